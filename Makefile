@@ -1,0 +1,28 @@
+# Front door: `make` builds the three trees, `make test` installs what is missing, builds and
+# runs every suite.
+.PHONY: all deps native win64 win32 test clean
+
+JOBS ?= $(shell nproc)
+
+all: native win64 win32
+
+deps:
+	@scripts/install-deps.sh
+
+native:
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j $(JOBS)
+
+win64:
+	cmake --preset win64 >/dev/null
+	cmake --build --preset win64 -j $(JOBS)
+
+win32:
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32 -j $(JOBS)
+
+test: deps
+	@scripts/run-tests.sh
+
+clean:
+	rm -rf build

@@ -1,0 +1,97 @@
+# Compiler settings shared by every target, and the helpers that declare tests.
+
+set(VS_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion)
+
+if(VS_TARGET STREQUAL "native" AND VS_SANITIZE)
+    set(VS_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+else()
+    set(VS_SANITIZERS)
+endif()
+
+# vs_configure_target(TARGET) gives a target the project's warnings and sanitizers.
+function(vs_configure_target target)
+    target_compile_options(${target} PRIVATE ${VS_WARNINGS} ${VS_SANITIZERS})
+    target_link_options(${target} PRIVATE ${VS_SANITIZERS})
+    if(NOT VS_TARGET STREQUAL "native")
+        target_compile_definitions(${target} PRIVATE UNICODE _UNICODE WINVER=0x0601 _WIN32_WINNT=0x0601)
+    endif()
+endfunction()
+
+# vs_link_static_runtime(TARGET) keeps the C and C++ runtimes inside a Windows binary, so that
+# it imports system DLLs only.
+function(vs_link_static_runtime target)
+    if(NOT VS_TARGET STREQUAL "native")
+        target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+    endif()
+endfunction()
+
+# vs_add_gtest() brings in Debian's GoogleTest sources (no download at configure time).
+macro(vs_add_gtest)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    if(NOT VS_TARGET STREQUAL "native")
+        set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+    endif()
+    if(VS_SANITIZERS)
+        # GoogleTest must share the sanitizer runtime with the tests that link it.
+        add_compile_options(${VS_SANITIZERS})
+        add_link_options(${VS_SANITIZERS})
+    endif()
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    if(VS_SANITIZERS)
+        get_directory_property(_opts COMPILE_OPTIONS)
+        list(REMOVE_ITEM _opts ${VS_SANITIZERS})
+        set_directory_properties(PROPERTIES COMPILE_OPTIONS "${_opts}")
+        get_directory_property(_lopts LINK_OPTIONS)
+        list(REMOVE_ITEM _lopts ${VS_SANITIZERS})
+        set_directory_properties(PROPERTIES LINK_OPTIONS "${_lopts}")
+    endif()
+    if(VS_TARGET STREQUAL "win64")
+        set(VS_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+        configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
+                       @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+                       GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+        set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
+    endif()
+endmacro()
+
+# add_plugin_test(NAME SOURCES... [HOSTED] [LIBS libs...]) declares a GoogleTest program that
+# links the plug-in's core. HOSTED programs also link the stand-in host, so that they are the
+# host the plug-in's lookup finds (natively through -rdynamic; the Windows programs are named
+# finale.exe in a folder of their own, since the plug-in looks for that module name).
+function(add_plugin_test name)
+    cmake_parse_arguments(ARG "HOSTED" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES} ${ARG_UNPARSED_ARGUMENTS})
+    vs_configure_target(${name})
+    target_link_libraries(${name} PRIVATE vs_core GTest::gtest_main ${ARG_LIBS})
+    vs_link_static_runtime(${name})
+    if(ARG_HOSTED)
+        target_link_libraries(${name} PRIVATE vs_host)
+        set_target_properties(${name} PROPERTIES ENABLE_EXPORTS ON)
+        if(NOT VS_TARGET STREQUAL "native")
+            set_target_properties(${name} PROPERTIES OUTPUT_NAME finale
+                                  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/hosted/${name})
+        endif()
+    endif()
+    if(VS_TARGET STREQUAL "native")
+        include(GoogleTest)
+        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+    else()
+        add_test(NAME ${name} COMMAND ${name})
+    endif()
+endfunction()
+
+# add_host_test(NAME SOURCES...) declares a GoogleTest program for the stand-in host alone; it
+# never links the plug-in's code.
+function(add_host_test name)
+    add_executable(${name} ${ARGN})
+    vs_configure_target(${name})
+    target_link_libraries(${name} PRIVATE vs_host GTest::gtest_main)
+    vs_link_static_runtime(${name})
+    if(VS_TARGET STREQUAL "native")
+        include(GoogleTest)
+        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+    else()
+        add_test(NAME ${name} COMMAND ${name})
+    endif()
+endfunction()

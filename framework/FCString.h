@@ -1,0 +1,69 @@
+// FCString: the plug-in's only text type: UTF-16 code units with a terminating 0, grown in steps
+// of ten units, with a byte-for-byte 8-bit view for the host's 8-bit interfaces and the files.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "framework/__FCBase.h"
+
+class FCString : public __FCBase {
+public:
+    // A new string is empty with a 10-unit buffer.
+    FCString();
+    // FCString(text8) starts from an 8-bit zero-terminated text, as SetCString does.
+    explicit FCString(const char* text8);
+    FCString(const FCString& other);
+    FCString& operator=(const FCString& other);
+    ~FCString() override;
+
+    const char* ClassName() const override;
+
+    uint32_t GetLength() const { return length_; }
+    uint32_t GetCapacity() const { return capacity_; }
+    // GetCharAt answers 0 outside 0 .. length-1.
+    char16_t GetCharAt(int64_t index) const;
+    // GetUTF16 answers the zero-terminated units (an empty text when there is no buffer).
+    const char16_t* GetUTF16() const;
+
+    // SetCString(nullptr) releases the buffer; otherwise each byte becomes the unit of its value.
+    void SetCString(const char* text8);
+    void SetUTF16(const char16_t* text16);
+    // SetUTF16Units sets the first count units of text16 (no terminator needed).
+    void SetUTF16Units(const char16_t* text16, uint32_t count);
+    void SetString(const FCString* other);
+    // GetCString rebuilds the 8-bit copy (low byte of each unit); it stays valid until the next
+    // call or the string's destruction.
+    const char* GetCString();
+
+    void AppendString(const FCString* other);
+    void AppendCString(const char* text8);
+    void AppendCharacter(char16_t unit);
+    void AppendInteger(int32_t value);
+    void SetInteger(int32_t value);
+    // GetInteger converts the decimal number at index start of the 8-bit copy: blanks skipped,
+    // optional sign, digits; 0 without digits or when start lies beyond the length.
+    int32_t GetInteger(uint32_t start = 0);
+
+    void TrimWhitespace();
+    void TrimEOL();
+    void TruncateAt(uint32_t index);
+    void DeleteLeft(uint32_t count);
+
+    bool IsEqual(const FCString* other) const;
+    // CompareNoCase compares lower-cased 8-bit copies as unsigned bytes: -1, 0 or 1; 1 for null.
+    int CompareNoCase(const FCString* other) const;
+    void ToLowerCase();
+
+    // SetToHostPath becomes the host's settings folder (kind 15); empty when the host can't say.
+    void SetToHostPath();
+
+private:
+    void Reserve(uint32_t n);
+    void Trim(const char16_t* set);
+
+    uint32_t length_ = 0;
+    uint32_t capacity_ = 0;
+    std::unique_ptr<char16_t[]> text_;
+    std::unique_ptr<char[]> text8_;
+};

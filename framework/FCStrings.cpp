@@ -1,0 +1,4 @@
+// FCStrings: class name of the string collection.
+#include "framework/FCStrings.h"
+
+const char* FCStrings::ClassName() const { return "FCStrings"; }

@@ -1,0 +1,110 @@
+// __FCCollection: growth, ownership and the walks over items.
+#include "framework/__FCCollection.h"
+
+#include <algorithm>
+
+#include "framework/FCIteratorHandler.h"
+
+__FCCollection::~__FCCollection() { ClearAll(); }
+
+const char* __FCCollection::ClassName() const { return "__FCCollection"; }
+
+void __FCCollection::Grow(int32_t more) {
+    if (capacity_ >= count_ + more) {
+        return;
+    }
+    const int32_t newCapacity = ((count_ + more + 10) / 10) * 10;
+    auto grown = std::make_unique<__FCBase*[]>(newCapacity);  // value-initialised: all null
+    if (items_) {
+        std::copy_n(items_.get(), count_, grown.get());
+    }
+    items_ = std::move(grown);
+    capacity_ = newCapacity;
+}
+
+__FCBase* __FCCollection::GetItemAt(int32_t index) const {
+    if (index < 0 || index >= count_ || !items_) {
+        return nullptr;
+    }
+    return items_[index];
+}
+
+void __FCCollection::AddItem(__FCBase* item) {
+    Grow(1);
+    items_[count_++] = item;
+}
+
+__FCBase* __FCCollection::DetachItemAt(int32_t index) {
+    if (index < 0 || index >= count_) {
+        return nullptr;
+    }
+    __FCBase* item = items_[index];
+    std::copy(items_.get() + index + 1, items_.get() + count_, items_.get() + index);
+    items_[--count_] = nullptr;
+    return item;
+}
+
+bool __FCCollection::RemoveItemAt(int32_t index) {
+    if (index < 0 || index >= count_) {
+        return false;
+    }
+    delete DetachItemAt(index);
+    return true;
+}
+
+int32_t __FCCollection::IndexOf(const __FCBase* item) const {
+    for (int32_t i = 0; i < count_; ++i) {
+        if (items_[i] == item) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void __FCCollection::ClearAll() {
+    // An item's destructor could in principle reach back into this collection, so each slot is
+    // emptied before its item is deleted.
+    for (int32_t i = 0; i < count_; ++i) {
+        __FCBase* item = items_[i];
+        items_[i] = nullptr;
+        delete item;
+    }
+    count_ = 0;
+}
+
+int __FCCollection::ForEach(FCIteratorHandler* handler) {
+    int calls = 0;
+    for (int32_t i = 0; i < count_; ++i) {
+        if (items_[i] == nullptr) {
+            continue;
+        }
+        if (!handler->Iterate(items_[i])) {
+            break;
+        }
+        ++calls;
+    }
+    return calls;
+}
+
+int __FCCollection::ForEachIndex(FCIteratorHandler* handler) {
+    int calls = 0;
+    for (int32_t i = 0; i < count_; ++i) {
+        if (items_[i] == nullptr) {
+            continue;
+        }
+        if (!handler->IterateIndex(items_[i], i)) {
+            break;
+        }
+        ++calls;
+    }
+    return calls;
+}
+
+__FCBase* __FCCollection::FindFirst(FCIteratorHandler* handler) {
+    for (int32_t i = 0; i < count_; ++i) {
+        if (items_[i] != nullptr && handler->Matches(items_[i])) {
+            return items_[i];
+        }
+    }
+    return nullptr;
+}

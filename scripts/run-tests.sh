@@ -1,0 +1,50 @@
+#!/bin/sh
+# Builds the three trees and runs their suites: win32 (checks of the shipping DLL), native
+# (sanitizers) and win64 (under Wine). Ends with one line counting every test run.
+set -u
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+status=0
+passed=0
+failed=0
+
+run_suite() {
+    preset="$1"
+    echo "== $preset: configure and build"
+    if ! cmake --preset "$preset" >"build-$preset.log" 2>&1 ||
+       ! cmake --build --preset "$preset" -j "$jobs" >>"build-$preset.log" 2>&1; then
+        tail -n 60 "build-$preset.log"
+        echo "== $preset: build FAILED"
+        status=1
+        failed=$((failed + 1))
+        return
+    fi
+    rm -f "build-$preset.log"
+    if [ "$preset" = win64 ]; then
+        scripts/wine-prefix.sh "build/win64/wineprefix"
+        scripts/wine-desktop.sh start "build/win64/wineprefix"
+    fi
+    echo "== $preset: tests"
+    out="build/$preset/ctest.out"
+    ctest --preset "$preset" -j "$jobs" --timeout 900 >"$out" 2>&1
+    rc=$?
+    [ "$preset" = win64 ] && scripts/wine-desktop.sh stop "build/win64/wineprefix"
+    grep -E "tests passed|Failed|\*\*\*|Not Run|Timeout" "$out" | tail -n 40
+    total=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2/p' "$out")
+    bad=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1/p' "$out")
+    total=${total:-0}
+    bad=${bad:-0}
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
+    if [ "$rc" -ne 0 ]; then
+        status=1
+        [ "$bad" -eq 0 ] && failed=$((failed + 1))
+    fi
+}
+
+mkdir -p build
+run_suite win32
+run_suite native
+run_suite win64
+echo "$passed passed, $failed failed"
+exit $status

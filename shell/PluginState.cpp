@@ -1,0 +1,17 @@
+// PluginState: defaults and the module's one instance.
+#include "shell/PluginState.h"
+
+void PluginState::SetDefaults() {
+    fromText.SetCString("A#");
+    toText.SetCString("Bb");
+    direction = FCPitchChangeNode::kClosest;
+    soundingPitch = true;
+    respace = true;
+    workingList.ClearAll();
+    pitchSets.ClearAll();
+}
+
+PluginState& PluginState::Instance() {
+    static PluginState state;
+    return state;
+}

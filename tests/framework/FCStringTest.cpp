@@ -1,0 +1,144 @@
+// FCString: capacities, conversions, trimming, numbers and comparisons.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "framework/FCString.h"
+
+namespace {
+
+std::string Text(FCString& s) { return s.GetCString(); }
+
+TEST(FCStringTest, NewStringIsEmptyWithTenUnits) {
+    FCString s;
+    EXPECT_EQ(s.GetLength(), 0U);
+    EXPECT_EQ(s.GetCapacity(), 10U);
+    EXPECT_EQ(s.GetUTF16()[0], 0);
+    s.SetCString(nullptr);
+    EXPECT_EQ(s.GetCapacity(), 0U);
+    EXPECT_EQ(s.GetLength(), 0U);
+    EXPECT_EQ(Text(s), "");
+    s.AppendCString("ab");  // a released buffer grows again on demand
+    EXPECT_EQ(Text(s), "ab");
+}
+
+TEST(FCStringTest, GrowsInStepsOfTen) {
+    struct Case {
+        const char* text;
+        uint32_t capacity;
+    } cases[] = {{"123456789", 10}, {"1234567890", 20}, {"1234567890123456789", 20},
+                 {"12345678901234567890", 30}};
+    for (const auto& c : cases) {
+        FCString s;
+        s.SetCString(c.text);
+        EXPECT_EQ(s.GetCapacity(), c.capacity) << c.text;
+    }
+    FCString s;
+    for (int i = 0; i < 95; ++i) {
+        s.AppendCharacter(u'x');
+        EXPECT_EQ(s.GetCapacity() % 10, 0U);
+        EXPECT_GT(s.GetCapacity(), s.GetLength());
+        EXPECT_EQ(s.GetUTF16()[s.GetLength()], 0);
+    }
+    s.SetCString("a");
+    EXPECT_EQ(s.GetCapacity(), 100U) << "a string never shrinks its buffer";
+}
+
+TEST(FCStringTest, SetStringCopiesAndGrowsForTheTerminator) {
+    FCString a("123456789");
+    FCString b;
+    b.SetString(&a);
+    EXPECT_TRUE(b.IsEqual(&a));
+    EXPECT_EQ(b.GetCapacity(), 20U);  // source length + 1 = 10 needs the next step
+    b.SetString(nullptr);
+    EXPECT_EQ(b.GetLength(), 0U);
+    a.SetString(&a);
+    EXPECT_EQ(Text(a), "123456789");
+}
+
+TEST(FCStringTest, EightBitConversionIsByteForByte) {
+    FCString s;
+    s.SetCString("caf\xE9");
+    EXPECT_EQ(s.GetCharAt(3), 0x00E9);
+    s.AppendCString("\xFF");
+    EXPECT_EQ(s.GetCharAt(4), 0x00FF);
+    EXPECT_EQ(Text(s), "caf\xE9\xFF");
+    s.SetUTF16(u"\u0416x");  // a unit above 0xFF keeps only its low byte
+    EXPECT_EQ(Text(s), "\x16x");
+}
+
+TEST(FCStringTest, TrimsWhitespaceOrLineEnds) {
+    FCString s("  a b \r\n");
+    s.TrimWhitespace();
+    EXPECT_EQ(Text(s), "a b");
+    FCString t("  a b \r\n");
+    t.TrimEOL();
+    EXPECT_EQ(Text(t), "  a b ");
+    FCString u("\t\r\n ");
+    u.TrimWhitespace();
+    EXPECT_EQ(u.GetLength(), 0U);
+}
+
+TEST(FCStringTest, GetIntegerReadsFromIndex) {
+    FCString s("x=-17z");
+    EXPECT_EQ(s.GetInteger(2), -17);
+    EXPECT_EQ(s.GetInteger(7), 0);
+    EXPECT_EQ(s.GetInteger(6), 0);
+    struct Case {
+        const char* text;
+        int32_t value;
+    } cases[] = {{"  42", 42},          {"+8", 8},           {"abc", 0},
+                 {"12abc", 12},         {"-", 0},            {"99999999999", INT32_MAX},
+                 {"-99999999999", INT32_MIN}, {"\t-3", -3}, {"", 0}};
+    for (const auto& c : cases) {
+        FCString n(c.text);
+        EXPECT_EQ(n.GetInteger(0), c.value) << c.text;
+    }
+}
+
+TEST(FCStringTest, IntegersRenderAsDecimal) {
+    FCString s("C");
+    s.AppendInteger(-1);
+    EXPECT_EQ(Text(s), "C-1");
+    s.SetInteger(INT32_MIN);
+    EXPECT_EQ(Text(s), "-2147483648");
+}
+
+TEST(FCStringTest, EditsInPlace) {
+    FCString s("abcdef");
+    s.TruncateAt(10);
+    EXPECT_EQ(Text(s), "abcdef");
+    s.TruncateAt(4);
+    EXPECT_EQ(Text(s), "abcd");
+    s.DeleteLeft(5);
+    EXPECT_EQ(Text(s), "abcd");
+    s.DeleteLeft(1);
+    EXPECT_EQ(Text(s), "bcd");
+    s.AppendString(&s);
+    EXPECT_EQ(Text(s), "bcdbcd");
+}
+
+TEST(FCStringTest, ComparesExactlyOrIgnoringCase) {
+    FCString ab("ab"), abc("abc"), Abc("Abc"), aBC("aBC"), abd("abd");
+    EXPECT_FALSE(ab.IsEqual(&abc));
+    EXPECT_FALSE(ab.IsEqual(nullptr));
+    EXPECT_FALSE(Abc.IsEqual(&aBC));
+    EXPECT_EQ(Abc.CompareNoCase(&aBC), 0);
+    EXPECT_EQ(abc.CompareNoCase(&abd), -1);
+    EXPECT_EQ(abd.CompareNoCase(&abc), 1);
+    EXPECT_EQ(ab.CompareNoCase(&abc), -1);
+    EXPECT_EQ(abc.CompareNoCase(nullptr), 1);
+    FCString e1, e2;
+    EXPECT_TRUE(e1.IsEqual(&e2));
+    FCString high("\xC9"), low("\xE9");  // only A-Z are lower-cased
+    EXPECT_NE(high.CompareNoCase(&low), 0);
+}
+
+TEST(FCStringTest, OutOfRangeCharactersAreZero) {
+    FCString s("ab");
+    EXPECT_EQ(s.GetCharAt(-1), 0);
+    EXPECT_EQ(s.GetCharAt(2), 0);
+    EXPECT_EQ(s.GetCharAt(1), u'b');
+}
+
+}  // namespace
