@@ -72,7 +72,7 @@ char16_t FCString::GetCharAt(int64_t index) const {
     if (index < 0 || index >= static_cast<int64_t>(length_) || !text_) {
         return 0;
     }
-    return text_[index];
+    return text_[static_cast<size_t>(index)];
 }
 
 const char16_t* FCString::GetUTF16() const { return text_ ? text_.get() : u""; }

@@ -1,0 +1,4 @@
+// Fixture: a seventh export.
+#include "FixtureEntryPoints.h"
+
+VS_FIXTURE_EXPORT int DebugHook() { return 0; }

@@ -1,0 +1,3 @@
+// Fixture: FinaleExtensionTerminate is not exported.
+#define VS_FIXTURE_NO_TERMINATE
+#include "FixtureEntryPoints.h"
