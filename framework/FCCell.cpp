@@ -1,0 +1,38 @@
+// FCCell: a cell and its key.
+#include "framework/FCCell.h"
+
+#include "framework/FCCurrentStaffSpec.h"
+#include "framework/FCIndependentCellDetail.h"
+#include "framework/FCMeasure.h"
+
+FCCell::FCCell(int32_t measure, int32_t staff) : measure_(measure), staff_(staff) {}
+
+FCCell::~FCCell() = default;
+
+const char* FCCell::ClassName() const {
+    return "FCCell";
+}
+
+FCKeySignature* FCCell::GetKeySignature() {
+    if (keySignature_) {
+        return keySignature_.get();
+    }
+    keySignature_ = std::make_unique<FCKeySignature>();
+
+    FCCurrentStaffSpec spec;
+    spec.LoadAt(staff_, measure_, 0);
+    if (spec.HasIndependentKey()) {
+        FCIndependentCellDetail detail(this);
+        if (detail.LoadForCell() && detail.HasOwnKeySignature()) {
+            keySignature_->SetKeyWord(static_cast<uint16_t>(detail.GetKeyWord()));
+            return keySignature_.get();
+        }
+    }
+    // A measure that does not load leaves the key at C major.
+    FCMeasure measure;
+    measure.Load(static_cast<uint16_t>(measure_));
+    if (const FCKeySignature* key = measure.GetKeySignature()) {
+        keySignature_->SetKeyWord(key->GetKeyWord());
+    }
+    return keySignature_.get();
+}

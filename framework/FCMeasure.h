@@ -1,0 +1,38 @@
+// FCMeasure: the measure record, for its key signature. Hosts from 0x12000000 on keep a longer
+// record than older ones; both layouts are embedded.
+#pragma once
+
+#include <memory>
+
+#include "framework/FCKeySignature.h"
+#include "framework/__FCNoInciOther.h"
+
+class FCMeasure : public __FCNoInciOther {
+  public:
+    static constexpr uint32_t kTag = 0x534F4D53;  // "SOMS"
+
+    FCMeasure();
+    ~FCMeasure() override;
+
+    const char* ClassName() const override;
+
+    uint8_t* GetRecordBuffer() override;
+    __FCBaseData* CreateObject() const override;
+    uint32_t GetTag() const override { return kTag; }
+    uint32_t GetVersion() const override;
+    uint32_t GetRecordSize() const override;
+    // Save first writes the cached key signature's key word into the record.
+    bool Save() override;
+    bool LoadFirst() override;
+    // Load drops the cached key signature.
+    bool Load(uint16_t itemNo) override;
+
+    // GetKeySignature answers null while the measure is not loaded; otherwise the measure's own
+    // cached key, which the measure keeps owning.
+    FCKeySignature* GetKeySignature();
+
+  private:
+    uint8_t record11_[26] = {};
+    uint8_t record12_[30] = {};
+    std::unique_ptr<FCKeySignature> keySignature_;
+};

@@ -1,0 +1,132 @@
+// FCNoteEntryCell: layer selection, frame loading and saving, and the entries of the frames.
+#include "framework/FCNoteEntryCell.h"
+
+#include <algorithm>
+
+#include "framework/FCMusicRegion.h"
+#include "framework/LittleEndian.h"
+#include "shell/HostFunctions.h"
+
+namespace {
+constexpr size_t kSlotQualifier = 0;
+constexpr size_t kSlot = 2;
+constexpr size_t kMeasure = 6;
+constexpr size_t kSaveGuard = 0x0A;
+constexpr size_t kEntryArray = 0x0E;
+constexpr size_t kEntryCount = 0x12;
+}  // namespace
+
+void FCNoteEntryCell::FrameRelease::operator()(void* frame) const {
+    fx::FreeTGF(frame);
+}
+
+FCNoteEntryCell::FCNoteEntryCell(int32_t measure, int32_t staff)
+    : measure_(measure), staff_(staff) {}
+
+FCNoteEntryCell::~FCNoteEntryCell() {
+    FreeFrames();
+}
+
+const char* FCNoteEntryCell::ClassName() const {
+    return "FCNoteEntryCell";
+}
+
+bool FCNoteEntryCell::IsLayerSelected(int32_t mode, int32_t layerIndex) {
+    switch (mode) {
+        case kNoLayers:
+            return false;
+        case kHiddenLayers:
+            return fx::GetShowLayer(layerIndex) == 0;
+        case kAllLayers:
+            return true;
+        case kShownLayers:
+            return fx::GetShowLayer(layerIndex) != 0;
+        case 1:
+        case 2:
+        case 3:
+        case 4:
+            return layerIndex == mode - 1;
+        default:
+            // Bits 8 to 11 select layers 1 to 4.
+            return layerIndex >= 0 && layerIndex < 4 &&
+                   ((static_cast<uint32_t>(mode) >> (8 + layerIndex)) & 1U) != 0;
+    }
+}
+
+void* FCNoteEntryCell::GetFrame(int32_t layerIndex) const {
+    if (layerIndex < 0 || layerIndex >= kMaxLayers) {
+        return nullptr;
+    }
+    return frames_[layerIndex].get();
+}
+
+bool FCNoteEntryCell::Load() {
+    FreeFrames();
+    const int32_t layers = std::min(fx::GetMaxLayers(), kMaxLayers);
+    for (int32_t layer = 0; layer < layers; ++layer) {
+        if (!IsLayerSelected(layerMode_, layer)) {
+            continue;
+        }
+        const int32_t slot = fx::InstToSlot(staff_);
+        frames_[layer].reset(fx::LoadTGF(slot, measure_, layer, loadOption_));
+        if (!frames_[layer]) {
+            FreeFrames();
+            return false;
+        }
+    }
+    for (const FrameHandle& frame : frames_) {
+        if (frame) {
+            BuildEntries(frame.get());
+        }
+    }
+    return true;
+}
+
+void FCNoteEntryCell::BuildEntries(void* frame) {
+    uint8_t* entries = le::Pointer32(frame, kEntryArray);
+    const int32_t count = le::I16(frame, kEntryCount);
+    if (entries == nullptr || count <= 0) {
+        return;
+    }
+    const auto measure = le::U16(frame, kMeasure);
+    const auto staff =
+        static_cast<int16_t>(fx::SlotToInst(le::U16(frame, kSlot), le::U16(frame, kSlotQualifier)));
+    for (int32_t i = 0; i < count; ++i) {
+        AddItem(new FCNoteEntry(entries + static_cast<size_t>(kEntryStride) * i, frame, measure,
+                                staff));
+    }
+}
+
+bool FCNoteEntryCell::Save() {
+    bool all = true;
+    for (const FrameHandle& frame : frames_) {
+        // A frame is written back only while its save guard is 0.
+        if (frame && le::U16(frame.get(), kSaveGuard) == 0) {
+            all = (fx::SaveTGF(frame.get()) != 0) && all;
+        }
+    }
+    return all;
+}
+
+void FCNoteEntryCell::FreeFrames() {
+    // Entries point into the frames: they go first.
+    ClearAll();
+    for (FrameHandle& frame : frames_) {
+        frame.reset();
+    }
+}
+
+FCNoteEntry* FCNoteEntryCell::GetEntryInRegion(int32_t index, const FCMusicRegion* region) const {
+    FCNoteEntry* entry = GetEntryAt(index);
+    if (entry == nullptr || region == nullptr) {
+        return entry;
+    }
+    if (measure_ == region->GetStartMeasure() &&
+        entry->GetPosition() < region->GetStartPosition()) {
+        return nullptr;
+    }
+    if (measure_ == region->GetEndMeasure() && entry->GetPosition() > region->GetEndPosition()) {
+        return nullptr;
+    }
+    return entry;
+}

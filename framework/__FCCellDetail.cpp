@@ -1,0 +1,8 @@
+// __FCCellDetail: the neutral cell-detail operations.
+#include "framework/__FCCellDetail.h"
+
+void __FCCellDetail::Clear() {}
+
+bool __FCCellDetail::SaveNew() {
+    return false;
+}

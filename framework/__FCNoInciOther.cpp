@@ -1,0 +1,2 @@
+// __FCNoInciOther: nothing beyond its base; the pair keeps the class tree one file per class.
+#include "framework/__FCNoInciOther.h"
