@@ -1,0 +1,109 @@
+// FCFileStream: paths, opening and the replace-on-close of written files.
+#include "settings/FCFileStream.h"
+
+#include <algorithm>
+
+#include "framework/LittleEndian.h"
+#include "shell/FileSystem.h"
+#include "shell/HostVersion.h"
+
+namespace {
+// The new content is written beside the file under this suffix, so that the final move stays
+// within one folder and one volume.
+constexpr const char* kTemporarySuffix = ".tmp";
+}  // namespace
+
+FCFileStream::FCFileStream(const char* folder8, const char* fileName)
+    : folderText_(folder8 != nullptr ? folder8 : ""), fileName_(fileName) {}
+
+FCFileStream::FCFileStream(const uint8_t* folderBuffer, const char* fileName)
+    : fileName_(fileName) {
+    if (folderBuffer != nullptr) {
+        std::copy_n(folderBuffer, kFolderBufferSize, folderBuffer_.begin());
+    }
+    folderText_.SetCString("");
+}
+
+FCFileStream::FCFileStream(const FCString& folder, bool folderIsUTF16, const char* fileName)
+    : folderText_(folder), folderTextIsUTF16_(folderIsUTF16), fileName_(fileName) {}
+
+FCFileStream::~FCFileStream() {
+    Close();
+}
+
+bool FCFileStream::IsPathUTF16() const {
+    return folderText_.GetLength() > 0 ? folderTextIsUTF16_ : HostVersion::UsesUTF16();
+}
+
+FCString FCFileStream::GetFullPath() const {
+    FCString path;
+    if (folderText_.GetLength() > 0) {
+        path.SetString(&folderText_);
+        // The unit itself is compared, not its low byte: a UTF-16 folder may end in a character
+        // such as U+305C whose low byte is "\".
+        if (path.GetCharAt(path.GetLength() - 1) != u'\\') {
+            path.AppendCharacter(u'\\');
+        }
+    } else {
+        // A buffer the host did not terminate is read up to its end and no further.
+        if (HostVersion::UsesUTF16()) {
+            for (size_t offset = 0; offset + 1 < kFolderBufferSize; offset += 2) {
+                const uint16_t unit = le::U16(folderBuffer_.data(), offset);
+                if (unit == 0) {
+                    break;
+                }
+                path.AppendCharacter(static_cast<char16_t>(unit));
+            }
+        } else {
+            for (const uint8_t byte : folderBuffer_) {
+                if (byte == 0) {
+                    break;
+                }
+                path.AppendCharacter(byte);
+            }
+        }
+        path.AppendCharacter(u'\\');
+    }
+    path.AppendString(&fileName_);
+    return path;
+}
+
+bool FCFileStream::OpenFile(bool forWriting) {
+    if (file_ != nullptr) {
+        return false;
+    }
+    targetPath_ = GetFullPath();
+    openPathIsUTF16_ = IsPathUTF16();
+    if (!forWriting) {
+        file_ = FileSystem::Open(targetPath_, openPathIsUTF16_, "r");
+        return file_ != nullptr;
+    }
+    temporaryPath_ = targetPath_;
+    temporaryPath_.AppendCString(kTemporarySuffix);
+    file_ = FileSystem::Open(temporaryPath_, openPathIsUTF16_, "w");
+    writing_ = file_ != nullptr;
+    writeFailed_ = false;
+    return writing_;
+}
+
+bool FCFileStream::Close() {
+    if (file_ == nullptr) {
+        return true;
+    }
+    std::FILE* file = file_;
+    file_ = nullptr;
+    if (!writing_) {
+        std::fclose(file);
+        return true;
+    }
+    writing_ = false;
+    bool complete = !writeFailed_ && FileSystem::Commit(file);
+    complete = std::fclose(file) == 0 && complete;
+    if (complete) {
+        complete = FileSystem::Replace(temporaryPath_, targetPath_, openPathIsUTF16_);
+    }
+    if (!complete) {
+        FileSystem::Remove(temporaryPath_, openPathIsUTF16_);
+    }
+    return complete;
+}

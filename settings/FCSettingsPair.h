@@ -1,0 +1,22 @@
+// FCSettingsPair: one setting of a settings file: a key and its value.
+#pragma once
+
+#include "framework/FCString.h"
+
+class FCSettingsPair : public __FCBase {
+  public:
+    // Both texts are copied (null gives an empty text) and trimmed of blanks and line ends.
+    FCSettingsPair(const FCString* key, const FCString* value);
+    FCSettingsPair(const char* key, const char* value);
+
+    FCString& GetKey() { return key_; }
+    const FCString& GetKey() const { return key_; }
+    FCString& GetValue() { return value_; }
+    const FCString& GetValue() const { return value_; }
+    // SetValue copies value as it is, untrimmed.
+    void SetValue(const FCString* value) { value_.SetString(value); }
+
+  private:
+    FCString key_;
+    FCString value_;
+};

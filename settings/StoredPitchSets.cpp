@@ -1,0 +1,62 @@
+// StoredPitchSets: loading and saving the pitch-list file.
+#include "settings/StoredPitchSets.h"
+
+#include <memory>
+
+#include "settings/SettingsFiles.h"
+#include "settings/StoredRows.h"
+
+namespace {
+
+FCString NameKey(int32_t setNumber) {
+    FCString key(StoredPitchSets::kNameKey);
+    key.AppendInteger(setNumber);
+    return key;
+}
+
+}  // namespace
+
+void StoredPitchSets::LoadPitchSets(PluginState& state) {
+    state.pitchSets.ClearAll();
+    std::unique_ptr<FCSettingsPairs> pairs =
+        SettingsFiles::ReadSettingsFile(&SettingsFiles::NewPitchListStream);
+    if (!pairs) {
+        return;
+    }
+    for (int32_t set = 1;; ++set) {
+        const FCString nameKey = NameKey(set);
+        const FCSettingsPair* name = pairs->FindPair(&nameKey);
+        if (name == nullptr) {
+            return;
+        }
+        auto list = std::make_unique<FCPitchChangeList>();
+        list->SetName(&name->GetValue());
+        StoredRows::ReadRows(*list, *pairs, set);
+        if (list->GetCount() == 0) {
+            return;
+        }
+        state.pitchSets.AddItem(list.release());
+    }
+}
+
+bool StoredPitchSets::SavePitchSets(PluginState& state) {
+    std::unique_ptr<FCTextFileStream> stream = SettingsFiles::NewPitchListStream();
+    if (!stream->OpenWrite()) {
+        return false;
+    }
+    bool written = true;
+    int32_t set = 0;
+    for (int32_t i = 0; i < state.pitchSets.GetCount(); ++i) {
+        const FCPitchChangeList* list = state.pitchSets.GetListAt(i);
+        if (list == nullptr) {
+            continue;
+        }
+        ++set;
+        FCSettingsPairs pairs;
+        const FCString nameKey = NameKey(set);
+        pairs.AddItem(new FCSettingsPair(&nameKey, &list->GetName()));
+        StoredRows::AppendRowPairs(*list, pairs, set);
+        written = stream->WritePairs(&pairs) && written;
+    }
+    return stream->Close() && written;
+}

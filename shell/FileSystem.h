@@ -1,0 +1,21 @@
+// FileSystem: the few file operations the settings streams need, one implementation per
+// platform (FileSystemWin32.cpp, FileSystemPosix.cpp). A path comes as framework text that is
+// either UTF-16 (what newer hosts report) or 8-bit (each unit one byte of an older host's path,
+// used as it is); the host's "\" separators are its own, and each platform maps them.
+#pragma once
+
+#include <cstdio>
+
+#include "framework/FCString.h"
+
+class FileSystem {
+  public:
+    // Open opens path in text mode with mode "r" or "w"; null when it can't.
+    static std::FILE* Open(const FCString& path, bool utf16, const char* mode);
+    // Commit pushes everything written so far to the disk; false when any write failed.
+    static bool Commit(std::FILE* file);
+    // Replace moves source onto target in one step, replacing a file already there.
+    static bool Replace(const FCString& source, const FCString& target, bool utf16);
+    // Remove deletes the file at path; false when there was none or it can't be deleted.
+    static bool Remove(const FCString& path, bool utf16);
+};
