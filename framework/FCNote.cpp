@@ -1,7 +1,17 @@
 // FCNote: note record fields.
 #include "framework/FCNote.h"
 
+#include <memory>
+
+#include "framework/FCCell.h"
+#include "framework/FCCurrentStaffSpec.h"
+#include "framework/FCGeneralPrefs.h"
+#include "framework/FCKeySignature.h"
+#include "framework/FCNoteEntry.h"
+#include "framework/FCPartScopePrefs.h"
+#include "framework/FCString.h"
 #include "framework/LittleEndian.h"
+#include "shell/HostFunctions.h"
 
 FCNote::FCNote(int32_t index, uint8_t* record, FCNoteEntry* entry)
     : index_(index), record_(record), entry_(entry) {}
@@ -21,4 +31,281 @@ int16_t FCNote::GetRaiseLower() const {
 }
 void FCNote::SetRaiseLower(int16_t raiseLower) {
     le::SetI16(record_, 2, raiseLower);
+}
+
+// ---- Pitch arithmetic ----------------------------------------------------------------------
+
+namespace {
+
+// Mod7 reduces x into 0..6.
+int Mod7(int x) { return ((x % 7) + 7) % 7; }
+
+// FloorDiv7 divides toward minus infinity, so that octaves stay right below octave 0 and
+// SetSpelling and GetOctave remain inverse for every sum.
+int FloorDiv7(int x) { return x >= 0 ? x / 7 : -((-x + 6) / 7); }
+
+// FifthsShift: how many places along the circle of fifths a chromatic interval moves a key.
+int FifthsShift(int interval) {
+    switch (interval % 7) {
+        case 5: return 1;
+        case 2: return 2;
+        case 6: return 3;
+        case 3: return 4;
+        case 4: return 6;
+        case -5: return -1;
+        case -2: return -2;
+        case -6: return -3;
+        case -3: return -4;
+        case -4: return -6;
+        default: return 0;
+    }
+}
+
+// Sharps / flats: how often a key of count sharps (flats) alters a letter; past seven the order
+// starts again, so a letter may be altered twice.
+int SharpsOn(int letter, int count) {
+    int hits = 0;
+    for (int k = 0; k < count; ++k) {
+        hits += ((5 + 4 * k) % 7 == letter) ? 1 : 0;
+    }
+    return hits;
+}
+int FlatsOn(int letter, int count) {
+    int hits = 0;
+    for (int k = 0; k < count; ++k) {
+        hits += ((1 + 3 * k) % 7 == letter) ? 1 : 0;
+    }
+    return hits;
+}
+
+// KeyAlteration: the signed number of times key (with its offset) alters letter.
+int KeyAlteration(const FCKeySignature& key, int letter) {
+    const int sharps = key.GetSharpCount();
+    if (sharps > 0) {
+        return SharpsOn(letter, sharps);
+    }
+    const int flats = key.GetFlatCount();
+    return flats > 0 ? -FlatsOn(letter, flats) : 0;
+}
+
+// OctaveShift: the general preference's octave setting in whole octaves.
+int OctaveShift() {
+    FCGeneralPrefs prefs;
+    prefs.Load(1);
+    return prefs.GetOctaveShift() / 12;
+}
+
+// AppliesTransposition: written pitch is transposed unless the document shows concert pitch.
+bool AppliesTransposition() {
+    FCPartScopePrefs prefs;
+    return !prefs.Load(0) || !prefs.GetConcertPitch();
+}
+
+// LoadSpec loads the staff specification in force at the note's entry.
+void LoadSpec(FCCurrentStaffSpec& spec, const FCNoteEntry* entry) { spec.LoadForEntry(entry); }
+
+}  // namespace
+
+char16_t FCNote::GetSoundingLetter() const {
+    if (entry_ == nullptr || !entry_->IsNote()) {
+        return 0;
+    }
+    FCCell cell(entry_->GetMeasure(), entry_->GetStaff());
+    const FCKeySignature* key = cell.GetKeySignature();
+    return static_cast<char16_t>(u'A' + Mod7(key->GetTonicLetter() + GetDisplacement()));
+}
+
+char16_t FCNote::GetWrittenLetter() const {
+    if (entry_ == nullptr || !entry_->IsNote()) {
+        return 0;
+    }
+    FCCell cell(entry_->GetMeasure(), entry_->GetStaff());
+    FCKeySignature* key = cell.GetKeySignature();
+    FCCurrentStaffSpec spec;
+    LoadSpec(spec, entry_);
+    const bool chromatic = spec.IsChromaticTransposition() != 0;
+    if (spec.HasTransposition() && !chromatic) {
+        key->SetTranspositionOffset(static_cast<int16_t>(spec.GetTranspositionAlteration()));
+    }
+    int i = (key->GetTonicLetter() + GetDisplacement()) % 7;
+    if (chromatic) {
+        i += spec.GetTranspositionInterval() - 1;
+    }
+    return static_cast<char16_t>(u'A' + Mod7(i));
+}
+
+int16_t FCNote::GetAlteration(bool written) const {
+    if (entry_ == nullptr || !entry_->IsNote()) {
+        return 0;
+    }
+    FCCell cell(entry_->GetMeasure(), entry_->GetStaff());
+    const FCKeySignature* key = cell.GetKeySignature();
+    if (!key->IsLinear()) {
+        return 0;
+    }
+    FCCurrentStaffSpec spec;
+    bool chromatic = false;
+    int shift = 0;
+    if (written) {
+        LoadSpec(spec, entry_);
+        chromatic = spec.IsChromaticTransposition() != 0;
+        shift = chromatic ? FifthsShift(spec.GetTranspositionInterval())
+                          : spec.GetTranspositionAlteration();
+    }
+    int n = key->GetSharpCount();
+    if (written) {
+        if (n == 0) {
+            n = -key->GetFlatCount();
+        }
+        n += shift;
+    }
+    const char16_t letter = written ? GetWrittenLetter() : GetSoundingLetter();
+    if (letter == 0) {
+        return 0;
+    }
+    const int l = letter - u'A';
+    const int r = GetRaiseLower();
+    if (n > 0) {
+        return static_cast<int16_t>(r + SharpsOn(l, n));
+    }
+    int f = key->GetFlatCount();
+    if (written) {
+        if (f == 0) {
+            f = -key->GetSharpCount();
+        }
+        f -= shift;
+    }
+    return static_cast<int16_t>(f > 0 ? r - FlatsOn(l, f) : r);
+}
+
+int16_t FCNote::GetMidiKey() const {
+    if (entry_ == nullptr) {
+        return 0;
+    }
+    FCCurrentStaffSpec spec;
+    LoadSpec(spec, entry_);
+    uint16_t keyWord = 0;
+    if (!spec.IsKeyIgnored()) {
+        FCCell cell(entry_->GetMeasure(), entry_->GetStaff());
+        keyWord = cell.GetKeySignature()->GetKeyWord();
+    }
+    return static_cast<int16_t>(fx::NoteToMidi(record_, static_cast<int16_t>(keyWord)));
+}
+
+int16_t FCNote::GetOctave(const FCKeySignature* key, int a) const {
+    if (key == nullptr) {
+        return 0;
+    }
+    const int t = key->GetTonicLetter();
+    const int sum = t + 7 * OctaveShift() + a + GetDisplacement() + 26;
+    return static_cast<int16_t>(FloorDiv7(sum) + (t < 2 ? 1 : 0));
+}
+
+void FCNote::GetSpelling(FCString* text, FCKeySignature* key, bool written) const {
+    if (text == nullptr || entry_ == nullptr) {
+        return;
+    }
+    const bool apply = written && AppliesTransposition();
+    std::unique_ptr<FCCell> cell;
+    if (key == nullptr) {
+        cell = std::make_unique<FCCell>(entry_->GetMeasure(), entry_->GetStaff());
+        key = cell->GetKeySignature();
+    }
+    FCCurrentStaffSpec spec;
+    int interval = 0;
+    const int16_t savedOffset = key->GetTranspositionOffset();
+    if (apply) {
+        LoadSpec(spec, entry_);
+        key->SetTranspositionOffset(static_cast<int16_t>(spec.GetTranspositionAlteration()));
+        if (!spec.HasTransposition() || spec.IsChromaticTransposition() != 0) {
+            interval = spec.GetTranspositionInterval();
+        }
+    }
+    text->SetCString("");
+    int i = (key->GetTonicLetter() + GetDisplacement()) % 7;
+    if (interval != 0) {
+        i += interval - 1;
+    }
+    text->AppendCharacter(static_cast<char16_t>(u'A' + Mod7(i)));
+    // With concert pitch shown, the accidentals are read untransposed, like letter and octave.
+    const int f = GetAlteration(apply);
+    for (int k = 0; k < f; ++k) {
+        text->AppendCharacter(u'#');
+    }
+    for (int k = 0; k > f; --k) {
+        text->AppendCharacter(u'b');
+    }
+    if (apply) {
+        key->SetTranspositionOffset(savedOffset);
+    }
+    int g = apply ? spec.GetTranspositionInterval() : 0;
+    if (apply && spec.IsChromaticTransposition() != 0 && g != 0) {
+        g -= 1;
+    }
+    text->AppendInteger(GetOctave(key, g));
+}
+
+bool FCNote::SetSpelling(const FCString* text, FCKeySignature* key, bool written) {
+    if (text == nullptr || key == nullptr || text->GetLength() == 0) {
+        return false;
+    }
+    const char16_t first = text->GetCharAt(0);
+    if (first < u'A' || first > u'G') {
+        return false;
+    }
+    const int letter = first - u'A';
+    int accidentals = 0;
+    uint32_t p = 1;
+    const char16_t second = text->GetCharAt(1);
+    if (second == u'#') {
+        while (text->GetCharAt(p) == u'#') {
+            ++accidentals;
+            ++p;
+        }
+    } else if (second == u'b' || second == u'B') {
+        while (text->GetCharAt(p) == u'b' || text->GetCharAt(p) == u'B') {
+            --accidentals;
+            ++p;
+        }
+    } else if (second == u'x' || second == u'X') {
+        accidentals = 2;
+        p = 2;
+    }
+    FCString copy(*text);
+    const int octave = copy.GetInteger(p);
+    if (octave > 15 || octave < -5) {
+        return false;
+    }
+    const bool apply = written && AppliesTransposition();
+    FCCurrentStaffSpec spec;
+    bool transposed = false;
+    const int16_t savedOffset = key->GetTranspositionOffset();
+    if (apply) {
+        LoadSpec(spec, entry_);
+        if (spec.HasTransposition()) {
+            key->SetTranspositionOffset(static_cast<int16_t>(spec.GetTranspositionAlteration()));
+            transposed = true;
+        }
+    }
+    const int shift = OctaveShift();
+    // The stored raise/lower is relative to what the (transposed) key gives the letter, counted
+    // exactly as a reading counts it, also for keys of more than seven sharps or flats.
+    const int raiseLower = accidentals - KeyAlteration(*key, letter);
+    if (transposed) {
+        key->SetTranspositionOffset(savedOffset);
+    }
+    const int t = key->GetTonicLetter();
+    int d = letter - 28 + 7 * (octave - shift) - t;
+    if (t < 2) {
+        d -= 7;
+    }
+    if (letter < 2) {
+        d += 7;
+    }
+    if (transposed) {
+        d -= spec.GetTranspositionInterval();
+    }
+    SetDisplacement(static_cast<int16_t>(d));
+    SetRaiseLower(static_cast<int16_t>(raiseLower));
+    return true;
 }

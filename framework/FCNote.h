@@ -7,7 +7,9 @@
 
 #include "framework/__FCBase.h"
 
+class FCKeySignature;
 class FCNoteEntry;
+class FCString;
 
 class FCNote : public __FCBase {
   public:
@@ -32,6 +34,27 @@ class FCNote : public __FCBase {
 
     // GetRecord is the note's own record in the frame, as the host's pitch functions take it.
     uint8_t* GetRecord() const { return record_; }
+
+    // Pitch arithmetic. Each operation loads the records it needs afresh; only the key passed
+    // in is shared, and written-pitch operations put back its transposition offset before
+    // they return, so the caller's key stays in concert terms.
+
+    // GetSoundingLetter answers 'A' .. 'G', or 0 for a rest.
+    char16_t GetSoundingLetter() const;
+    // GetWrittenLetter is the letter with the staff's transposition applied.
+    char16_t GetWrittenLetter() const;
+    // GetAlteration counts sharps (positive) or flats (negative) of the note as spelled.
+    int16_t GetAlteration(bool written) const;
+    // GetMidiKey answers the host's key number of the note (C4 = 60); 0 without the host.
+    int16_t GetMidiKey() const;
+    // GetOctave answers the octave number in key for the interval adjustment a.
+    int16_t GetOctave(const FCKeySignature* key, int a) const;
+    // GetSpelling fills text with letter, accidentals and octave ("F#5", "Bbb3", "E-1"). A null
+    // key means the key of the note's cell.
+    void GetSpelling(FCString* text, FCKeySignature* key, bool written) const;
+    // SetSpelling stores the spelling (letter, accidentals, octave -5 .. 15) in key; false
+    // leaves the note unchanged.
+    bool SetSpelling(const FCString* text, FCKeySignature* key, bool written);
 
   private:
     int32_t index_;
