@@ -1,0 +1,47 @@
+// HostCalls: the checks and the trace every FX_ function shares: the trailing version, the
+// text width the running host version expects, and one trace line per call.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "host/HostSession.h"
+
+namespace host {
+
+class HostCalls {
+  public:
+    // One call in the trace: "FX_Name(args) -> result", added when the call ends.
+    class Trace {
+      public:
+        Trace(const char* name, std::string args);
+        ~Trace();
+        Trace(const Trace&) = delete;
+        Trace& operator=(const Trace&) = delete;
+        // Remembers the answer and hands it back.
+        int32_t Answer(int32_t value);
+        void* Answer(void* value);
+
+      private:
+        const char* name_;
+        std::string args_;
+        std::string result_;
+    };
+
+    // Records a protocol error when version is not the expected one; answers whether it was.
+    static bool CheckVersion(const char* name, uint32_t version,
+                             uint32_t expected = HostSession::kCallVersion);
+    // Records a protocol error when a text function of the wrong width is called for the running
+    // host version (UTF-16 from 0x11000000 on, 8-bit below).
+    static void CheckWidth(const char* name, bool utf16);
+
+    static std::string Hex(uint64_t value);
+    static std::string Pointer(const void* value);
+    static std::string Quote(std::string_view text);
+    // UTF-8 to UTF-16 and back (unpaired or bad sequences become U+FFFD).
+    static std::u16string Utf16(std::string_view text);
+    static std::string Utf8(std::u16string_view text);
+};
+
+}  // namespace host

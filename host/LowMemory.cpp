@@ -1,0 +1,88 @@
+// LowMemory: arenas mapped below 4 GiB (Linux: MAP_32BIT; Windows: VirtualAlloc at explicit
+// addresses from 0x10000000 upward), handed out in 16-byte steps.
+#include "host/LowMemory.h"
+
+#include <cassert>
+#include <cstdint>
+#include <cstring>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <sys/mman.h>
+#endif
+
+namespace host {
+namespace {
+
+constexpr size_t kArenaSize = size_t{1} << 20;
+constexpr uint64_t kFourGiB = uint64_t{1} << 32;
+
+}  // namespace
+
+LowMemory::~LowMemory() {
+    Release();
+}
+
+void* LowMemory::MapLow(size_t size) {
+#if defined(_WIN32)
+    if constexpr (sizeof(void*) == 4) {
+        return VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+    } else {
+        // Walk upward in arena steps until an address is free; remember where the last one was
+        // found so that the next search starts there.
+        static uint64_t next = 0x10000000;
+        for (uint64_t address = next; address + size <= kFourGiB; address += kArenaSize) {
+            void* block = VirtualAlloc(reinterpret_cast<void*>(static_cast<uintptr_t>(address)),
+                                       size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+            if (block != nullptr) {
+                next = address + kArenaSize;
+                return block;
+            }
+        }
+        return nullptr;
+    }
+#else
+    void* block =
+        mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_32BIT, -1, 0);
+    return block == MAP_FAILED ? nullptr : block;
+#endif
+}
+
+void LowMemory::Unmap(void* base, size_t size) {
+#if defined(_WIN32)
+    (void)size;
+    VirtualFree(base, 0, MEM_RELEASE);
+#else
+    munmap(base, size);
+#endif
+}
+
+void* LowMemory::Allocate(size_t size) {
+    size = (size + 15) & ~size_t{15};
+    if (size > kArenaSize) {
+        return nullptr;
+    }
+    if (arenas_.empty() || arenas_.back().size - arenas_.back().used < size) {
+        void* base = MapLow(kArenaSize);
+        if (base == nullptr) {
+            return nullptr;
+        }
+        arenas_.push_back({static_cast<unsigned char*>(base), kArenaSize, 0});
+    }
+    Arena& arena = arenas_.back();
+    unsigned char* block = arena.base + arena.used;
+    arena.used += size;
+    std::memset(block, 0, size);
+    assert(reinterpret_cast<uintptr_t>(block) + size <= kFourGiB);
+    return block;
+}
+
+void LowMemory::Release() {
+    for (const auto& arena : arenas_) {
+        Unmap(arena.base, arena.size);
+    }
+    arenas_.clear();
+}
+
+}  // namespace host
