@@ -69,8 +69,10 @@ function(add_plugin_test name)
         target_link_libraries(${name} PRIVATE vs_host)
         set_target_properties(${name} PROPERTIES ENABLE_EXPORTS ON)
         if(NOT VS_TARGET STREQUAL "native")
+            # The import library goes beside the program: two finale.exe must not share one.
             set_target_properties(${name} PROPERTIES OUTPUT_NAME finale
-                                  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/hosted/${name})
+                                  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/hosted/${name}
+                                  ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/hosted/${name})
         endif()
     endif()
     if(VS_TARGET STREQUAL "native")
