@@ -3,6 +3,32 @@
 
 #include "settings/SettingsFiles.h"
 
+namespace {
+
+// SameKey answers what CompareNoCase(a, b) == 0 answers (A to Z lower-cased, each unit cut to its
+// low byte, compared up to the first 0 byte) without copying either string: a file of many sets
+// looks keys up thousands of times.
+bool SameKey(const FCString& a, const FCString& b) {
+    auto byteOf = [](char16_t unit) {
+        if (unit >= u'A' && unit <= u'Z') {
+            unit = static_cast<char16_t>(unit - u'A' + u'a');
+        }
+        return static_cast<uint8_t>(unit & 0xFF);
+    };
+    // Both buffers end in a 0 unit, so the walk stops at the shorter one's end at the latest.
+    for (const char16_t *p = a.GetUTF16(), *q = b.GetUTF16();; ++p, ++q) {
+        const uint8_t x = byteOf(*p);
+        if (x != byteOf(*q)) {
+            return false;
+        }
+        if (x == 0) {
+            return true;
+        }
+    }
+}
+
+}  // namespace
+
 const char* FCSettingsPairs::ClassName() const {
     return "FCSettingsPairs";
 }
@@ -35,7 +61,7 @@ std::unique_ptr<FCSettingsPairs> FCSettingsPairs::ParseLines(const FCStrings* li
 FCSettingsPair* FCSettingsPairs::FindPair(const FCString* key) const {
     for (int32_t i = 0; key != nullptr && i < GetCount(); ++i) {
         FCSettingsPair* pair = GetPairAt(i);
-        if (pair != nullptr && pair->GetKey().CompareNoCase(key) == 0) {
+        if (pair != nullptr && SameKey(pair->GetKey(), *key)) {
             return pair;
         }
     }

@@ -1,6 +1,8 @@
 // FCTextFileStream: reading lines and writing key=value pairs.
 #include "settings/FCTextFileStream.h"
 
+#include <string>
+
 #include "settings/FCSettingsPairs.h"
 
 bool FCTextFileStream::OpenRead() {
@@ -20,11 +22,15 @@ std::unique_ptr<FCString> FCTextFileStream::ReadLine() {
     if (byte == EOF) {
         return nullptr;
     }
-    auto line = std::make_unique<FCString>();
+    // The units are gathered first: a string grows ten units at a time, which would make long
+    // lines cost quadratic time.
+    std::u16string units;
     while (byte != EOF && byte != '\n' && byte != '\r') {
-        line->AppendCharacter(static_cast<char16_t>(byte));
+        units += static_cast<char16_t>(byte);
         byte = std::getc(file);
     }
+    auto line = std::make_unique<FCString>();
+    line->SetUTF16Units(units.data(), static_cast<uint32_t>(units.size()));
     return line;
 }
 
