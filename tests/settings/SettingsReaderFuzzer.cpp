@@ -1,0 +1,90 @@
+// Fuzzes the settings reader with arbitrary bytes as the shared settings file: the lines and
+// pairs read, then the options loaded from them, saved and loaded again. Nothing may crash or
+// trip a sanitizer, pairs come out trimmed, and a save loses none of the loaded options.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "settings/SettingsFiles.h"
+#include "settings/StoredOptions.h"
+#include "shell/HostVersion.h"
+#include "tests/settings/FuzzHost.h"
+
+namespace {
+
+using fuzz_host::Check;
+
+bool IsBlank(char16_t unit) {
+    return unit == u' ' || unit == u'\t' || unit == u'\r' || unit == u'\n';
+}
+
+bool Trimmed(const FCString& s) {
+    const uint32_t n = s.GetLength();
+    return n == 0 || (!IsBlank(s.GetCharAt(0)) && !IsBlank(s.GetCharAt(n - 1)));
+}
+
+bool SameRows(const FCPitchChangeNodes& a, const FCPitchChangeNodes& b) {
+    if (a.GetCount() != b.GetCount()) {
+        return false;
+    }
+    for (int32_t i = 0; i < a.GetCount(); ++i) {
+        const FCPitchChangeNode* x = a.GetNodeAt(i);
+        const FCPitchChangeNode* y = b.GetNodeAt(i);
+        if (!x->GetFromText().IsEqual(&y->GetFromText()) ||
+            !x->GetToText().IsEqual(&y->GetToText()) || x->GetDirection() != y->GetDirection() ||
+            x->GetInUse() != y->GetInUse()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // The first byte picks the host generation: 8-bit or UTF-16 folder, kind 7 or 15.
+    HostVersion::Set(size > 0 && (data[0] & 1) ? 0x0F000000 : HostVersion::kBuild);
+    fuzz_host::WriteFile(SettingsFiles::kSharedFileName, data, size);
+
+    std::unique_ptr<FCSettingsPairs> pairs =
+        SettingsFiles::ReadSettingsFile(&SettingsFiles::NewSharedSettingsStream);
+    Check(pairs != nullptr, "an existing file gives pairs");
+    size_t lineEnds = 0;
+    for (size_t i = 0; i < size; ++i) {
+        lineEnds += (data[i] == '\n' || data[i] == '\r') ? 1 : 0;
+    }
+    Check(static_cast<size_t>(pairs->GetCount()) <= lineEnds + 1, "at most one pair a line");
+    for (int32_t i = 0; i < pairs->GetCount(); ++i) {
+        Check(Trimmed(pairs->GetPairAt(i)->GetKey()), "keys are trimmed");
+        Check(Trimmed(pairs->GetPairAt(i)->GetValue()), "values are trimmed");
+    }
+
+    PluginState loaded;
+    loaded.SetDefaults();
+    WindowGeometry geometry;
+    StoredOptions::LoadOptions(geometry, loaded);
+    Check(StoredOptions::SaveOptions(geometry, loaded), "the options can be saved");
+    PluginState again;
+    again.SetDefaults();
+    WindowGeometry geometryAgain;
+    StoredOptions::LoadOptions(geometryAgain, again);
+
+    // A 0 byte cuts a text short when it is written, as the file format has it.
+    if (size == 0 || std::memchr(data, 0, size) == nullptr) {
+        Check(again.fromText.IsEqual(&loaded.fromText), "From survives a save");
+        Check(again.toText.IsEqual(&loaded.toText), "To survives a save");
+        Check(again.direction == loaded.direction, "the direction survives a save");
+        Check(again.soundingPitch == loaded.soundingPitch, "Sounding Pitch survives a save");
+        Check(again.respace == loaded.respace, "Respace survives a save");
+        Check(SameRows(again.workingList, loaded.workingList), "the rows survive a save");
+    }
+    Check(geometryAgain.hasSavedPosition && geometryAgain.hasSavedSize,
+          "a saved file holds all four window keys");
+    if (geometry.hasSavedPosition) {
+        Check(geometryAgain.savedX == geometry.savedX && geometryAgain.savedY == geometry.savedY &&
+                  geometryAgain.savedWidth == geometry.savedWidth &&
+                  geometryAgain.savedHeight == geometry.savedHeight,
+              "the geometry survives a save");
+    }
+    return 0;
+}
