@@ -170,7 +170,12 @@ void HostWindows::AnswerAlert(HWND box) {
     alert.text = WindowText(GetDlgItem(box, 0xFFFF));
     alert.owner = OwnerName(GetWindow(box, GW_OWNER));
     alert.icon = "none";
-    if (HWND iconWindow = GetDlgItem(box, 0x14)) {
+    // The icon sits in item 20 on Windows and in item 1088 under Wine.
+    HWND iconWindow = GetDlgItem(box, 0x14);
+    if (iconWindow == nullptr) {
+        iconWindow = GetDlgItem(box, 1088);
+    }
+    if (iconWindow != nullptr) {
         auto icon = reinterpret_cast<HICON>(SendMessageW(iconWindow, STM_GETICON, 0, 0));
         if (icon == LoadIconW(nullptr, IDI_HAND)) {
             alert.icon = "error";
