@@ -112,6 +112,12 @@ bool HostSession::IsRest(int staff, int measure, int layer, int entry) const {
     return e != nullptr && e->rest;
 }
 
+std::optional<uint16_t> HostSession::EntryFlags16(int staff, int measure, int layer,
+                                                  int entry) const {
+    const auto* e = FindEntry(state_->score, staff, measure, layer, entry);
+    return e == nullptr ? std::nullopt : std::optional<uint16_t>(e->flags16);
+}
+
 std::optional<HostSession::NoteNumbers> HostSession::NoteRaw(int staff, int measure, int layer,
                                                              int entry, int note) const {
     const auto* e = FindEntry(state_->score, staff, measure, layer, entry);

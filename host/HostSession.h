@@ -98,6 +98,8 @@ class HostSession {
     // The note's numbers in the key that governs its cell (raw numbers where not spellable).
     std::optional<NoteNumbers> NoteRaw(int staff, int measure, int layer, int entry,
                                        int note) const;
+    // The entry's 16-bit flag word (entry record offset 0x0C) as last saved.
+    std::optional<uint16_t> EntryFlags16(int staff, int measure, int layer, int entry) const;
     // The key word that governs a cell, as the host decides it.
     std::optional<uint16_t> CellKey(int staff, int measure) const;
 

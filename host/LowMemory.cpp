@@ -29,15 +29,20 @@ void* LowMemory::MapLow(size_t size) {
     if constexpr (sizeof(void*) == 4) {
         return VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
     } else {
-        // Walk upward in arena steps until an address is free; remember where the last one was
-        // found so that the next search starts there.
-        static uint64_t next = 0x10000000;
-        for (uint64_t address = next; address + size <= kFourGiB; address += kArenaSize) {
-            void* block = VirtualAlloc(reinterpret_cast<void*>(static_cast<uintptr_t>(address)),
-                                       size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
-            if (block != nullptr) {
-                next = address + kArenaSize;
-                return block;
+        // Walk upward in arena steps until an address is free, starting where the last arena
+        // was found and wrapping round once, so that released arenas are found again.
+        constexpr uint64_t kFirst = 0x10000000;
+        static uint64_t next = kFirst;
+        for (int pass = 0; pass < 2; ++pass) {
+            const uint64_t from = pass == 0 ? next : kFirst;
+            const uint64_t to = pass == 0 ? kFourGiB : next;
+            for (uint64_t address = from; address + size <= to; address += kArenaSize) {
+                void* block = VirtualAlloc(reinterpret_cast<void*>(static_cast<uintptr_t>(address)),
+                                           size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+                if (block != nullptr) {
+                    next = address + kArenaSize;
+                    return block;
+                }
             }
         }
         return nullptr;

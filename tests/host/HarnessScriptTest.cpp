@@ -1,6 +1,8 @@
 // The harness's script language: tokens, escapes, comments, and the form of every command.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -110,6 +112,20 @@ TEST(HarnessScriptTest, FaultsNameTheLine) {
         EXPECT_FALSE(HarnessScript::Parse(c.script, "s", commands, error)) << c.script;
         EXPECT_EQ(error.rfind(c.error, 0), 0u) << "got: " << error << "\nwanted: " << c.error;
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(HarnessScriptTest, TheExampleScriptIsWellFormed) {
+    std::ifstream in(std::string(VS_EXAMPLES) + "/SpellFlatsInGMajor.script", std::ios::binary);
+    ASSERT_TRUE(in.good());
+    std::ostringstream text;
+    text << in.rdbuf();
+    std::vector<HarnessScript::Command> commands;
+    std::string error;
+    EXPECT_TRUE(HarnessScript::Parse(text.str(), "example", commands, error)) << error;
 }
 
 }  // namespace

@@ -285,6 +285,7 @@ TEST_F(HostSessionTest, SavedFrameChangesTheScore) {
     ASSERT_NE(frame, nullptr);
     HostBytes::SetI16(NoteAt(frame, 0, 1), 2, 0);  // Eb4 -> E4
     HostBytes::SetI16(NoteAt(frame, 0, 2), 0, 5);  // G4 -> A4
+    HostBytes::SetU16(EntryAt(frame, 0), 0x0C, 0x0004);
     Prepare(frame);
     EXPECT_NE(FX_SaveTGF(frame, kV), 0);
     FX_FreeTGF(frame, kV);
@@ -292,6 +293,9 @@ TEST_F(HostSessionTest, SavedFrameChangesTheScore) {
     EXPECT_EQ(session.NoteSpelling(1, 1, 1, 0, 1), "E4");
     EXPECT_EQ(session.NoteSpelling(1, 1, 1, 0, 2), "A4");
     EXPECT_TRUE(session.IsRest(1, 1, 1, 1));
+    EXPECT_EQ(session.EntryFlags16(1, 1, 1, 0), 0x0004);
+    EXPECT_EQ(session.EntryFlags16(1, 1, 1, 1), 0);
+    EXPECT_FALSE(session.EntryFlags16(1, 1, 1, 2));
 }
 
 TEST_F(HostSessionTest, LockedFramesAreNotWrittenBack) {

@@ -134,3 +134,21 @@ TEST_F(ScoreFileTest, AMissingFileIsReported) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ScoreFileExampleTest, TheExampleScoreLoadsAndKeepsItsNotes) {
+    auto& session = host::HostSession::Instance();
+    session.Reset();
+    std::string error;
+    ASSERT_TRUE(session.LoadScoreFile(std::string(VS_EXAMPLES) + "/Serenade.json", error)) << error;
+    EXPECT_EQ(session.StaffCount(), 4);
+    EXPECT_EQ(session.MeasureCount(), 4);
+    EXPECT_EQ(session.NoteSpelling(3, 1, 1, 0, 1), "F#4");
+    // F#4 in G major is the seventh degree, one step below the tonic, no alteration.
+    EXPECT_EQ(session.NoteRaw(3, 1, 1, 0, 1), (host::HostSession::NoteNumbers{-1, 0}));
+    EXPECT_EQ(session.NoteSpelling(3, 3, 2, 0, 0), "Eb3");
+    session.Reset();
+}
+
+}  // namespace
