@@ -1,0 +1,2 @@
+// FCCtrlButton: nothing of its own beyond the check box's behaviour.
+#include "ui/FCCtrlButton.h"

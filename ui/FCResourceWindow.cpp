@@ -1,0 +1,87 @@
+// FCResourceWindow: the one dialog callback of every plug-in dialog.
+#include "ui/FCResourceWindow.h"
+
+#include <windows.h>
+
+FCResourceWindow::FCResourceWindow(int32_t resourceNumber) : resourceNumber_(resourceNumber) {}
+
+intptr_t VS_CALL FCResourceWindow::DialogCallback(fx::Handle dialog, uint32_t message,
+                                                  uintptr_t wParam, intptr_t lParam,
+                                                  void* userData) {
+    auto* window = static_cast<FCUserWindow*>(userData);
+    if (window == nullptr) {
+        return 0;
+    }
+    switch (message) {
+        case WM_INITDIALOG:
+            window->SetDialogHandle(dialog);
+            window->SetInitPending(true);
+            window->InitWindow();
+            return 0;
+        case WM_SHOWWINDOW:
+            if (window->IsInitPending() && window->IsGeometryRestored()) {
+                window->RestoreGeometry();
+            }
+            window->SetInitPending(false);
+            window->SetGeometryRestored(false);
+            return 0;
+        case WM_SIZE:
+            if (wParam == SIZE_RESTORED) {
+                const int32_t width = LOWORD(lParam);
+                const int32_t height = HIWORD(lParam);
+                if (window->GetLastClientWidth() != 0) {
+                    window->HandleResize(width, height, window->GetLastClientWidth(),
+                                         window->GetLastClientHeight());
+                }
+                window->SetLastClientSize(width, height);
+            }
+            return 0;
+        case WM_GETMINMAXINFO: {
+            auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+            if (info != nullptr) {
+                info->ptMinTrackSize.x = window->GetMinTrackWidth();
+                info->ptMinTrackSize.y = window->GetMinTrackHeight();
+                info->ptMaxTrackSize.x = window->GetMaxTrackWidth();
+                info->ptMaxTrackSize.y = window->GetMaxTrackHeight();
+            }
+            return 0;
+        }
+        case WM_ACTIVATE:
+            window->HandleActivate(LOWORD(wParam) != 0);
+            window->SyncEnabledWithHost();
+            return 0;
+        case WM_WINDOWPOSCHANGING:
+        case 0x036D:
+            window->SyncEnabledWithHost();
+            return 0;
+        case WM_CLOSE:
+            window->CancelButtonPressed();
+            return 0;
+        case WM_COMMAND: {
+            FCControl* control = window->FindControl(static_cast<int16_t>(LOWORD(wParam)));
+            switch (control != nullptr ? control->GetRole() : FCControl::kRoleNone) {
+                case FCControl::kRoleOk:
+                    window->OkButtonPressed();
+                    return 1;
+                case FCControl::kRoleCancel:
+                    window->CancelButtonPressed();
+                    return 1;
+                case FCControl::kRoleAux:
+                    window->AuxButtonPressed();
+                    return 1;
+                default:
+                    return window->HandleCommand(control) ? 1 : 0;
+            }
+        }
+        case WM_NOTIFY:
+            return window->HandleNotify(static_cast<int32_t>(wParam),
+                                        reinterpret_cast<void*>(lParam))
+                       ? 1
+                       : 0;
+        case WM_TIMER:
+            window->HandleTimer(wParam);
+            return 0;
+        default:
+            return 0;
+    }
+}

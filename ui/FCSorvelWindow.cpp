@@ -1,0 +1,566 @@
+// FCSorvelWindow: the main dialog's controls, its start-up state, its commands and what it keeps
+// when it closes.
+#include "ui/FCSorvelWindow.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <memory>
+
+#include "framework/FCMusicRegion.h"
+#include "pitch/FCPitchChangeList.h"
+#include "pitch/FCPitchChangerBlockHandler.h"
+#include "pitch/FCUndoBlock.h"
+#include "pitch/PitchSpelling.h"
+#include "settings/StoredPitchSets.h"
+#include "shell/HostFunctions.h"
+#include "shell/PluginState.h"
+#include "ui/FCCtrlLine.h"
+#include "ui/FCCtrlStatic.h"
+#include "ui/FCUI.h"
+
+namespace {
+
+// A typed spelling is at most a letter and four accidentals.
+constexpr uint32_t kMaxSpellingLength = 5;
+// Every row, however long the list, is redrawn after a change of rows.
+constexpr int32_t kLastRedrawnItem = 1000;
+
+const char* const kFromSyntax =
+    "The 'From' field has wrong syntax. Use a syntax similar to: A#, Bb, C## (or Cx), Dbb, etc.";
+const char* const kToSyntax =
+    "The 'To' field has wrong syntax. Use a syntax similar to: A#, Bb, C## (or Cx), Dbb, etc.";
+
+// PopupValue answers the Direction popup's value (1-based) for a direction code; a code the
+// popup has no entry for shows Closest.
+int32_t PopupValue(int32_t direction) {
+    if (direction < FCPitchChangeNode::kUp || direction > FCPitchChangeNode::kClosest) {
+        return FCPitchChangeNode::kClosest + 1;
+    }
+    return direction + 1;
+}
+
+// InverseOfPopupValue: Up becomes Down and Down becomes Up; Closest (and no choice) stay Closest.
+int32_t InverseOfPopupValue(int32_t value) {
+    switch (value) {
+        case 1:
+            return FCPitchChangeNode::kDown;
+        case 2:
+            return FCPitchChangeNode::kUp;
+        default:
+            return FCPitchChangeNode::kClosest;
+    }
+}
+
+// NodeOfRow makes a replacement from a row's columns, in use as the row is checked.
+FCPitchChangeNode* NodeOfRow(const FCMyDataListRow& row) {
+    auto* node = new FCPitchChangeNode(row.GetFromText(), row.GetToText(), row.GetDirection());
+    node->SetInUse(row.GetChecked());
+    return node;
+}
+
+}  // namespace
+
+FCSorvelWindow::FCSorvelWindow() : FCResourceWindow(kTemplate) {}
+
+void FCSorvelWindow::Enable(int16_t item, bool enable) {
+    FCControl* control = FindControl(item);
+    if (control != nullptr) {
+        control->SetEnable(enable);
+    }
+}
+
+void FCSorvelWindow::CreateControls() {
+    AddControl(new FCCtrlButton(kChange))->SetRole(FCControl::kRoleOk);
+    AddControl(new FCCtrlButton(kClose))->SetRole(FCControl::kRoleCancel);
+    AddControl(new FCCtrlStatic(kFromLabel));
+    from_ = static_cast<FCCtrlEdit*>(AddControl(new FCCtrlEdit(kFromField)));
+    AddControl(new FCCtrlStatic(kToLabel));
+    to_ = static_cast<FCCtrlEdit*>(AddControl(new FCCtrlEdit(kToField)));
+    AddControl(new FCCtrlStatic(kDirectionLabel));
+    direction_ = static_cast<FCCtrlPopup*>(AddControl(new FCCtrlPopup(kDirectionPopup)));
+    AddControl(new FCCtrlButton(kChangeChecked));
+    AddControl(new FCCtrlButton(kAddRow));
+    AddControl(new FCCtrlButton(kAddInverseRow));
+    AddControl(new FCCtrlButton(kDeleteRow));
+    AddControl(new FCCtrlButton(kUpdateRow));
+    sounding_ = static_cast<FCCtrlCheckbox*>(AddControl(new FCCtrlCheckbox(kSoundingPitch)));
+    respace_ = static_cast<FCCtrlCheckbox*>(AddControl(new FCCtrlCheckbox(kRespace)));
+    list_ = static_cast<FCMyDataList*>(AddControl(new FCMyDataList(kPitchList)));
+    AddControl(new FCCtrlLine(kSetsSeparator));
+    AddControl(new FCCtrlStatic(kSetsLabel));
+    sets_ = static_cast<FCCtrlPopup*>(AddControl(new FCCtrlPopup(kSetsPopup)));
+    AddControl(new FCCtrlButton(kUseSet));
+    AddControl(new FCCtrlButton(kDeleteSet));
+    setName_ = static_cast<FCCtrlEdit*>(AddControl(new FCCtrlEdit(kSetName)));
+    AddControl(new FCCtrlButton(kSaveSet));
+}
+
+void FCSorvelWindow::InitWindow() {
+    FCUserWindow::InitWindow();
+    HWND dialog = static_cast<HWND>(GetDialogHandle());
+    // The dialog keeps its width and may grow in height up to 80 % of the screen.
+    const int32_t tallest = GetSystemMetrics(SM_CYFULLSCREEN) * 8 / 10;
+    if (tallest > GetMaxTrackHeight()) {
+        SetMaxTrackHeight(tallest);
+    }
+    RECT r{};
+    GetWindowRect(dialog, &r);
+    SetMaxTrackWidth(r.right - r.left);
+    RestoreGeometry();
+
+    if (direction_ == nullptr) {
+        return;  // no controls: nothing to show
+    }
+    direction_->ResetContent();
+    for (const char* word : {"Up", "Down", "Closest"}) {
+        FCString text(word);
+        direction_->AddString(&text);
+    }
+
+    // The rows of an earlier opening went with its list view.
+    list_->ReleaseRows();
+    list_->AddExtendedStyle(LVS_EX_CHECKBOXES);
+    list_->AddExtendedStyle(LVS_EX_FULLROWSELECT);
+    FCString column("From");
+    list_->InsertColumn(&column, 60);
+    column.SetCString("To");
+    list_->InsertColumn(&column, 50);
+    column.SetCString("Direction");
+    list_->InsertColumn(&column, 75);
+    if (list_->GetItemCount() > 0) {
+        list_->SelectRow(0);
+    }
+
+    respace_->SetCheck(1);
+    const FCString placeholder("Pitch List Name");
+    setName_->SetText(&placeholder);
+
+    sets_->ResetContent();
+    FCPitchChangeLists& stored = PluginState::Instance().pitchSets;
+    for (int32_t i = 0; i < stored.GetCount(); ++i) {
+        FCString name(stored.GetListAt(i)->GetName());
+        sets_->AddString(&name);
+    }
+    if (sets_->GetCount() > 0) {
+        sets_->SetValue(1);
+    }
+
+    LoadDialogState();
+    UpdateControlStates();
+}
+
+void FCSorvelWindow::LoadDialogState() {
+    if (list_ == nullptr) {
+        return;
+    }
+    PluginState& state = PluginState::Instance();
+    from_->SetText(&state.fromText);
+    to_->SetText(&state.toText);
+    direction_->SetValue(PopupValue(state.direction));
+    sounding_->SetCheck(state.soundingPitch ? 1 : 0);
+    respace_->SetCheck(state.respace ? 1 : 0);
+
+    list_->DeleteAllRows();
+    for (int32_t i = 0; i < state.workingList.GetCount(); ++i) {
+        const FCPitchChangeNode* node = state.workingList.GetNodeAt(i);
+        FCMyDataListRow* row =
+            AddListRow(&node->GetFromText(), &node->GetToText(), node->GetDirection(), true);
+        row->SetChecked(node->GetInUse());
+        if (row->GetListIndex() >= 0) {
+            list_->SetCheckImage(row->GetListIndex(), node->GetInUse());
+        }
+    }
+}
+
+void FCSorvelWindow::UpdateControlStates() {
+    if (list_ == nullptr) {
+        return;
+    }
+    Enable(kChangeChecked, list_->AnyChecked());
+    const bool selected = list_->GetSelectionMark() != -1;
+    Enable(kDeleteRow, selected);
+    Enable(kUpdateRow, selected);
+
+    const int32_t sets = sets_->GetCount();
+    Enable(kSetsLabel, sets > 0);
+    Enable(kSetsPopup, sets > 0);
+    const bool chosen = sets > 0 && sets_->GetValue() != 0;
+    Enable(kUseSet, chosen);
+    Enable(kDeleteSet, chosen);
+
+    const int32_t rows = list_->GetItemCount();
+    Enable(kSetName, rows > 0);
+    FCString name;
+    setName_->GetText(&name);
+    name.TrimWhitespace();
+    Enable(kSaveSet, rows > 0 && name.GetLength() > 0);
+}
+
+void FCSorvelWindow::ShowSelectedRow(int32_t index) {
+    if (index == -1 || list_ == nullptr) {
+        return;
+    }
+    const FCMyDataListRow* row = list_->GetPitchRowOfItem(index);
+    if (row == nullptr) {
+        return;
+    }
+    from_->SetText(row->GetFromText());
+    to_->SetText(row->GetToText());
+    direction_->SetValue(PopupValue(row->GetDirection()));
+}
+
+FCMyDataListRow* FCSorvelWindow::AddListRow(const FCString* from, const FCString* to,
+                                            int32_t direction, bool checked) {
+    auto* row = new FCMyDataListRow(from, to, direction, checked);
+    list_->AddRow(row);
+    Enable(kChangeChecked, list_->AnyChecked());
+    return row;
+}
+
+bool FCSorvelWindow::ValidatePitchFields(FCString* fromText, int16_t fromField, FCString* toText,
+                                         int16_t toField) {
+    struct Check {
+        FCString* text;
+        int16_t field;
+    };
+    for (const Check& check : {Check{fromText, fromField}, Check{toText, toField}}) {
+        if (check.text->GetLength() <= kMaxSpellingLength &&
+            PitchSpelling::CheckPitchSpelling(check.text)) {
+            continue;
+        }
+        if (ui_ != nullptr) {
+            ui_->AlertError(check.field == kToField ? kToSyntax : kFromSyntax, "Syntax Error");
+        }
+        fx::SetDlgFocus(GetDialogHandle(), check.field);
+        return false;
+    }
+    return true;
+}
+
+bool FCSorvelWindow::ReadFieldPair(FCString* from, FCString* to, int32_t* direction) {
+    *direction = direction_->GetValue() - 1;
+    from_->GetText(from);
+    to_->GetText(to);
+    if (!ValidatePitchFields(from, kFromField, to, kToField)) {
+        return false;
+    }
+    PitchSpelling::ExpandDoubleSharp(from);
+    PitchSpelling::ExpandDoubleSharp(to);
+    return true;
+}
+
+void FCSorvelWindow::RunChange(const FCPitchChangeNodes& nodes) {
+    FCPitchChangerBlockHandler handler(&nodes, respace_->GetCheck() != 0,
+                                       sounding_->GetCheck() != 0, ui_);
+    FCUndoBlock block;
+    const FCString title("Sorvel");
+    if (block.Execute(&handler, &title)) {
+        FCMusicRegion region;
+        FCMusicRegion second;
+        int32_t out = 0;
+        fx::GetCurERegions(&out, region.GetRecord(), second.GetRecord());
+        fx::RedrawMusic(region.GetRecord());
+        return;
+    }
+    if (MessageBeep(MB_ICONEXCLAMATION) == 0) {
+        MessageBeep(0xFFFFFFFF);
+    }
+}
+
+void FCSorvelWindow::OkButtonPressed() {
+    if (list_ == nullptr) {
+        return;
+    }
+    FCString from;
+    FCString to;
+    int32_t direction = 0;
+    if (!ReadFieldPair(&from, &to, &direction)) {
+        return;
+    }
+    FCPitchChangeNodes nodes;
+    nodes.AddItem(new FCPitchChangeNode(&from, &to, direction));
+    RunChange(nodes);
+}
+
+void FCSorvelWindow::AddPitch() {
+    FCString from;
+    FCString to;
+    int32_t direction = 0;
+    if (!ReadFieldPair(&from, &to, &direction)) {
+        return;
+    }
+    if (list_->FindRowByFrom(&from) != nullptr) {
+        ui_->AlertError("The pitch to change 'from' already exists in the list.",
+                        "Can't add identical pitches");
+        return;
+    }
+    AddListRow(&from, &to, direction, true);
+    list_->SelectRow(list_->GetItemCount() - 1);
+}
+
+void FCSorvelWindow::AddInversePitch() {
+    const int32_t value = direction_->GetValue();
+    // The new row runs the other way: the To field's text is its from text.
+    FCString from;
+    FCString to;
+    to_->GetText(&from);
+    from_->GetText(&to);
+    if (!ValidatePitchFields(&from, kToField, &to, kFromField)) {
+        return;
+    }
+    PitchSpelling::ExpandDoubleSharp(&from);
+    PitchSpelling::ExpandDoubleSharp(&to);
+    if (list_->FindRowByFrom(&from) != nullptr) {
+        ui_->AlertError(
+            "The pitch to change 'from' (which appear in the 'To' field at the top, since you're "
+            "trying to add the inverse) already exists in the list.",
+            "Can't add identical pitches");
+        return;
+    }
+    AddListRow(&from, &to, InverseOfPopupValue(value), true);
+}
+
+void FCSorvelWindow::DeleteSelectedPitch() {
+    const int32_t selected = list_->GetSelectionMark();
+    if (selected == -1) {
+        return;
+    }
+    list_->DeleteRow(selected);
+    list_->ReindexRows();
+    list_->RedrawItems(0, kLastRedrawnItem);
+    Enable(kDeleteRow, false);
+    Enable(kUpdateRow, false);
+    Enable(kChangeChecked, list_->AnyChecked());
+}
+
+void FCSorvelWindow::UpdateSelectedPitch() {
+    const int32_t selected = list_->GetSelectionMark();
+    if (selected == -1) {
+        return;
+    }
+    FCMyDataListRow* row = list_->GetPitchRowOfItem(selected);
+    FCString from;
+    FCString to;
+    int32_t direction = 0;
+    if (row == nullptr || !ReadFieldPair(&from, &to, &direction)) {
+        return;
+    }
+    const FCMyDataListRow* same = list_->FindRowByFrom(&from);
+    if (same != nullptr && same != row) {
+        ui_->AlertError("The pitch to change 'from' already exists in the list at another place.",
+                        "Can't have identical pitches");
+        return;
+    }
+    row->SetFromText(&from);
+    row->SetToText(&to);
+    row->SetDirection(direction);
+    list_->RedrawItems(0, kLastRedrawnItem);
+}
+
+void FCSorvelWindow::ChangeChecked() {
+    FCPitchChangeNodes nodes;
+    const int32_t count = list_->GetItemCount();
+    for (int32_t i = 0; i < count; ++i) {
+        const FCMyDataListRow* row = list_->GetPitchRowOfItem(i);
+        if (row != nullptr && row->GetChecked()) {
+            nodes.AddItem(NodeOfRow(*row));
+        }
+    }
+    RunChange(nodes);
+}
+
+int32_t FCSorvelWindow::ChosenPitchSet() {
+    const int32_t value = sets_->GetValue();
+    const int32_t index = value - 1;
+    if (value == 0 || index >= PluginState::Instance().pitchSets.GetCount() || index < 0) {
+        return -1;
+    }
+    return index;
+}
+
+void FCSorvelWindow::ShowPitchSetName() {
+    const int32_t index = ChosenPitchSet();
+    if (index >= 0) {
+        setName_->SetText(&PluginState::Instance().pitchSets.GetListAt(index)->GetName());
+    }
+    UpdateControlStates();
+}
+
+void FCSorvelWindow::UsePitchSet() {
+    const int32_t index = ChosenPitchSet();
+    if (index < 0) {
+        return;
+    }
+    const FCPitchChangeList* set = PluginState::Instance().pitchSets.GetListAt(index);
+    list_->DeleteAllRows();
+    for (int32_t i = 0; i < set->GetCount(); ++i) {
+        const FCPitchChangeNode* node = set->GetNodeAt(i);
+        AddListRow(&node->GetFromText(), &node->GetToText(), node->GetDirection(),
+                   node->GetInUse());
+    }
+    if (list_->GetItemCount() > 0) {
+        list_->EnsureVisible(0);
+    }
+    UpdateControlStates();
+}
+
+void FCSorvelWindow::DeletePitchSet() {
+    const int32_t index = ChosenPitchSet();
+    if (index < 0) {
+        return;
+    }
+    FCPitchChangeLists& stored = PluginState::Instance().pitchSets;
+    const FCPitchChangeList* set = stored.GetListAt(index);
+    FCString message("Do you want to delete '");
+    message.AppendString(&set->GetName());
+    message.AppendCString("'?");
+    const FCString title("Delete Pitch List?");
+    if (ui_->AlertYesNo(&message, &title) != FCUI::kYes) {
+        return;
+    }
+    sets_->DeleteString(index);
+    stored.RemoveList(set);
+    UpdateControlStates();
+    StoredPitchSets::SavePitchSets();
+}
+
+void FCSorvelWindow::SaveCurrentPitchSet() {
+    FCString name;
+    setName_->GetText(&name);
+    name.TrimWhitespace();
+    if (name.GetLength() == 0) {
+        return;
+    }
+    FCPitchChangeLists& stored = PluginState::Instance().pitchSets;
+    FCPitchChangeList* target = stored.FindByName(&name);
+    std::unique_ptr<FCPitchChangeList> created;
+    if (target != nullptr) {
+        FCString message("There is already a set named '");
+        message.AppendString(&name);
+        message.AppendCString("'.\n\nShould this set be overwritten?");
+        const FCString title("Overwrite?");
+        if (ui_->AlertYesNo(&message, &title) != FCUI::kYes) {
+            return;
+        }
+    } else {
+        created = std::make_unique<FCPitchChangeList>();
+        created->SetName(&name);
+        target = created.get();
+    }
+
+    target->ClearAll();
+    const int32_t count = list_->GetItemCount();
+    for (int32_t i = 0; i < count; ++i) {
+        const FCMyDataListRow* row = list_->GetPitchRowOfItem(i);
+        if (row != nullptr) {
+            target->AddItem(NodeOfRow(*row));
+        }
+    }
+
+    if (created) {
+        const FCPitchChangeList* twin = stored.FindIdentical(created.get());
+        if (twin != nullptr) {
+            FCString message("A list with identical pitches already exists as '");
+            message.AppendString(&twin->GetName());
+            message.AppendCString("'. Do you want to save this list anyway?");
+            const FCString title("Pitch List Exists");
+            if (ui_->AlertYesNo(&message, &title) == FCUI::kNo) {
+                return;
+            }
+        }
+        stored.AddItem(created.release());
+        sets_->AddString(&name);
+        sets_->SetValue(sets_->GetCount());
+    }
+    StoredPitchSets::SavePitchSets();
+}
+
+bool FCSorvelWindow::HandleCommand(FCControl* control) {
+    if (control == nullptr || list_ == nullptr) {
+        return false;
+    }
+    switch (control->GetItemNumber()) {
+        case kAddRow:
+            AddPitch();
+            UpdateControlStates();
+            break;
+        case kAddInverseRow:
+            AddInversePitch();
+            UpdateControlStates();
+            break;
+        case kDeleteRow:
+            DeleteSelectedPitch();
+            UpdateControlStates();
+            break;
+        case kUpdateRow:
+            UpdateSelectedPitch();
+            break;
+        case kChangeChecked:
+            ChangeChecked();
+            break;
+        case kSetsPopup:
+            ShowPitchSetName();
+            break;
+        case kUseSet:
+            UsePitchSet();
+            UpdateControlStates();
+            break;
+        case kDeleteSet:
+            DeletePitchSet();
+            UpdateControlStates();
+            break;
+        case kSaveSet:
+            SaveCurrentPitchSet();
+            UpdateControlStates();
+            break;
+        case kSetName:
+            UpdateControlStates();
+            break;
+        default:
+            break;
+    }
+    return false;
+}
+
+void FCSorvelWindow::HandleResize(int32_t /*newWidth*/, int32_t newHeight, int32_t /*oldWidth*/,
+                                  int32_t oldHeight) {
+    if (list_ == nullptr) {
+        return;
+    }
+    const int32_t d = newHeight - oldHeight;
+    BeginDeferredPlacement();
+    list_->ResizeRelative(0, d);
+    for (int16_t item :
+         {kSetsSeparator, kSetsLabel, kSetsPopup, kUseSet, kDeleteSet, kSetName, kSaveSet}) {
+        FCControl* control = FindControl(item);
+        if (control != nullptr) {
+            control->MoveRelative(d);
+        }
+    }
+    EndDeferredPlacement();
+}
+
+void FCSorvelWindow::CloseWindow() {
+    // Without a dialog there is nothing on screen to keep.
+    if (GetDialogHandle() != nullptr && list_ != nullptr) {
+        SaveGeometry();
+        PluginState& state = PluginState::Instance();
+        from_->GetText(&state.fromText);
+        to_->GetText(&state.toText);
+        const int32_t value = direction_->GetValue();
+        state.direction = value >= 1 && value <= 3 ? value - 1 : FCPitchChangeNode::kClosest;
+        state.soundingPitch = sounding_->GetCheck() != 0;
+        state.respace = respace_->GetCheck() != 0;
+        state.workingList.ClearAll();
+        const int32_t count = list_->GetItemCount();
+        for (int32_t i = 0; i < count; ++i) {
+            const FCMyDataListRow* row = list_->GetPitchRowOfItem(i);
+            if (row != nullptr) {
+                state.workingList.AddItem(NodeOfRow(*row));
+            }
+        }
+    }
+    FCUserWindow::CloseWindow();
+}

@@ -1,0 +1,108 @@
+// FCUserWindow: one dialog as the plug-in sees it: the control objects it owns (in creation
+// order), the messages of the dialog turned into virtual calls, the sizes the user may drag it
+// to, its remembered geometry and the batch placement of its controls.
+#pragma once
+
+#include <cstdint>
+
+#include "framework/__FCCollection.h"
+#include "ui/FCControl.h"
+#include "ui/WindowGeometry.h"
+
+class FCUserWindow : public __FCCollection {
+  public:
+    ~FCUserWindow() override;
+    FCUserWindow(const FCUserWindow&) = delete;
+    FCUserWindow& operator=(const FCUserWindow&) = delete;
+
+    // CloseWindow ends the dialog (when it is visible) and forgets its handle and callback.
+    virtual void CloseWindow();
+    // InitWindow runs on the dialog's creation message: the template's size becomes the only
+    // size the user may drag to, and the client size the base of resizing.
+    virtual void InitWindow();
+    virtual void CancelButtonPressed();
+    virtual void OkButtonPressed();
+    virtual void AuxButtonPressed();
+    virtual bool HandleCommand(FCControl* control);
+    virtual void HandleUpDown(FCControl* control, int32_t delta);
+    virtual void HandleTimer(uintptr_t timer);
+    virtual void HandleActivate(bool active);
+    virtual void HandleResize(int32_t newWidth, int32_t newHeight, int32_t oldWidth,
+                              int32_t oldHeight);
+    // HandleNotify routes a notification header from item to its control.
+    virtual bool HandleNotify(int32_t item, void* header);
+
+    // AddControl takes ownership of control, appends it and makes this window its owner.
+    FCControl* AddControl(FCControl* control);
+    // FindControl answers the first control with that item number, or null.
+    FCControl* FindControl(int32_t item) const;
+    FCControl* GetControlAt(int32_t index) const {
+        return static_cast<FCControl*>(GetItemAt(index));
+    }
+
+    void* GetDialogHandle() const { return dialog_; }
+    void SetDialogHandle(void* dialog) { dialog_ = dialog; }
+    int16_t GetResultCode() const { return resultCode_; }
+    bool IsClosed() const { return closed_; }
+    bool IsDeferring() const { return deferring_; }
+    bool IsInitPending() const { return initPending_; }
+    void SetInitPending(bool pending) { initPending_ = pending; }
+    bool IsGeometryRestored() const { return geometryRestored_; }
+    void SetGeometryRestored(bool restored) { geometryRestored_ = restored; }
+
+    int32_t GetMinTrackWidth() const { return minTrackWidth_; }
+    int32_t GetMaxTrackWidth() const { return maxTrackWidth_; }
+    int32_t GetMinTrackHeight() const { return minTrackHeight_; }
+    int32_t GetMaxTrackHeight() const { return maxTrackHeight_; }
+    void SetMaxTrackWidth(int32_t width) { maxTrackWidth_ = width; }
+    void SetMaxTrackHeight(int32_t height) { maxTrackHeight_ = height; }
+    int32_t GetLastClientWidth() const { return lastClientWidth_; }
+    int32_t GetLastClientHeight() const { return lastClientHeight_; }
+    void SetLastClientSize(int32_t width, int32_t height) {
+        lastClientWidth_ = width;
+        lastClientHeight_ = height;
+    }
+
+    // The position and size remembered between openings and runs of the host.
+    WindowGeometry& Geometry() { return geometry_; }
+    const WindowGeometry& Geometry() const { return geometry_; }
+    // SaveGeometry remembers the dialog's window rectangle.
+    void SaveGeometry();
+    // RestoreGeometry places the dialog at its remembered rectangle, its size raised to the
+    // minimum. A position that lies entirely outside every monitor (a monitor since unplugged)
+    // is not applied: the dialog then stays where its template put it, with the saved size.
+    // False when no position is remembered.
+    bool RestoreGeometry();
+    // SyncEnabledWithHost disables the dialog while the host's top-level window is disabled
+    // (the host shows a modal window), and enables it again afterwards.
+    void SyncEnabledWithHost();
+
+    // Deferred placement: moves and size changes of controls between Begin and End are applied
+    // together in one batch.
+    void BeginDeferredPlacement();
+    bool EndDeferredPlacement();
+
+  protected:
+    FCUserWindow() = default;
+
+    void SetResultCode(int16_t code) { resultCode_ = code; }
+    void SetClosed(bool closed) { closed_ = closed; }
+    // ForgetDialog drops the dialog handle and the host callback.
+    void ForgetDialog();
+    void* callback_ = nullptr;
+
+  private:
+    int16_t resultCode_ = 0;
+    void* dialog_ = nullptr;
+    int32_t maxTrackWidth_ = 0;
+    int32_t minTrackWidth_ = 0;
+    int32_t maxTrackHeight_ = 0;
+    int32_t minTrackHeight_ = 0;
+    int32_t lastClientWidth_ = 0;
+    int32_t lastClientHeight_ = 0;
+    WindowGeometry geometry_;
+    bool deferring_ = false;
+    bool initPending_ = false;
+    bool geometryRestored_ = false;
+    bool closed_ = false;
+};
