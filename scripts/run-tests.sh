@@ -42,9 +42,26 @@ run_suite() {
     fi
 }
 
+run_fuzzers() {
+    echo "== fuzz: bounded runs"
+    out=build/fuzz-summary.out
+    scripts/run-fuzzers.sh >"$out" 2>&1
+    rc=$?
+    cat "$out"
+    ran=$(grep -c "^== fuzz: .* for " "$out")
+    bad=$(grep -c "^== fuzz: .*FAILED" "$out")
+    passed=$((passed + ran - bad))
+    failed=$((failed + bad))
+    if [ "$rc" -ne 0 ]; then
+        status=1
+        [ "$bad" -eq 0 ] && failed=$((failed + 1))
+    fi
+}
+
 mkdir -p build
 run_suite win32
 run_suite native
+run_fuzzers
 run_suite win64
 echo "$passed passed, $failed failed"
 exit $status
