@@ -64,6 +64,22 @@ FCPitchChangeNode* NodeOfRow(const FCMyDataListRow& row) {
 
 FCSorvelWindow::FCSorvelWindow() : FCResourceWindow(kTemplate) {}
 
+// An alert is modal to the host window, so the dialog follows the host window into the disabled
+// state while it is shown; once the alert is answered the dialog takes the host window's state
+// again at once rather than at its next activation (the focus can then return to it).
+void FCSorvelWindow::ShowError(const char* message, const char* title) {
+    if (ui_ != nullptr) {
+        ui_->AlertError(message, title);
+    }
+    SyncEnabledWithHost();
+}
+
+int FCSorvelWindow::AskYesNo(const FCString* message, const FCString* title) {
+    const int answer = ui_ != nullptr ? ui_->AlertYesNo(message, title) : FCUI::kOther;
+    SyncEnabledWithHost();
+    return answer;
+}
+
 void FCSorvelWindow::Enable(int16_t item, bool enable) {
     FCControl* control = FindControl(item);
     if (control != nullptr) {
@@ -230,9 +246,7 @@ bool FCSorvelWindow::ValidatePitchFields(FCString* fromText, int16_t fromField, 
             PitchSpelling::CheckPitchSpelling(check.text)) {
             continue;
         }
-        if (ui_ != nullptr) {
-            ui_->AlertError(check.field == kToField ? kToSyntax : kFromSyntax, "Syntax Error");
-        }
+        ShowError(check.field == kToField ? kToSyntax : kFromSyntax, "Syntax Error");
         fx::SetDlgFocus(GetDialogHandle(), check.field);
         return false;
     }
@@ -256,7 +270,10 @@ void FCSorvelWindow::RunChange(const FCPitchChangeNodes& nodes) {
                                        sounding_->GetCheck() != 0, ui_);
     FCUndoBlock block;
     const FCString title("Sorvel");
-    if (block.Execute(&handler, &title)) {
+    const bool done = block.Execute(&handler, &title);
+    // The run may have shown an alert, which disabled the dialog with the host window.
+    SyncEnabledWithHost();
+    if (done) {
         FCMusicRegion region;
         FCMusicRegion second;
         int32_t out = 0;
@@ -292,8 +309,8 @@ void FCSorvelWindow::AddPitch() {
         return;
     }
     if (list_->FindRowByFrom(&from) != nullptr) {
-        ui_->AlertError("The pitch to change 'from' already exists in the list.",
-                        "Can't add identical pitches");
+        ShowError("The pitch to change 'from' already exists in the list.",
+                  "Can't add identical pitches");
         return;
     }
     AddListRow(&from, &to, direction, true);
@@ -313,7 +330,7 @@ void FCSorvelWindow::AddInversePitch() {
     PitchSpelling::ExpandDoubleSharp(&from);
     PitchSpelling::ExpandDoubleSharp(&to);
     if (list_->FindRowByFrom(&from) != nullptr) {
-        ui_->AlertError(
+        ShowError(
             "The pitch to change 'from' (which appear in the 'To' field at the top, since you're "
             "trying to add the inverse) already exists in the list.",
             "Can't add identical pitches");
@@ -349,8 +366,8 @@ void FCSorvelWindow::UpdateSelectedPitch() {
     }
     const FCMyDataListRow* same = list_->FindRowByFrom(&from);
     if (same != nullptr && same != row) {
-        ui_->AlertError("The pitch to change 'from' already exists in the list at another place.",
-                        "Can't have identical pitches");
+        ShowError("The pitch to change 'from' already exists in the list at another place.",
+                  "Can't have identical pitches");
         return;
     }
     row->SetFromText(&from);
@@ -417,7 +434,7 @@ void FCSorvelWindow::DeletePitchSet() {
     message.AppendString(&set->GetName());
     message.AppendCString("'?");
     const FCString title("Delete Pitch List?");
-    if (ui_->AlertYesNo(&message, &title) != FCUI::kYes) {
+    if (AskYesNo(&message, &title) != FCUI::kYes) {
         return;
     }
     sets_->DeleteString(index);
@@ -441,7 +458,7 @@ void FCSorvelWindow::SaveCurrentPitchSet() {
         message.AppendString(&name);
         message.AppendCString("'.\n\nShould this set be overwritten?");
         const FCString title("Overwrite?");
-        if (ui_->AlertYesNo(&message, &title) != FCUI::kYes) {
+        if (AskYesNo(&message, &title) != FCUI::kYes) {
             return;
         }
     } else {
@@ -466,7 +483,7 @@ void FCSorvelWindow::SaveCurrentPitchSet() {
             message.AppendString(&twin->GetName());
             message.AppendCString("'. Do you want to save this list anyway?");
             const FCString title("Pitch List Exists");
-            if (ui_->AlertYesNo(&message, &title) == FCUI::kNo) {
+            if (AskYesNo(&message, &title) == FCUI::kNo) {
                 return;
             }
         }

@@ -95,6 +95,10 @@ class FCSorvelWindow : public FCResourceWindow {
     // ChosenPitchSet answers the index of the set chosen in the popup, or -1.
     int32_t ChosenPitchSet();
     void Enable(int16_t item, bool enable);
+    // ShowError and AskYesNo show an alert through the alert object and then let the dialog
+    // follow the host window's state again.
+    void ShowError(const char* message, const char* title);
+    int AskYesNo(const FCString* message, const FCString* title);
 
     FCUI* ui_ = nullptr;
     FCCtrlEdit* from_ = nullptr;

@@ -137,6 +137,7 @@ const std::u16string kEdit = u"#129";
 const std::u16string kStatic = u"#130";
 const std::u16string kComboBox = u"#133";
 
+// Predefined classes must be stored as ordinals; the list view by its (case-blind) name.
 const std::vector<Item>& ExpectedItems() {
     static const std::vector<Item> items = {
         {101, kStatic, u"&From:", 0x50020000, 10, 10, 35, 8},

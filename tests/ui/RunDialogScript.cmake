@@ -1,0 +1,62 @@
+# Runs finale.exe under Wine with the real plug-in module, a score and a script, in a settings
+# folder of its own (emptied first, then seeded from SEED when given), and checks the exit code,
+# the output and what the plug-in left in the settings folder.
+# Variables: RUNNER, FINALE, PLUGIN, SCORE, SCRIPT, SETTINGS, EXPECT_CODE; optional: SEED (a folder
+# whose files are copied in first), EXTRA (more arguments), OUTPUT (regular expression the output
+# must match), FORBID (regular expression it must not match), PREFS (regular expression the shared
+# settings file must match), PITCH_SETS (regular expression for the pitch-list file), NO_PREFS
+# (the shared settings file must not exist), PREFS_FILE (where the shared settings file lies,
+# relative to SETTINGS; default veskpluginprefs.txt). In PREFS and PITCH_SETS, ~ stands for a line
+# end.
+file(REMOVE_RECURSE ${SETTINGS})
+file(MAKE_DIRECTORY ${SETTINGS})
+if(SEED)
+    file(GLOB seeds ${SEED}/*)
+    file(COPY ${seeds} DESTINATION ${SETTINGS})
+endif()
+set(args --plugin ${PLUGIN} --score ${SCORE} --script ${SCRIPT} --settings ${SETTINGS})
+if(EXTRA)
+    separate_arguments(extra UNIX_COMMAND "${EXTRA}")
+    list(APPEND args ${extra})
+endif()
+execute_process(COMMAND ${RUNNER} ${FINALE} ${args} RESULT_VARIABLE code OUTPUT_VARIABLE out
+                ERROR_VARIABLE err)
+message("${out}${err}")
+if(NOT code EQUAL EXPECT_CODE)
+    message(FATAL_ERROR "finale.exe exited with ${code}, expected ${EXPECT_CODE}")
+endif()
+if(OUTPUT AND NOT "${out}${err}" MATCHES "${OUTPUT}")
+    message(FATAL_ERROR "the output does not match: ${OUTPUT}")
+endif()
+if(FORBID AND "${out}${err}" MATCHES "${FORBID}")
+    message(FATAL_ERROR "the output matches what it must not: ${FORBID}")
+endif()
+if(NOT PREFS_FILE)
+    set(PREFS_FILE veskpluginprefs.txt)
+endif()
+set(prefs ${SETTINGS}/${PREFS_FILE})
+if(NO_PREFS)
+    file(GLOB written ${SETTINGS}/*)
+    if(written)
+        message(FATAL_ERROR "files were written: ${written}")
+    endif()
+endif()
+if(PREFS)
+    if(NOT EXISTS ${prefs})
+        message(FATAL_ERROR "${prefs} was not written")
+    endif()
+    file(READ ${prefs} content)
+    message("${PREFS_FILE}:\n${content}")
+    string(REPLACE "\n" "~" content "${content}")
+    if(NOT content MATCHES "${PREFS}")
+        message(FATAL_ERROR "${PREFS_FILE} does not match: ${PREFS}")
+    endif()
+endif()
+if(PITCH_SETS)
+    file(READ ${SETTINGS}/vesksorvel.txt content)
+    message("vesksorvel.txt:\n${content}")
+    string(REPLACE "\n" "~" content "${content}")
+    if(NOT content MATCHES "${PITCH_SETS}")
+        message(FATAL_ERROR "vesksorvel.txt does not match: ${PITCH_SETS}")
+    endif()
+endif()
