@@ -30,11 +30,11 @@ class FCFileStream : public __FCBaseStream {
 
     // GetFullPath answers folder, "\" and file name; a folder text that already ends in "\"
     // gets no second one.
-    FCString GetFullPath() const;
+    [[nodiscard]] FCString GetFullPath() const;
     // IsPathUTF16 says whether the full path is UTF-16 text (else the bytes of an 8-bit path).
-    bool IsPathUTF16() const;
+    [[nodiscard]] bool IsPathUTF16() const;
 
-    bool IsOpen() const { return file_ != nullptr; }
+    [[nodiscard]] bool IsOpen() const { return file_ != nullptr; }
     // Close closes the open file, if any. For a file opened for writing it answers whether the
     // new content was completely written and has replaced the old file.
     bool Close();
@@ -42,7 +42,7 @@ class FCFileStream : public __FCBaseStream {
   protected:
     // OpenFile opens the full path for reading, or the temporary file beside it for writing.
     bool OpenFile(bool forWriting);
-    std::FILE* GetFile() const { return file_; }
+    [[nodiscard]] std::FILE* GetFile() const { return file_; }
     // NoteWriteFailure makes Close throw the new content away.
     void NoteWriteFailure() { writeFailed_ = true; }
 

@@ -9,10 +9,10 @@ class FCSettingsPair : public __FCBase {
     FCSettingsPair(const FCString* key, const FCString* value);
     FCSettingsPair(const char* key, const char* value);
 
-    FCString& GetKey() { return key_; }
-    const FCString& GetKey() const { return key_; }
-    FCString& GetValue() { return value_; }
-    const FCString& GetValue() const { return value_; }
+    [[nodiscard]] FCString& GetKey() { return key_; }
+    [[nodiscard]] const FCString& GetKey() const { return key_; }
+    [[nodiscard]] FCString& GetValue() { return value_; }
+    [[nodiscard]] const FCString& GetValue() const { return value_; }
     // SetValue copies value as it is, untrimmed.
     void SetValue(const FCString* value) { value_.SetString(value); }
 

@@ -11,9 +11,9 @@
 
 class FCSettingsPairs : public __FCCollection {
   public:
-    const char* ClassName() const override;
+    [[nodiscard]] const char* ClassName() const override;
 
-    FCSettingsPair* GetPairAt(int32_t index) const {
+    [[nodiscard]] FCSettingsPair* GetPairAt(int32_t index) const {
         return static_cast<FCSettingsPair*>(GetItemAt(index));
     }
 
