@@ -16,7 +16,8 @@ FCNoteEntry::FCNoteEntry(uint8_t* record, void* frame, uint16_t measure, int16_t
     : record_(record), frame_(frame), measure_(measure), staff_(staff) {
     const int32_t count = GetNoteCount();
     for (int32_t i = 0; i < count; ++i) {
-        AddItem(new FCNote(i, record_ + kNotes + FCNote::kRecordSize * i, this));
+        AddItem(new FCNote(
+            i, record_ + kNotes + size_t{FCNote::kRecordSize} * static_cast<size_t>(i), this));
     }
 }
 

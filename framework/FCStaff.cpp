@@ -116,7 +116,7 @@ int FCStaff::GetTranspositionInterval() {
     }
     const uint16_t word = GetTranspositionWord();
     if (IsChromaticTransposition() != 0) {
-        const int low = static_cast<int8_t>(word & 0xFF);
+        const int low = SignExtend(word, 8);
         return low >= 0 ? low + 1 : low;
     }
     return SignExtend(word >> 6, 6);
