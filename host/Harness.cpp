@@ -121,6 +121,14 @@ std::vector<std::string> PopupEntries(HWND combo) {
     return entries;
 }
 
+// An expectation's outcome: failure names what was found when it did not hold.
+bool Held(bool held, const std::string& found, std::string& failure) {
+    if (!held) {
+        failure = found;
+    }
+    return held;
+}
+
 std::string Hex8(uint32_t value) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%08X", value);
@@ -409,40 +417,28 @@ bool Harness::Expect(const HarnessScript::Command& command, std::string& failure
             found = "{displacement " + std::to_string(raw->displacement) + ", raiseLower " +
                     std::to_string(raw->raiseLower) + "}";
         }
-        if (found != a[6].text) {
-            failure = "the note is " + found;
-            return false;
-        }
-        return true;
+        return Held(found == a[6].text, "the note is " + found, failure);
     }
     if (form == "edits") {
         const auto c = session.GetCounters();
-        if (c.editsOpened != number(1) || c.editsKept != number(2) ||
-            c.editsCancelled != number(3)) {
-            failure = "edits opened " + std::to_string(c.editsOpened) + ", kept " +
-                      std::to_string(c.editsKept) + ", cancelled " +
-                      std::to_string(c.editsCancelled);
-            return false;
-        }
-        return true;
+        return Held(!(c.editsOpened != number(1) || c.editsKept != number(2) ||
+                      c.editsCancelled != number(3)),
+                    "edits opened " + std::to_string(c.editsOpened) + ", kept " +
+                        std::to_string(c.editsKept) + ", cancelled " +
+                        std::to_string(c.editsCancelled),
+                    failure);
     }
     if (form == "respaces" || form == "redraws") {
         const auto c = session.GetCounters();
         const int found = form == "respaces" ? c.respaces : c.redraws;
-        if (found != number(1)) {
-            failure = "there were " + std::to_string(found) + " " + form;
-            return false;
-        }
-        return true;
+        return Held(found == number(1), "there were " + std::to_string(found) + " " + form,
+                    failure);
     }
     if (form == "visible") {
         HWND dialog = windows.Dialog();
         const int found = dialog != nullptr && IsWindowVisible(dialog) ? 1 : 0;
-        if (found != number(1)) {
-            failure = found ? "the dialog is visible" : "the dialog is not visible";
-            return false;
-        }
-        return true;
+        return Held(found == number(1),
+                    found ? "the dialog is visible" : "the dialog is not visible", failure);
     }
     if (form == "rows" || form == "row") {
         HWND list = ListView(failure);
@@ -451,11 +447,8 @@ bool Harness::Expect(const HarnessScript::Command& command, std::string& failure
         }
         const auto count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
         if (form == "rows") {
-            if (count != number(1)) {
-                failure = "the list has " + std::to_string(count) + " rows";
-                return false;
-            }
-            return true;
+            return Held(count == number(1), "the list has " + std::to_string(count) + " rows",
+                        failure);
         }
         const int row = number(1);
         if (row < 0 || row >= count) {
@@ -467,11 +460,7 @@ bool Harness::Expect(const HarnessScript::Command& command, std::string& failure
             Quote(ListText(list, row, 2)) + " " + std::to_string(ListChecked(list, row));
         const std::string wanted =
             Quote(a[2].text) + " " + Quote(a[3].text) + " " + Quote(a[4].text) + " " + a[5].text;
-        if (found != wanted) {
-            failure = "the row is " + found;
-            return false;
-        }
-        return true;
+        return Held(found == wanted, "the row is " + found, failure);
     }
     HWND control = DialogItem(number(1), failure);
     if (control == nullptr) {
@@ -479,11 +468,7 @@ bool Harness::Expect(const HarnessScript::Command& command, std::string& failure
     }
     if (form == "text") {
         const std::string found = WindowText(control);
-        if (found != a[2].text) {
-            failure = "the text is " + Quote(found);
-            return false;
-        }
-        return true;
+        return Held(found == a[2].text, "the text is " + Quote(found), failure);
     }
     if (form == "value") {
         int found = 0;
@@ -496,19 +481,12 @@ bool Harness::Expect(const HarnessScript::Command& command, std::string& failure
             failure = "item " + a[1].text + " has no value";
             return false;
         }
-        if (found != number(2)) {
-            failure = "the value is " + std::to_string(found);
-            return false;
-        }
-        return true;
+        return Held(found == number(2), "the value is " + std::to_string(found), failure);
     }
     if (form == "enabled") {
         const int found = IsWindowEnabled(control) ? 1 : 0;
-        if (found != number(2)) {
-            failure = found ? "the item is enabled" : "the item is disabled";
-            return false;
-        }
-        return true;
+        return Held(found == number(2), found ? "the item is enabled" : "the item is disabled",
+                    failure);
     }
     if (form == "focus") {
         HWND focus = GetFocus();
@@ -530,11 +508,8 @@ bool Harness::Expect(const HarnessScript::Command& command, std::string& failure
         for (size_t i = 2; i < a.size(); ++i) {
             wanted += (wanted.empty() ? "" : " ") + Quote(a[i].text);
         }
-        if (found != wanted) {
-            failure = "the popup holds " + (found.empty() ? std::string("nothing") : found);
-            return false;
-        }
-        return true;
+        return Held(found == wanted,
+                    "the popup holds " + (found.empty() ? std::string("nothing") : found), failure);
     }
     failure = "unknown expectation";
     return false;

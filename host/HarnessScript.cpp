@@ -1,6 +1,7 @@
 // HarnessScript: tokenizing and the form of every command and expectation.
 #include "host/HarnessScript.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 
@@ -13,12 +14,7 @@ bool IsWord(const Token& t, std::initializer_list<const char*> words) {
     if (t.quoted) {
         return false;
     }
-    for (const char* w : words) {
-        if (t.text == w) {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(words.begin(), words.end(), [&](const char* w) { return t.text == w; });
 }
 
 // A small checker over the arguments after the command name.

@@ -3,12 +3,26 @@
 
 #include <cstdio>
 
+#include "host/HostSessionState.h"
+
 namespace host {
 
-HostCalls::Trace::Trace(const char* name, std::string args) : name_(name), args_(std::move(args)) {}
+HostCalls::Trace::Trace(const char* name, std::string args) : name_(name), args_(std::move(args)) {
+    auto& state = HostSession::Instance().Internal();
+    ++state.callStats.calls;
+    if (state.callDepth++ == 0) {
+        start_ = std::chrono::steady_clock::now();
+    }
+}
 
 HostCalls::Trace::~Trace() {
     auto& session = HostSession::Instance();
+    auto& state = session.Internal();
+    if (--state.callDepth == 0) {
+        state.callStats.nanoseconds += std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                           std::chrono::steady_clock::now() - start_)
+                                           .count();
+    }
     if (session.Trace()) {
         session.AddEvent(std::string("call ") + name_ + "(" + args_ + ")" +
                          (result_.empty() ? "" : " -> " + result_));
@@ -16,12 +30,16 @@ HostCalls::Trace::~Trace() {
 }
 
 int32_t HostCalls::Trace::Answer(int32_t value) {
-    result_ = std::to_string(value);
+    if (HostSession::Instance().Trace()) {
+        result_ = std::to_string(value);
+    }
     return value;
 }
 
 void* HostCalls::Trace::Answer(void* value) {
-    result_ = Pointer(value);
+    if (HostSession::Instance().Trace()) {
+        result_ = Pointer(value);
+    }
     return value;
 }
 

@@ -2,6 +2,7 @@
 // text width the running host version expects, and one trace line per call.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,7 +13,8 @@ namespace host {
 
 class HostCalls {
   public:
-    // One call in the trace: "FX_Name(args) -> result", added when the call ends.
+    // One call in the trace: "FX_Name(args) -> result", added when the call ends. Each call is
+    // also counted and timed for the session's call statistics.
     class Trace {
       public:
         Trace(const char* name, std::string args);
@@ -27,6 +29,7 @@ class HostCalls {
         const char* name_;
         std::string args_;
         std::string result_;
+        std::chrono::steady_clock::time_point start_;
     };
 
     // Records a protocol error when version is not the expected one; answers whether it was.

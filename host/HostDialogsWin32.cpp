@@ -25,7 +25,7 @@ std::string V(uint32_t version) {
 
 // The item of a dialog the host made, or null after reporting a dialog handle it never made.
 HWND Item(const char* name, void* dialog, int32_t item) {
-    auto window = static_cast<HWND>(dialog);
+    auto* window = static_cast<HWND>(dialog);
     if (window == nullptr || !IsWindow(window)) {
         HostSession::Instance().ReportProtocolError(std::string(name) +
                                                     " on a dialog that does not exist");
@@ -67,7 +67,7 @@ HOST_EXPORT int32_t HOST_CALL FX_Dialog(int32_t templateNumber, HostDialogProc c
 HOST_EXPORT int32_t HOST_CALL FX_EndDialog(void* dialog, uint32_t version) {
     HostCalls::Trace trace("FX_EndDialog", Ptr(dialog) + ", " + V(version));
     HostCalls::CheckVersion("FX_EndDialog", version);
-    auto window = static_cast<HWND>(dialog);
+    auto* window = static_cast<HWND>(dialog);
     if (window == nullptr || !HostWindows::Instance().IsPluginDialog(window)) {
         HostSession::Instance().ReportProtocolError("FX_EndDialog on a dialog that is not open");
         return trace.Answer(0);

@@ -28,25 +28,39 @@ HostSession::State& State() {
     return HostSession::Instance().Internal();
 }
 
+// A number the trace writes in hexadecimal. The text is made only when the call is traced:
+// formatting every argument of every call would cost more than most calls themselves.
+struct HexWord {
+    uint32_t value;
+};
+
 template <typename T, typename... Rest>
-std::string Args(const T& first, const Rest&... rest) {
+std::string ArgsText(const T& first, const Rest&... rest) {
     std::string text;
     if constexpr (std::is_pointer_v<T>) {
         text = HostCalls::Pointer(first);
     } else if constexpr (std::is_same_v<T, std::string>) {
         text = first;
+    } else if constexpr (std::is_same_v<T, HexWord>) {
+        text = HostCalls::Hex(first.value);
     } else {
         text = std::to_string(first);
     }
     if constexpr (sizeof...(rest) > 0) {
-        return text + ", " + Args(rest...);
+        return text + ", " + ArgsText(rest...);
     } else {
         return text;
     }
 }
 
-std::string V(uint32_t version) {
-    return HostCalls::Hex(version);
+// The argument text of a call, empty while the trace is off.
+template <typename... Values>
+std::string Args(const Values&... args) {
+    return Session().Trace() ? ArgsText(args...) : std::string();
+}
+
+HexWord V(uint32_t version) {
+    return HexWord{version};
 }
 
 // The record checks shared by the five record functions: a known tag and the record version
@@ -121,7 +135,7 @@ int32_t OpenEdit(const char* name, const std::string& title) {
 HOST_EXPORT int32_t HOST_CALL FX_LoadEData(uint32_t tag, void* key, void* buffer, uint32_t* size,
                                            uint32_t version) {
     HostCalls::Trace trace("FX_LoadEData",
-                           Args(HostCalls::Hex(tag), key, buffer, size, V(version)));
+                           Args(HexWord{tag}, key, buffer, size, V(version)));
     const auto identity = CheckRecord("FX_LoadEData", tag, key, version);
     if (!identity) {
         return trace.Answer(0);
@@ -145,7 +159,7 @@ HOST_EXPORT int32_t HOST_CALL FX_LoadEData(uint32_t tag, void* key, void* buffer
 HOST_EXPORT int32_t HOST_CALL FX_SaveEData(uint32_t tag, void* key, void* buffer, uint32_t size,
                                            uint32_t version) {
     HostCalls::Trace trace("FX_SaveEData",
-                           Args(HostCalls::Hex(tag), key, buffer, size, V(version)));
+                           Args(HexWord{tag}, key, buffer, size, V(version)));
     const auto identity = CheckRecord("FX_SaveEData", tag, key, version);
     if (!identity) {
         return trace.Answer(0);
@@ -163,14 +177,14 @@ HOST_EXPORT int32_t HOST_CALL FX_SaveEData(uint32_t tag, void* key, void* buffer
 HOST_EXPORT int32_t HOST_CALL FX_CreateEData(uint32_t tag, void* key, void* buffer, uint32_t size,
                                              uint32_t version) {
     HostCalls::Trace trace("FX_CreateEData",
-                           Args(HostCalls::Hex(tag), key, buffer, size, V(version)));
+                           Args(HexWord{tag}, key, buffer, size, V(version)));
     // The records this host keeps are made by the score itself, never by a plug-in.
     CheckRecord("FX_CreateEData", tag, key, version);
     return trace.Answer(0);
 }
 
 HOST_EXPORT int32_t HOST_CALL FX_DeleteEData(uint32_t tag, void* key, uint32_t version) {
-    HostCalls::Trace trace("FX_DeleteEData", Args(HostCalls::Hex(tag), key, V(version)));
+    HostCalls::Trace trace("FX_DeleteEData", Args(HexWord{tag}, key, V(version)));
     CheckRecord("FX_DeleteEData", tag, key, version);
     return trace.Answer(0);
 }
@@ -178,7 +192,7 @@ HOST_EXPORT int32_t HOST_CALL FX_DeleteEData(uint32_t tag, void* key, uint32_t v
 HOST_EXPORT int32_t HOST_CALL FX_NextEData(uint32_t tag, void* key, void* zero1, void* zero2,
                                            uint32_t version) {
     HostCalls::Trace trace("FX_NextEData",
-                           Args(HostCalls::Hex(tag), key, zero1, zero2, V(version)));
+                           Args(HexWord{tag}, key, zero1, zero2, V(version)));
     if (!CheckRecord("FX_NextEData", tag, key, version)) {
         return trace.Answer(0);
     }

@@ -49,7 +49,7 @@ void* HostFrames::Load(HostSession::State& state, int slot, int measure, int lay
     }
     const uint16_t keyWord = score.GoverningKey(staff->id, measure);
     unsigned char* array = block + kHeaderSize;
-    const bool locked = score.lockedFrames.count({staff->id, measure, layer}) != 0;
+    const bool locked = score.lockedFrames.contains({staff->id, measure, layer});
     HostBytes::SetU16(block, kQualifier, 0);
     HostBytes::SetU16(block, kSlot, static_cast<uint16_t>(slot));
     HostBytes::SetU16(block, kStaff, static_cast<uint16_t>(staff->id));

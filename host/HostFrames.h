@@ -38,8 +38,8 @@ class HostFrames {
     // memory below 4 GiB is left.
     static void* Load(HostSession::State& state, int slot, int measure, int layerIndex);
     // Writes the frame's notes back into the score; 0 when refused (each reason is reported).
-    static int32_t Save(HostSession::State& state, void* frame);
-    static void Free(HostSession::State& state, void* frame);
+    static int32_t Save(HostSession::State& state, void* handle);
+    static void Free(HostSession::State& state, void* handle);
 };
 
 }  // namespace host

@@ -179,6 +179,13 @@ bool HostSession::Trace() const {
 HostSession::Counters HostSession::GetCounters() const {
     return state_->counters;
 }
+HostSession::CallStats HostSession::GetCallStats() const {
+    return state_->callStats;
+}
+void HostSession::ResetCallStats() {
+    state_->callStats = CallStats{};
+}
+
 const std::vector<HostSession::Region>& HostSession::RespaceRegions() const {
     return state_->respaceRegions;
 }

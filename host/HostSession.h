@@ -117,6 +117,16 @@ class HostSession {
     bool Trace() const;
 
     Counters GetCounters() const;
+
+    // Every FX_ call since the last Reset or ResetCallStats, and the time spent inside the
+    // outermost ones (a call made while another is running counts once, its time inside the
+    // outer call's).
+    struct CallStats {
+        int64_t calls = 0;
+        int64_t nanoseconds = 0;
+    };
+    CallStats GetCallStats() const;
+    void ResetCallStats();
     // The regions that respace commands ran on and that were redrawn, in order.
     const std::vector<Region>& RespaceRegions() const;
     const std::vector<Region>& RedrawRegions() const;

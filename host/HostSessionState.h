@@ -45,6 +45,8 @@ struct HostSession::State {
     bool trace = false;
 
     Counters counters;
+    CallStats callStats;
+    int callDepth = 0;  // FX_ calls running (a dialog call runs the plug-in, which calls again)
     std::vector<Region> respaceRegions;
     std::vector<Region> redrawRegions;
     std::vector<int32_t> menuCommands;

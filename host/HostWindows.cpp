@@ -137,7 +137,7 @@ void HostWindows::InstallAlertHook() {
 
 LRESULT CALLBACK HostWindows::AlertHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE) {
-        auto window = reinterpret_cast<HWND>(wParam);
+        auto* window = reinterpret_cast<HWND>(wParam);
         wchar_t cls[64] = {};
         GetClassNameW(window, cls, 64);
         auto& self = Instance();
@@ -176,7 +176,7 @@ void HostWindows::AnswerAlert(HWND box) {
         iconWindow = GetDlgItem(box, 1088);
     }
     if (iconWindow != nullptr) {
-        auto icon = reinterpret_cast<HICON>(SendMessageW(iconWindow, STM_GETICON, 0, 0));
+        auto* icon = reinterpret_cast<HICON>(SendMessageW(iconWindow, STM_GETICON, 0, 0));
         if (icon == LoadIconW(nullptr, IDI_HAND)) {
             alert.icon = "error";
         } else if (icon == LoadIconW(nullptr, IDI_ASTERISK)) {

@@ -286,7 +286,7 @@ class Reader {
                 Expect(!item.contains("notes") || item["notes"].empty(), w,
                        "a rest cannot have notes");
             } else {
-                Expect(item.contains("notes"), w, "an entry needs \"notes\" or \"rest\": true");
+                Expect(item.contains("notes"), w, R"(an entry needs "notes" or "rest": true)");
                 const std::string wn = Member(w, "notes");
                 const auto& notes = Array(item["notes"], wn);
                 Expect(!notes.empty(), wn, "a note entry needs at least one note");
