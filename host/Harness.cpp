@@ -493,7 +493,10 @@ bool Harness::Expect(const HarnessScript::Command& command, std::string& failure
         if (focus != control && (focus == nullptr || GetParent(focus) != control)) {
             const int id = focus != nullptr ? static_cast<int16_t>(GetDlgCtrlID(focus)) : 0;
             failure = focus == nullptr ? "nothing has the focus"
-                                       : "the focus is on item " + std::to_string(id);
+                      : GetAncestor(focus, GA_ROOT) == GetAncestor(control, GA_ROOT)
+                          ? "the focus is on item " + std::to_string(id)
+                          : "the focus is in another window (" + ClassOf(focus) + " " +
+                                Quote(WindowText(focus)) + ")";
             return false;
         }
         return true;

@@ -97,6 +97,8 @@ HOST_EXPORT int32_t HOST_CALL FX_SetDlgFocus(void* dialog, int32_t item, uint32_
     if (control == nullptr) {
         return trace.Answer(0);
     }
+    // Focus goes to the item of an active dialog: bring the dialog forward first.
+    SetActiveWindow(static_cast<HWND>(dialog));
     SendMessageW(static_cast<HWND>(dialog), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
     SetFocus(control);
     return trace.Answer(1);

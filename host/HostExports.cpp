@@ -134,8 +134,7 @@ int32_t OpenEdit(const char* name, const std::string& title) {
 
 HOST_EXPORT int32_t HOST_CALL FX_LoadEData(uint32_t tag, void* key, void* buffer, uint32_t* size,
                                            uint32_t version) {
-    HostCalls::Trace trace("FX_LoadEData",
-                           Args(HexWord{tag}, key, buffer, size, V(version)));
+    HostCalls::Trace trace("FX_LoadEData", Args(HexWord{tag}, key, buffer, size, V(version)));
     const auto identity = CheckRecord("FX_LoadEData", tag, key, version);
     if (!identity) {
         return trace.Answer(0);
@@ -158,8 +157,7 @@ HOST_EXPORT int32_t HOST_CALL FX_LoadEData(uint32_t tag, void* key, void* buffer
 
 HOST_EXPORT int32_t HOST_CALL FX_SaveEData(uint32_t tag, void* key, void* buffer, uint32_t size,
                                            uint32_t version) {
-    HostCalls::Trace trace("FX_SaveEData",
-                           Args(HexWord{tag}, key, buffer, size, V(version)));
+    HostCalls::Trace trace("FX_SaveEData", Args(HexWord{tag}, key, buffer, size, V(version)));
     const auto identity = CheckRecord("FX_SaveEData", tag, key, version);
     if (!identity) {
         return trace.Answer(0);
@@ -176,8 +174,7 @@ HOST_EXPORT int32_t HOST_CALL FX_SaveEData(uint32_t tag, void* key, void* buffer
 
 HOST_EXPORT int32_t HOST_CALL FX_CreateEData(uint32_t tag, void* key, void* buffer, uint32_t size,
                                              uint32_t version) {
-    HostCalls::Trace trace("FX_CreateEData",
-                           Args(HexWord{tag}, key, buffer, size, V(version)));
+    HostCalls::Trace trace("FX_CreateEData", Args(HexWord{tag}, key, buffer, size, V(version)));
     // The records this host keeps are made by the score itself, never by a plug-in.
     CheckRecord("FX_CreateEData", tag, key, version);
     return trace.Answer(0);
@@ -191,8 +188,7 @@ HOST_EXPORT int32_t HOST_CALL FX_DeleteEData(uint32_t tag, void* key, uint32_t v
 
 HOST_EXPORT int32_t HOST_CALL FX_NextEData(uint32_t tag, void* key, void* zero1, void* zero2,
                                            uint32_t version) {
-    HostCalls::Trace trace("FX_NextEData",
-                           Args(HexWord{tag}, key, zero1, zero2, V(version)));
+    HostCalls::Trace trace("FX_NextEData", Args(HexWord{tag}, key, zero1, zero2, V(version)));
     if (!CheckRecord("FX_NextEData", tag, key, version)) {
         return trace.Answer(0);
     }

@@ -168,6 +168,15 @@ intptr_t HOST_CALL Callback(void* window, uint32_t message, uintptr_t wParam, in
         case WM_INITDIALOG:
             InitDialog(dialog);
             return 0;
+        case WM_ACTIVATE: {
+            // The dialog follows the host: disabled while the host's window is.
+            auto* top = static_cast<HWND>(Host<P(HOST_CALL*)(U)>("FX_GetCurrentWindow")(kV));
+            while (top != nullptr && GetParent(top) != nullptr) {
+                top = GetParent(top);
+            }
+            EnableWindow(dialog, top != nullptr && IsWindowEnabled(top) ? TRUE : FALSE);
+            return 0;
+        }
         case WM_CLOSE:
             Host<I(HOST_CALL*)(P, U)>("FX_EndDialog")(dialog, kV);
             return 0;
@@ -201,6 +210,8 @@ intptr_t HOST_CALL Callback(void* window, uint32_t message, uintptr_t wParam, in
                                                    MB_YESNO | MB_ICONQUESTION);
                     Host<I(HOST_CALL*)(P, I, const char16_t*, U)>("FX_SetDlgString_UTF16")(
                         dialog, 102, answer == IDYES ? u"yes" : u"no", kV);
+                    Host<I(HOST_CALL*)(P, I, U)>("FX_SetDlgFocus")(dialog,
+                                                                   answer == IDYES ? 113 : 102, kV);
                     return 1;
                 }
                 case 109:
