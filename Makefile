@@ -1,6 +1,6 @@
 # Front door: `make` builds the three trees, `make test` installs what is missing, builds and
 # runs every suite.
-.PHONY: all deps native win64 win32 test clean
+.PHONY: all deps native win64 win32 test clean demo bench
 
 JOBS ?= $(shell nproc)
 
@@ -23,6 +23,14 @@ win32:
 
 test: deps
 	@scripts/run-tests.sh
+
+# A short session on the example score with the real plug-in under Wine; prints what changed.
+demo:
+	@scripts/demo.sh
+
+# The benchmark (not a test): native Release and win64 Release under Wine.
+bench: deps
+	@scripts/bench.sh
 
 clean:
 	rm -rf build
