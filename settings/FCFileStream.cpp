@@ -75,7 +75,9 @@ bool FCFileStream::OpenFile(bool forWriting) {
     targetPath_ = GetFullPath();
     openPathIsUTF16_ = IsPathUTF16();
     if (!forWriting) {
-        file_ = FileSystem::Open(targetPath_, openPathIsUTF16_, "r");
+        // Read as bytes: line ends are split by ReadLine itself, and a text-mode read would stop
+        // at a stray Ctrl-Z and lose every pair after it at the next save.
+        file_ = FileSystem::Open(targetPath_, openPathIsUTF16_, "rb");
         return file_ != nullptr;
     }
     temporaryPath_ = targetPath_;

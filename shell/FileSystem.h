@@ -10,7 +10,8 @@
 
 class FileSystem {
   public:
-    // Open opens path in text mode with mode "r" or "w"; null when it can't.
+    // Open opens path with an fopen mode ("rb" to read, "w" to write in text mode); null when
+    // it can't.
     static std::FILE* Open(const FCString& path, bool utf16, const char* mode);
     // Commit pushes everything written so far to the disk; false when any write failed.
     static bool Commit(std::FILE* file);

@@ -58,6 +58,17 @@ TEST_F(TextFileStreamTest, CarriageReturnLineFeedFilesReadAsTheirPairs) {
     EXPECT_STREQ(pairs->GetPairAt(1)->GetValue().GetCString(), "2");
 }
 
+TEST_F(TextFileStreamTest, ControlZDoesNotEndTheFile) {
+    // A stray 0x1A byte (the old end-of-file mark) must not hide the pairs after it: the next
+    // save would otherwise drop other plug-ins' settings.
+    WriteBytes(SharedFile(), std::string("a=x\x1Ay\r\nb=2\r\n"));
+    auto pairs = SettingsFiles::ReadSettingsFile(&SettingsFiles::NewSharedSettingsStream);
+    ASSERT_NE(pairs, nullptr);
+    ASSERT_EQ(pairs->GetCount(), 2);
+    EXPECT_STREQ(pairs->GetPairAt(0)->GetValue().GetCString(), "x\x1Ay");
+    EXPECT_STREQ(pairs->GetPairAt(1)->GetKey().GetCString(), "b");
+}
+
 TEST_F(TextFileStreamTest, EmptyFileGivesNoPairsAndMissingFileGivesNone) {
     EXPECT_EQ(SettingsFiles::ReadSettingsFile(&SettingsFiles::NewSharedSettingsStream), nullptr);
     WriteBytes(SharedFile(), "");
