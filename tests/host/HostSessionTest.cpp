@@ -598,3 +598,43 @@ TEST_F(HostSessionTest, TraceListsEveryCall) {
 }
 
 }  // namespace
+
+namespace {
+
+// The dialog functions check their version and text width on every platform; natively they
+// have no windows to work on.
+TEST_F(HostSessionTest, DialogTextFunctionsMustFitTheHostVersion) {
+    char narrow[8] = "x";
+    char16_t wide[8] = u"x";
+    // (On Windows a missing dialog is a fault of its own; only the width faults count here.)
+    auto widthFaults = [&] {
+        int count = 0;
+        for (const auto& e : session.ProtocolErrors()) {
+            count += e.find(" texts") != std::string::npos ? 1 : 0;
+        }
+        return count;
+    };
+    FX_GetDlgString_UTF16(nullptr, 102, wide, 8, kV);
+    FX_SetDlgString_UTF16(nullptr, 102, u"A#", kV);
+    EXPECT_EQ(widthFaults(), 0);
+    FX_GetDlgString(nullptr, 102, narrow, 8, kV);
+    FX_SetDlgString(nullptr, 102, "A#", kV);
+    EXPECT_EQ(widthFaults(), 2);
+    EXPECT_TRUE(
+        ErrorMentions("FX_GetDlgString called under host version 0x12050000, which "
+                      "takes UTF-16 texts"));
+    SetUp();
+    session.SetHostVersion(0x10FFFFFF);
+    FX_GetDlgString(nullptr, 102, narrow, 8, kV);
+    FX_SetDlgString(nullptr, 102, "A#", kV);
+    EXPECT_EQ(widthFaults(), 0);
+    FX_SetDlgString_UTF16(nullptr, 102, u"A#", kV);
+    EXPECT_EQ(widthFaults(), 1);
+    EXPECT_TRUE(
+        ErrorMentions("FX_SetDlgString_UTF16 called under host version 0x10FFFFFF, "
+                      "which takes 8-bit texts"));
+    FX_EnableDlgItem(nullptr, 102, 1, 0x11000000);
+    EXPECT_TRUE(ErrorMentions("FX_EnableDlgItem called with version 0x11000000"));
+}
+
+}  // namespace
