@@ -146,7 +146,8 @@ FCDataListRow* FCCtrlDataList::GetRowOfItem(int32_t index) {
     if (Send(LVM_GETITEMW, 0, reinterpret_cast<intptr_t>(&item)) == 0) {
         return nullptr;
     }
-    return reinterpret_cast<FCDataListRow*>(item.lParam);
+    // The window system carries pointers in integer parameters.
+    return reinterpret_cast<FCDataListRow*>(item.lParam);  // NOLINT(performance-no-int-to-ptr)
 }
 
 int32_t FCCtrlDataList::GetItemCount() {
@@ -188,6 +189,7 @@ void FCCtrlDataList::HandleListNotify(void* header) {
             if ((info->item.mask & LVIF_TEXT) == 0) {
                 break;
             }
+            // NOLINTNEXTLINE(performance-no-int-to-ptr): a pointer in an integer parameter
             const auto* row = reinterpret_cast<const FCDataListRow*>(info->item.lParam);
             const char16_t* text = row != nullptr ? row->GetCellText(info->item.iSubItem) : u"???";
             info->item.pszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(text));
@@ -198,6 +200,7 @@ void FCCtrlDataList::HandleListNotify(void* header) {
             if ((info->item.mask & LVIF_TEXT) == 0) {
                 break;
             }
+            // NOLINTNEXTLINE(performance-no-int-to-ptr): a pointer in an integer parameter
             const auto* row = reinterpret_cast<const FCDataListRow*>(info->item.lParam);
             FCString* column = row != nullptr ? row->GetStringAt(info->item.iSubItem) : nullptr;
             info->item.pszText =

@@ -37,6 +37,7 @@ intptr_t VS_CALL FCResourceWindow::DialogCallback(fx::Handle dialog, uint32_t me
             }
             return 0;
         case WM_GETMINMAXINFO: {
+            // NOLINTNEXTLINE(performance-no-int-to-ptr): a pointer in an integer parameter
             auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
             if (info != nullptr) {
                 info->ptMinTrackSize.x = window->GetMinTrackWidth();
@@ -73,11 +74,11 @@ intptr_t VS_CALL FCResourceWindow::DialogCallback(fx::Handle dialog, uint32_t me
                     return window->HandleCommand(control) ? 1 : 0;
             }
         }
-        case WM_NOTIFY:
-            return window->HandleNotify(static_cast<int32_t>(wParam),
-                                        reinterpret_cast<void*>(lParam))
-                       ? 1
-                       : 0;
+        case WM_NOTIFY: {
+            // NOLINTNEXTLINE(performance-no-int-to-ptr): a pointer in an integer parameter
+            void* header = reinterpret_cast<void*>(lParam);
+            return window->HandleNotify(static_cast<int32_t>(wParam), header) ? 1 : 0;
+        }
         case WM_TIMER:
             window->HandleTimer(wParam);
             return 0;

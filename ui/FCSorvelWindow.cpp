@@ -241,6 +241,8 @@ bool FCSorvelWindow::ValidatePitchFields(FCString* fromText, int16_t fromField, 
         FCString* text;
         int16_t field;
     };
+    // The first faulty text is the one reported.
+    // NOLINTNEXTLINE(readability-use-anyofallof)
     for (const Check& check : {Check{fromText, fromField}, Check{toText, toField}}) {
         if (check.text->GetLength() <= kMaxSpellingLength &&
             PitchSpelling::CheckPitchSpelling(check.text)) {
@@ -324,6 +326,7 @@ void FCSorvelWindow::AddInversePitch() {
     FCString to;
     to_->GetText(&from);
     from_->GetText(&to);
+    // NOLINTNEXTLINE(readability-suspicious-call-argument): the pair runs the other way
     if (!ValidatePitchFields(&from, kToField, &to, kFromField)) {
         return;
     }
