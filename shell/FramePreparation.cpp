@@ -2,6 +2,7 @@
 #include "shell/FramePreparation.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "framework/LittleEndian.h"
@@ -46,8 +47,26 @@ void FramePreparation::PrepareEntry(unsigned char* entry) {
             shared = (k != j && le::I16(note(k), kNoteNumber) == number);
         }
         if (number == 0 || shared) {
-            ++m;
-            le::SetI16(note(j), kNoteNumber, static_cast<int16_t>(m));
+            if (m < INT16_MAX) {
+                ++m;
+                le::SetI16(note(j), kNoteNumber, static_cast<int16_t>(m));
+            } else {
+                // Above 32767 a number would wrap onto others: the smallest positive number no
+                // note of the entry holds keeps them distinct (twelve notes leave plenty).
+                auto held = [&note, n](int16_t value) {
+                    for (int k = 0; k < n; ++k) {
+                        if (le::I16(note(k), kNoteNumber) == value) {
+                            return true;
+                        }
+                    }
+                    return false;
+                };
+                int16_t free = 1;
+                while (held(free)) {
+                    ++free;
+                }
+                le::SetI16(note(j), kNoteNumber, free);
+            }
         }
     }
     for (int j = 0; j < n; ++j) {
