@@ -11,6 +11,9 @@ cd "$(dirname "$0")/.."
 native="${VS_BENCH_NATIVE:-build/native-release}"
 win64="${VS_BENCH_WIN64:-build/win64-release}"
 jobs="${JOBS:-$(nproc)}"
+# Wine takes only absolute prefix paths.
+case "$native" in /*) ;; *) native="$(pwd)/$native" ;; esac
+case "$win64" in /*) ;; *) win64="$(pwd)/$win64" ;; esac
 mkdir -p build
 log=build/bench-build.log
 : >"$log"

@@ -11,6 +11,9 @@ cd "$(dirname "$0")/.."
 win64="${VS_DEMO_WIN64:-build/win64}"
 win32="${VS_DEMO_WIN32:-build/win32}"
 jobs="${JOBS:-$(nproc)}"
+# Wine takes only absolute prefix paths.
+case "$win64" in /*) ;; *) win64="$(pwd)/$win64" ;; esac
+case "$win32" in /*) ;; *) win32="$(pwd)/$win32" ;; esac
 work=build/demo
 
 scripts/install-deps.sh

@@ -21,14 +21,14 @@ run_suite() {
     fi
     rm -f "build-$preset.log"
     if [ "$preset" = win64 ]; then
-        scripts/wine-prefix.sh "build/win64/wineprefix"
-        scripts/wine-desktop.sh start "build/win64/wineprefix"
+        scripts/wine-prefix.sh "$PWD/build/win64/wineprefix"
+        scripts/wine-desktop.sh start "$PWD/build/win64/wineprefix"
     fi
     echo "== $preset: tests"
     out="build/$preset/ctest.out"
     ctest --preset "$preset" -j "$jobs" --timeout 900 >"$out" 2>&1
     rc=$?
-    [ "$preset" = win64 ] && scripts/wine-desktop.sh stop "build/win64/wineprefix"
+    [ "$preset" = win64 ] && scripts/wine-desktop.sh stop "$PWD/build/win64/wineprefix"
     grep -E "tests passed|Failed|\*\*\*|Not Run|Timeout" "$out" | tail -n 40
     total=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2/p' "$out")
     bad=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1/p' "$out")
