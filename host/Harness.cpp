@@ -13,6 +13,7 @@
 #include "host/HostCalls.h"
 #include "host/HostSession.h"
 #include "host/HostWindows.h"
+#include "host/RandomUser.h"
 
 namespace host {
 namespace {
@@ -148,6 +149,18 @@ bool Harness::ParseArguments(const std::vector<std::wstring>& args, std::string&
         const std::string name = Utf8(args[i]);
         if (name == "--trace") {
             trace_ = true;
+            continue;
+        }
+        if (name == "--random-user") {
+            if (i + 2 >= args.size() || !HarnessScript::IsInteger({Utf8(args[i + 1])}) ||
+                !HarnessScript::IsInteger({Utf8(args[i + 2])}) ||
+                HarnessScript::Integer({Utf8(args[i + 2])}) < 0) {
+                error = "--random-user takes a seed and a number of rounds";
+                return false;
+            }
+            randomSeed_ = static_cast<uint32_t>(HarnessScript::Integer({Utf8(args[i + 1])}));
+            randomRounds_ = HarnessScript::Integer({Utf8(args[i + 2])});
+            i += 2;
             continue;
         }
         if (i + 1 >= args.size()) {
@@ -710,7 +723,8 @@ int Harness::Run(const std::vector<std::wstring>& args) {
     if (!ParseArguments(args, error)) {
         return bad(error +
                    "\nusage: finale.exe --plugin DLL --score FILE [--out FILE] "
-                   "[--settings DIR] [--host-version 0xHEX] [--script FILE] [--trace]");
+                   "[--settings DIR] [--host-version 0xHEX] [--script FILE] [--trace] "
+                   "[--random-user SEED ROUNDS]");
     }
     std::vector<HarnessScript::Command> commands;
     if (!script_.empty()) {
@@ -747,10 +761,28 @@ int Harness::Run(const std::vector<std::wstring>& args) {
     StartPlugin();
 
     int exitCode = 0;
+    bool going = true;
     for (const auto& command : commands) {
         if (!Execute(command, exitCode)) {
+            going = false;
             break;
         }
+    }
+    if (going && randomRounds_ >= 0) {
+        if (scriptName_.empty()) {
+            scriptName_ = "random user";
+        }
+        RandomUser user(randomSeed_, randomRounds_, [this](const std::string& line, int& code) {
+            std::vector<HarnessScript::Command> parsed;
+            std::string fault;
+            if (!HarnessScript::Parse(line, "random user", parsed, fault) || parsed.size() != 1) {
+                Print("FAILED random user: " + fault);
+                code = 2;
+                return false;
+            }
+            return Execute(parsed.front(), code);
+        });
+        exitCode = user.Play();
     }
     session.EndRun();
     if (!out_.empty() && !WriteWholeFile(WindowsPath(out_), session.ScoreJson())) {

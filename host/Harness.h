@@ -35,6 +35,8 @@ class Harness {
     std::string scriptName_;
     uint32_t hostVersion_ = 0x12050000;
     bool trace_ = false;
+    uint32_t randomSeed_ = 0;
+    int randomRounds_ = -1;  // -1: no random user
 
     HMODULE module_ = nullptr;
     VersionFn version_ = nullptr;
