@@ -92,7 +92,7 @@ def main():
         w_was, w_now = written(was, t), written(now, t) if now != "(gone)" else None
         if w_was and w_now:
             line += f"  [{w_was} -> {w_now}]"
-        print(line)
+        print(line.rstrip())
 
 
 if __name__ == "__main__":
