@@ -167,7 +167,7 @@ VS_EXPORT void* VS_CALL FX_LoadTGF(int32_t zero, int32_t slot, int32_t measure, 
     host.loads.push_back({slot, measure, layer});
     host.loadOptions.push_back(static_cast<uint32_t>(option));
     host.frameVersions.push_back(version);
-    if (zero != 0 || host.failingLoads.count({slot, measure, layer}) != 0) {
+    if (zero != 0 || host.failingLoads.contains({slot, measure, layer})) {
         return nullptr;
     }
     if (slot < 1 || slot > host.slotCount || layer < 0 || layer >= host.maxLayers) {

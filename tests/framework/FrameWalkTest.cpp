@@ -34,7 +34,7 @@ class FrameWalkTest : public testing::Test {
     static size_t CountFailedLoads() {
         size_t failed = 0;
         for (const FrameCall& load : Host::Get().loads) {
-            if (Host::Get().failingLoads.count({load.slot, load.measure, load.layer}) != 0) {
+            if (Host::Get().failingLoads.contains({load.slot, load.measure, load.layer})) {
                 ++failed;
             }
         }
@@ -52,7 +52,7 @@ class FrameWalkTest : public testing::Test {
     int64_t objectsBefore_ = 0;
 };
 
-fake::Entry Chord(int32_t position, std::vector<int16_t> displacements) {
+fake::Entry Chord(int32_t position, const std::vector<int16_t>& displacements) {
     fake::Entry e;
     e.position = position;
     for (int16_t d : displacements) {
@@ -161,7 +161,7 @@ TEST_F(FrameWalkTest, EntriesAndNotesFollowLayerThenFrameOrder) {
         EXPECT_EQ(entry->GetStaff(), 30) << "the staff number of the frame's slot";
         EXPECT_EQ(entry->GetFrame(), frames[i]);
         EXPECT_EQ(entry->GetRecord(),
-                  le::Pointer32(entry->GetFrame(), 0x0E) + 146 * (i == 1 ? 1 : 0));
+                  le::Pointer32(entry->GetFrame(), 0x0E) + size_t{146} * (i == 1 ? 1 : 0));
     }
     EXPECT_EQ(Host::Get().qualifiersSeen.back(), 0x55) << "the frame's slot qualifier is used";
     FCNoteEntry* chord = cell.GetEntryAt(0);
@@ -296,11 +296,11 @@ class RecordingHandler : public FCIteratorHandler {
     std::vector<int> outstandingAtAfterHooks;
 
     bool BeforeCell() override {
-        log.push_back("Before");
+        log.emplace_back("Before");
         return beforeCalls_++ != stopBeforeCellAt;
     }
     bool AfterCellLoad() override {
-        log.push_back("Loaded");
+        log.emplace_back("Loaded");
         return afterLoadCalls_++ != stopAfterCellLoadAt;
     }
     bool Iterate(__FCBase* item) override {
@@ -313,11 +313,11 @@ class RecordingHandler : public FCIteratorHandler {
         return secondPassGoesOn;
     }
     void AfterFilledCell() override {
-        log.push_back("Filled");
+        log.emplace_back("Filled");
         outstandingAtAfterHooks.push_back(Host::Get().OutstandingFrames());
     }
     void AfterCell() override {
-        log.push_back("After");
+        log.emplace_back("After");
         outstandingAtAfterHooks.push_back(Host::Get().OutstandingFrames());
     }
 

@@ -91,7 +91,8 @@ class Collector : public FCIteratorHandler {
 
     bool Iterate(__FCBase* item) override {
         auto* entry = static_cast<FCNoteEntry*>(item);
-        const int16_t d0 = entry->GetNoteCount() > 0 ? entry->GetNoteAt(0)->GetDisplacement() : 0;
+        const int16_t d0 =
+            entry->GetNoteCount() > 0 ? entry->GetNoteAt(0)->GetDisplacement() : int16_t{0};
         visits.emplace_back(entry->GetMeasure(), entry->GetStaff(), entry->GetPosition(),
                             entry->GetNoteCount(), d0);
         for (int32_t i = 0; i < entry->GetNoteCount(); ++i) {

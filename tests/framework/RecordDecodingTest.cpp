@@ -59,8 +59,8 @@ TEST(KeySignatureTest, EveryLinearKeyUpToSevenAccidentals) {
             const auto sharpened = SharpenedOracle(sharps);
             const auto flattened = FlattenedOracle(flats);
             for (int letter = 0; letter < 7; ++letter) {
-                EXPECT_EQ(key.IsLetterSharpened(letter), sharpened.count(letter) == 1) << letter;
-                EXPECT_EQ(key.IsLetterFlattened(letter), flattened.count(letter) == 1) << letter;
+                EXPECT_EQ(key.IsLetterSharpened(letter), sharpened.contains(letter)) << letter;
+                EXPECT_EQ(key.IsLetterFlattened(letter), flattened.contains(letter)) << letter;
             }
             EXPECT_FALSE(key.IsLetterSharpened(-1));
             EXPECT_FALSE(key.IsLetterSharpened(7));

@@ -189,7 +189,7 @@ TEST_F(RecordProtocolTest, ReloadSaveAndKeySignatureCache) {
     ASSERT_TRUE(measure.SaveAs(8));
     EXPECT_EQ(Last().item1, 8);
     EXPECT_EQ(measure.GetItemNo(), 8);
-    EXPECT_EQ(Host::Get().records.count({0x534F4D53, 8, 0, 0}), 1U);
+    EXPECT_TRUE(Host::Get().records.contains({0x534F4D53, 8, 0, 0}));
 
     ASSERT_TRUE(measure.SaveNew());
     EXPECT_EQ(Last().function, "Create");

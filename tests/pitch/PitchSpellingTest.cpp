@@ -138,7 +138,8 @@ TEST(PitchSpellingTest, NoEnharmonicIdentity) {
         {"A#", "Bb"}, {"B#", "C"}, {"C##", "D"}, {"C#", "C##"}, {"Cb", "B"},
     };
     for (const auto& [a, b] : different) {
-        FCString x(a), y(b);
+        FCString x(a);
+        FCString y(b);
         EXPECT_FALSE(PitchSpelling::IsSameSpelling(&x, &y)) << a << " " << b;
     }
     FCString x("A#");
