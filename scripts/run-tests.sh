@@ -29,7 +29,7 @@ run_suite() {
     ctest --preset "$preset" -j "$jobs" --timeout 900 >"$out" 2>&1
     rc=$?
     [ "$preset" = win64 ] && scripts/wine-desktop.sh stop "$PWD/build/win64/wineprefix"
-    grep -E "tests passed|Failed|\*\*\*|Not Run|Timeout" "$out" | tail -n 40
+    grep -E "tests passed|\(Failed\)|\*\*\*|Not Run|Timeout" "$out" | tail -n 40
     total=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2/p' "$out")
     bad=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1/p' "$out")
     total=${total:-0}
