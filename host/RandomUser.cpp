@@ -185,7 +185,7 @@ bool RandomUser::Enabled(int item) {
 
 bool RandomUser::Do(const std::string& line) {
     recent_.push_back(line);
-    if (recent_.size() > 12) {
+    if (recent_.size() > 40) {
         recent_.pop_front();
     }
     if (run_(line, exitCode_)) {

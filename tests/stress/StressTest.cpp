@@ -1,0 +1,368 @@
+// Many openings in one host process: invoking and closing the dialog 200 times, invoking and
+// terminating 50 times, and loading and unloading a copy of the module 50 times leave no window
+// of the thread, no heap, no live plug-in object and no frame behind, and break no rule of the
+// host. This program is finale.exe: it is the host, loads the module and calls its entry points.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <malloc.h>
+#include <psapi.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "host/HostSession.h"
+#include "host/HostSessionState.h"
+#include "host/HostWindows.h"
+
+namespace {
+
+using VersionFn = uint32_t(__cdecl*)(uint32_t);
+using InitFn = uint32_t(__cdecl*)(uint32_t, uint32_t*);
+using EnumerateFn = uint32_t(__cdecl*)(uint32_t, uint32_t, void*);
+using StatusFn = uint32_t(__cdecl*)(uint32_t);
+using InvokeFn = uint32_t(__cdecl*)(void*, uint32_t, uint32_t, uint32_t);
+using TerminateFn = uint32_t(__cdecl*)(uint32_t);
+using LiveObjectsFn = int64_t(__cdecl*)();
+
+// Heap growth tolerated over a whole loop: the host's own bookkeeping and the system's caches
+// may settle a little, while one leaked row or string per cycle would pass it within the loop.
+constexpr int64_t kHeapTolerance = 16 * 1024;
+// Private bytes are page-grained and move with the system's caches (Wine reports none at all,
+// so there the check holds trivially and the heap walk carries the weight).
+constexpr int64_t kPrivateTolerance = 2 * 1024 * 1024;
+
+std::wstring WindowsPath(const std::string& path) {
+    std::wstring out = path.empty() || path[0] != '/' ? L"" : L"Z:";
+    for (char c : path) {
+        out.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c)));
+    }
+    return out;
+}
+
+std::string Narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) {
+        out.push_back(static_cast<char>(c));
+    }
+    return out;
+}
+
+// One loaded module with its entry points; FreeLibrary on destruction.
+class Module {
+  public:
+    explicit Module(const std::wstring& path) : handle_(LoadLibraryW(path.c_str())) {
+        if (handle_ == nullptr) {
+            return;
+        }
+        version_ = Proc<VersionFn>("FinaleExtensionVersion");
+        init_ = Proc<InitFn>("FinaleExtensionInit");
+        enumerate_ = Proc<EnumerateFn>("FinaleExtensionEnumerate_UTF16");
+        status_ = Proc<StatusFn>("FinaleExtensionGetMenuStatus");
+        invoke_ = Proc<InvokeFn>("FinaleExtensionInvoke");
+        terminate_ = Proc<TerminateFn>("FinaleExtensionTerminate");
+        live_ = Proc<LiveObjectsFn>("VeskSorvelLiveObjects");
+    }
+    ~Module() {
+        if (handle_ != nullptr) {
+            FreeLibrary(handle_);
+        }
+    }
+    Module(const Module&) = delete;
+    Module& operator=(const Module&) = delete;
+
+    bool Complete() const {
+        return version_ && init_ && enumerate_ && status_ && invoke_ && terminate_ && live_;
+    }
+    // What the host does once after loading a plug-in.
+    void Start() {
+        auto& windows = host::HostWindows::Instance();
+        windows.SetPluginModule(handle_);
+        windows.RouteBeeps(handle_);
+        version_(host::HostSession::kDefaultHostVersion);
+        uint32_t flags = 0;
+        init_(0, &flags);
+        for (uint32_t index = 0; index < 16; ++index) {
+            unsigned char record[1024] = {};
+            if (enumerate_(0, index, record) == 0) {
+                break;
+            }
+        }
+        status_(0);
+        host::HostWindows::Pump();
+    }
+    void Invoke() {
+        invoke_(host::HostWindows::Instance().MainWindow(), 0, 0, 0);
+        host::HostWindows::Pump();
+    }
+    void Terminate() {
+        terminate_(0);
+        host::HostWindows::Pump();
+    }
+    int64_t LiveObjects() const { return live_(); }
+
+  private:
+    template <typename Fn>
+    Fn Proc(const char* name) {
+        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(handle_, name)));
+    }
+    HMODULE handle_;
+    VersionFn version_ = nullptr;
+    InitFn init_ = nullptr;
+    EnumerateFn enumerate_ = nullptr;
+    StatusFn status_ = nullptr;
+    InvokeFn invoke_ = nullptr;
+    TerminateFn terminate_ = nullptr;
+    LiveObjectsFn live_ = nullptr;
+};
+
+BOOL CALLBACK CountChild(HWND /*window*/, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+BOOL CALLBACK CountTopLevel(HWND window, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    EnumChildWindows(window, CountChild, count);
+    return TRUE;
+}
+
+// Every window of this thread, top-level and child.
+int ThreadWindows() {
+    int count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountTopLevel, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+// Bytes in use in every heap of the process (the C runtime's included).
+int64_t HeapInUse() {
+    _heapmin();
+    HANDLE heaps[256];
+    const DWORD count = GetProcessHeaps(256, heaps);
+    int64_t total = 0;
+    for (DWORD i = 0; i < count && i < 256; ++i) {
+        if (!HeapLock(heaps[i])) {
+            continue;
+        }
+        PROCESS_HEAP_ENTRY entry{};
+        while (HeapWalk(heaps[i], &entry)) {
+            if ((entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0) {
+                total += static_cast<int64_t>(entry.cbData);
+            }
+        }
+        HeapUnlock(heaps[i]);
+    }
+    return total;
+}
+
+int64_t PrivateBytes() {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                         sizeof counters);
+    return static_cast<int64_t>(counters.PrivateUsage);
+}
+
+struct Footprint {
+    int windows = 0;
+    int64_t heap = 0;
+    int64_t privateBytes = 0;
+    int64_t liveObjects = 0;
+};
+
+Footprint Measure(const Module* module) {
+    host::HostWindows::Pump();
+    // The host's transcript of alerts and edits is the host's own record, not the plug-in's.
+    std::vector<std::string>().swap(host::HostSession::Instance().Internal().transcript);
+    Footprint f;
+    f.windows = ThreadWindows();
+    f.heap = HeapInUse();
+    f.privateBytes = PrivateBytes();
+    f.liveObjects = module != nullptr ? module->LiveObjects() : 0;
+    return f;
+}
+
+void ExpectNoGrowth(const Footprint& before, const Footprint& after, bool objects) {
+    std::printf("windows %d -> %d, heap %lld -> %lld, private %lld -> %lld, objects %lld -> %lld\n",
+                before.windows, after.windows, static_cast<long long>(before.heap),
+                static_cast<long long>(after.heap), static_cast<long long>(before.privateBytes),
+                static_cast<long long>(after.privateBytes),
+                static_cast<long long>(before.liveObjects),
+                static_cast<long long>(after.liveObjects));
+    EXPECT_EQ(after.windows, before.windows) << "windows of the thread";
+    EXPECT_LE(after.heap - before.heap, kHeapTolerance) << "heap in use";
+    EXPECT_LE(after.privateBytes - before.privateBytes, kPrivateTolerance) << "private bytes";
+    if (objects) {
+        EXPECT_EQ(after.liveObjects, before.liveObjects) << "live plug-in objects";
+    }
+}
+
+HWND Dialog() {
+    return host::HostWindows::Instance().Dialog();
+}
+
+void Click(int item) {
+    SendMessageW(GetDlgItem(Dialog(), item), BM_CLICK, 0, 0);
+    host::HostWindows::Pump();
+}
+
+void Type(int item, const wchar_t* text) {
+    SetWindowTextW(GetDlgItem(Dialog(), item), text);
+    host::HostWindows::Pump();
+}
+
+int Rows() {
+    return static_cast<int>(
+        SendMessageW(GetDlgItem(Dialog(), 108), 0x1004 /* LVM_GETITEMCOUNT */, 0, 0));
+}
+
+// What a user does in one opening: adds a row (selected as it is added), saves it as a set,
+// deletes the set and the row again, so that every opening ends where it began.
+void WorkInDialog() {
+    ASSERT_NE(Dialog(), nullptr);
+    ASSERT_EQ(Rows(), 0);
+    Type(102, L"C");
+    Type(104, L"Db");
+    Click(109);
+    ASSERT_EQ(Rows(), 1);
+    Type(118, L"Stress");
+    Click(119);
+    host::HostWindows::Instance().QueueAnswer("yes");
+    Click(121);
+    Click(112);
+    ASSERT_EQ(Rows(), 0);
+    auto& alerts = host::HostWindows::Instance().Alerts();
+    std::string shown;
+    for (const auto& alert : alerts) {
+        shown += " \"" + alert.caption + "\" (" + alert.answer + ")";
+    }
+    EXPECT_EQ(shown, " \"Delete Pitch List?\" (yes)");
+    alerts.clear();
+}
+
+class Stress : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        wchar_t here[MAX_PATH] = {};
+        GetCurrentDirectoryW(MAX_PATH, here);
+        here_ = here;
+        const std::wstring folder = here_ + L"\\stress-settings";
+        CreateDirectoryW(folder.c_str(), nullptr);
+        DeleteFileW((folder + L"\\veskpluginprefs.txt").c_str());
+        DeleteFileW((folder + L"\\vesksorvel.txt").c_str());
+        auto& session = host::HostSession::Instance();
+        session.SetSettingsFolder(Narrow(folder));
+        host::HostWindows::Instance().InstallAlertHook();
+    }
+    void TearDown() override {
+        auto& session = host::HostSession::Instance();
+        EXPECT_EQ(session.OutstandingFrames(), 0);
+        for (const auto& error : session.ProtocolErrors()) {
+            ADD_FAILURE() << "protocol error: " << error;
+        }
+        EXPECT_TRUE(host::HostWindows::Instance().Beeps().empty());
+    }
+    std::wstring here_;
+};
+
+TEST_F(Stress, InvokeAndClose200Times) {
+    Module module(WindowsPath(VS_PLUGIN_MODULE));
+    ASSERT_TRUE(module.Complete()) << "cannot load " << VS_PLUGIN_MODULE;
+    module.Start();
+    // A few openings first, so that the first window's one-time costs are paid.
+    for (int i = 0; i < 10; ++i) {
+        module.Invoke();
+        WorkInDialog();
+        SendMessageW(Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        host::HostWindows::Pump();
+    }
+    const Footprint before = Measure(&module);
+    for (int i = 0; i < 200 && !HasFatalFailure(); ++i) {
+        module.Invoke();
+        WorkInDialog();
+        if (i % 2 == 0) {
+            SendMessageW(Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        } else {
+            Click(2);
+        }
+        host::HostWindows::Pump();
+        ASSERT_FALSE(IsWindowVisible(Dialog())) << "opening " << i;
+    }
+    ExpectNoGrowth(before, Measure(&module), true);
+    module.Terminate();
+}
+
+TEST_F(Stress, InvokeAndTerminate50Times) {
+    Module module(WindowsPath(VS_PLUGIN_MODULE));
+    ASSERT_TRUE(module.Complete()) << "cannot load " << VS_PLUGIN_MODULE;
+    module.Start();
+    for (int i = 0; i < 5; ++i) {
+        module.Invoke();
+        WorkInDialog();
+        module.Terminate();
+    }
+    const Footprint before = Measure(&module);
+    for (int i = 0; i < 50 && !HasFatalFailure(); ++i) {
+        module.Invoke();
+        WorkInDialog();
+        module.Terminate();
+        ASSERT_EQ(Dialog(), nullptr) << "termination " << i << " left the dialog open";
+    }
+    ExpectNoGrowth(before, Measure(&module), true);
+}
+
+TEST_F(Stress, LoadAndUnloadACopy50Times) {
+    const std::wstring copy = here_ + L"\\VeskSorvelStressCopy.dll";
+    ASSERT_TRUE(CopyFileW(WindowsPath(VS_PLUGIN_MODULE).c_str(), copy.c_str(), FALSE));
+    auto cycle = [&](int64_t& liveAfterTerminate) {
+        Module module(copy);
+        ASSERT_TRUE(module.Complete());
+        module.Start();
+        module.Invoke();
+        WorkInDialog();
+        module.Terminate();
+        ASSERT_EQ(Dialog(), nullptr);
+        liveAfterTerminate = module.LiveObjects();
+    };
+    // What any module with these runtimes leaves per load in this system, measured the same way.
+    const std::wstring empty = here_ + L"\\StressEmptyCopy.dll";
+    ASSERT_TRUE(CopyFileW(WindowsPath(VS_EMPTY_MODULE).c_str(), empty.c_str(), FALSE));
+    auto emptyCycle = [&] {
+        HMODULE module = LoadLibraryW(empty.c_str());
+        ASSERT_NE(module, nullptr);
+        using WorkFn = size_t(__cdecl*)(size_t);
+        auto work = reinterpret_cast<WorkFn>(
+            reinterpret_cast<void*>(GetProcAddress(module, "EmptyModuleWork")));
+        ASSERT_NE(work, nullptr);
+        EXPECT_EQ(work(100), 100u);
+        FreeLibrary(module);
+    };
+    for (int i = 0; i < 5; ++i) {
+        emptyCycle();
+    }
+    const Footprint emptyBefore = Measure(nullptr);
+    for (int i = 0; i < 50; ++i) {
+        emptyCycle();
+    }
+    const int64_t runtimeShare = Measure(nullptr).heap - emptyBefore.heap;
+
+    int64_t first = 0;
+    for (int i = 0; i < 5; ++i) {
+        cycle(first);
+    }
+    Footprint before = Measure(nullptr);
+    for (int i = 0; i < 50 && !HasFatalFailure(); ++i) {
+        int64_t live = 0;
+        cycle(live);
+        EXPECT_EQ(live, first) << "cycle " << i;
+    }
+    std::printf("50 loads of the runtimes alone keep %lld bytes of heap\n",
+                static_cast<long long>(runtimeShare));
+    before.heap += runtimeShare;
+    ExpectNoGrowth(before, Measure(nullptr), false);
+    EXPECT_EQ(GetModuleHandleW(copy.c_str()), nullptr) << "the copy is still loaded";
+}
+
+}  // namespace
