@@ -7,6 +7,7 @@
 // vs_bench [--entries N,N,...] [--rows N,N,...] [--label TEXT]
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -125,12 +126,17 @@ Result Measure(const std::string& json, int entries, int notes, int rowCount) {
     return best;
 }
 
+// Grouped writes a count with a space between groups of three digits.
 std::string Grouped(double value) {
-    std::string digits = std::to_string(static_cast<long long>(value + 0.5));
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) {
-        digits.insert(static_cast<size_t>(i), " ");
+    const std::string digits = std::to_string(std::llround(value));
+    std::string grouped;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) {
+            grouped += ' ';
+        }
+        grouped += digits[i];
     }
-    return digits;
+    return grouped;
 }
 
 }  // namespace
@@ -212,8 +218,11 @@ int main(int argc, char** argv) {
     std::printf("\nTime per note = fixed + per row x rows (least squares over the lists)\n\n");
     std::printf("| entries | fixed ns/note | ns per (note, row) |\n|--:|--:|--:|\n");
     for (const int entries : sizes) {
-        double sx = 0, sy = 0, sxx = 0, sxy = 0;
-        const double n = static_cast<double>(rowCounts.size());
+        double sx = 0;
+        double sy = 0;
+        double sxx = 0;
+        double sxy = 0;
+        const auto n = static_cast<double>(rowCounts.size());
         for (const int rows : rowCounts) {
             const Result& r = *byKey[{entries, rows}];
             const double y = r.seconds * 1e9 / r.notes;

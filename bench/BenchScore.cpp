@@ -40,17 +40,16 @@ std::string BenchScore::Json(int entries, uint32_t seed, int& notes, int& measur
 
     std::string json = "{\"staves\": [";
     for (int s = 0; s < kStaves; ++s) {
-        json += std::string(s ? ", " : "") + "{\"id\": " + std::to_string(s + 1) +
-                ", \"name\": \"" + kStaffList[s].name +
-                "\", \"transposition\": " + std::to_string(kStaffList[s].transposition) +
-                ", \"flags\": 0}";
+        json += std::string(s ? ", " : "") + R"({"id": )" + std::to_string(s + 1) +
+                R"(, "name": ")" + kStaffList[s].name + R"(", "transposition": )" +
+                std::to_string(kStaffList[s].transposition) + R"(, "flags": 0})";
     }
     json += "], \"measures\": [";
     for (int m = 0; m < measures; ++m) {
         const int key = kKeys[(m / 4) % static_cast<int>(std::size(kKeys))];
-        json += std::string(m ? ", " : "") + "{\"key\": " + std::to_string(key) + "}";
+        json += std::string(m ? ", " : "") + R"({"key": )" + std::to_string(key) + "}";
     }
-    json += "], \"layers\": {\"count\": 4, \"shown\": [1, 2, 3, 4]}, \"entries\": [";
+    json += R"(], "layers": {"count": 4, "shown": [1, 2, 3, 4]}, "entries": [)";
 
     static const char* const kAccidentals[] = {"", "", "#", "b", "#", "b", "##", "bb"};
     int made = 0;
@@ -88,9 +87,9 @@ std::string BenchScore::Json(int entries, uint32_t seed, int& notes, int& measur
             }
         }
     }
-    json += "\n], \"selection\": {\"startSlot\": 1, \"endSlot\": " + std::to_string(kStaves) +
-            ", \"startMeasure\": 1, \"endMeasure\": " + std::to_string(measures) +
-            ", \"startPos\": 0, \"endPos\": 2147483647}}";
+    json += "\n" + std::string(R"(], "selection": {"startSlot": 1, "endSlot": )") +
+            std::to_string(kStaves) + R"(, "startMeasure": 1, "endMeasure": )" +
+            std::to_string(measures) + R"(, "startPos": 0, "endPos": 2147483647}})";
     return json;
 }
 

@@ -18,9 +18,13 @@ mkdir -p build
 log=build/bench-build.log
 : >"$log"
 
+# build FOLDER CONFIGURE-ARGUMENTS...
 build() {
-    echo "== building vs_bench in $1" >&2
-    if ! cmake "$@" >>"$log" 2>&1 || ! cmake --build "$1" -j "$jobs" --target vs_bench >>"$log" 2>&1; then
+    folder="$1"
+    shift
+    echo "== building vs_bench in $folder" >&2
+    if ! cmake "$@" >>"$log" 2>&1 ||
+       ! cmake --build "$folder" -j "$jobs" --target vs_bench >>"$log" 2>&1; then
         tail -n 40 "$log" >&2
         echo "== build FAILED (whole log: $log)" >&2
         exit 1
