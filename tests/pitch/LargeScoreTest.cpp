@@ -51,9 +51,9 @@ std::string LargeScore() {
                 for (int e = 0; e < kEntriesPerLayer && made < kEntries; ++e, ++made) {
                     std::vector<std::string> notes;
                     if (made % 10 != 9) {
-                        notes.push_back(kNotes[next(13)]);
+                        notes.emplace_back(kNotes[next(13)]);
                         if (made % 8 == 0) {
-                            notes.push_back(kNotes[next(13)]);
+                            notes.emplace_back(kNotes[next(13)]);
                         }
                         if (notes.size() == 2 && notes[0] == notes[1]) {
                             notes.pop_back();
