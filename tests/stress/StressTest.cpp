@@ -365,4 +365,36 @@ TEST_F(Stress, LoadAndUnloadACopy50Times) {
     EXPECT_EQ(GetModuleHandleW(copy.c_str()), nullptr) << "the copy is still loaded";
 }
 
+// Every opening also changes the music and the host undoes it: each run's frames are all freed,
+// the score comes back byte for byte, and the plug-in's objects stay as many as before.
+TEST_F(Stress, ChangeAndUndo50Times) {
+    auto& session = host::HostSession::Instance();
+    std::string error;
+    ASSERT_TRUE(session.LoadScoreFile(Narrow(WindowsPath(VS_SCORE_FILE)), error)) << error;
+    session.Select(1, session.StaffCount(), 1, session.MeasureCount());
+    const std::string original = session.ScoreJson();
+    Module module(WindowsPath(VS_PLUGIN_MODULE));
+    ASSERT_TRUE(module.Complete()) << "cannot load " << VS_PLUGIN_MODULE;
+    module.Start();
+    int64_t objects = -1;
+    for (int i = 0; i < 50 && !HasFatalFailure(); ++i) {
+        module.Invoke();
+        ASSERT_NE(Dialog(), nullptr);
+        Type(102, L"A#");
+        Type(104, L"Bb");
+        Click(1);
+        EXPECT_EQ(session.OutstandingFrames(), 0) << "run " << i;
+        ASSERT_NE(session.ScoreJson(), original) << "run " << i << " changed nothing";
+        ASSERT_TRUE(session.Undo());
+        EXPECT_EQ(session.ScoreJson(), original) << "run " << i;
+        Click(2);
+        if (objects < 0) {
+            objects = module.LiveObjects();
+        }
+        EXPECT_EQ(module.LiveObjects(), objects) << "run " << i;
+    }
+    EXPECT_TRUE(host::HostWindows::Instance().Alerts().empty());
+    module.Terminate();
+}
+
 }  // namespace
