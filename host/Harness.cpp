@@ -769,9 +769,7 @@ int Harness::Run(const std::vector<std::wstring>& args) {
         }
     }
     if (going && randomRounds_ >= 0) {
-        if (scriptName_.empty()) {
-            scriptName_ = "random user";
-        }
+        scriptName_ = "random user";  // failures from here on name the random user's lines
         RandomUser user(randomSeed_, randomRounds_, [this](const std::string& line, int& code) {
             std::vector<HarnessScript::Command> parsed;
             std::string fault;

@@ -520,6 +520,7 @@ bool RandomUser::Round() {
         pick -= weights[action];
         ++action;
     }
+    ++done_[static_cast<size_t>(action)];
     bool ok = true;
     switch (action) {
         case 0:
@@ -565,6 +566,7 @@ bool RandomUser::Round() {
             ok = CloseOrTerminate();
             break;
     }
+    mostRows_ = std::max(mostRows_, rows_.size());
     return ok && (!open_ || CheckAll());
 }
 
@@ -577,6 +579,19 @@ int RandomUser::Play() {
     }
     Say("random user: " + std::to_string(rounds_) + " rounds held (seed " + std::to_string(seed_) +
         ")");
+    static const char* const kNames[] = {"type",         "add",
+                                         "add inverse",  "delete",
+                                         "update",       "tick",
+                                         "double-click", "select",
+                                         "choose set",   "save set",
+                                         "use set",      "delete set",
+                                         "resize",       "close or terminate"};
+    std::string line = "random user did:";
+    for (size_t i = 0; i < done_.size(); ++i) {
+        line += std::string(i == 0 ? " " : ", ") + kNames[i] + " " + std::to_string(done_[i]);
+    }
+    Say(line + "; at most " + std::to_string(mostRows_) + " rows, " + std::to_string(sets_.size()) +
+        " sets at the end");
     return 0;
 }
 

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -45,6 +46,8 @@ class RandomUser {
     std::deque<std::string> recent_;
     int exitCode_ = 0;
     int round_ = 0;
+    std::array<int, 14> done_{};  // how often each kind of action was picked
+    size_t mostRows_ = 0;
 
     // The model: what the dialog and the plug-in's stored state must hold.
     bool open_ = false;
