@@ -19,9 +19,9 @@ FCKeySignature* FCCell::GetKeySignature() {
     }
     keySignature_ = std::make_unique<FCKeySignature>();
 
-    FCCurrentStaffSpec spec;
-    spec.LoadAt(staff_, measure_, 0);
-    if (spec.HasIndependentKey()) {
+    FCCurrentStaffSpec staffSpec;
+    staffSpec.LoadAt(staff_, measure_, 0);
+    if (staffSpec.HasIndependentKey()) {
         FCIndependentCellDetail detail(this);
         if (detail.LoadForCell() && detail.HasOwnKeySignature()) {
             keySignature_->SetKeyWord(static_cast<uint16_t>(detail.GetKeyWord()));

@@ -23,8 +23,8 @@ class FCCurrentStaffSpec : public FCStaff {
     bool SaveNew() override;
     bool Reload() override;
 
-    // LoadForEntry loads the specification in force at the entry's staff, measure and position.
+    // LoadForEntry loads the staff settings in force at the entry's staff, measure and position.
     bool LoadForEntry(const FCNoteEntry* entry);
-    // LoadAt loads the specification in force at a staff, measure and position.
+    // LoadAt loads the staff settings in force at a staff, measure and position.
     bool LoadAt(int32_t staff, int32_t measure, int32_t position);
 };

@@ -101,8 +101,8 @@ bool AppliesTransposition() {
     return !prefs.Load(0) || !prefs.GetConcertPitch();
 }
 
-// LoadSpec loads the staff specification in force at the note's entry.
-void LoadSpec(FCCurrentStaffSpec& spec, const FCNoteEntry* entry) { spec.LoadForEntry(entry); }
+// LoadSpec loads the staff settings in force at the note's entry.
+void LoadSpec(FCCurrentStaffSpec& staffSpec, const FCNoteEntry* entry) { staffSpec.LoadForEntry(entry); }
 
 }  // namespace
 
@@ -121,15 +121,15 @@ char16_t FCNote::GetWrittenLetter() const {
     }
     FCCell cell(entry_->GetMeasure(), entry_->GetStaff());
     FCKeySignature* key = cell.GetKeySignature();
-    FCCurrentStaffSpec spec;
-    LoadSpec(spec, entry_);
-    const bool chromatic = spec.IsChromaticTransposition() != 0;
-    if (spec.HasTransposition() && !chromatic) {
-        key->SetTranspositionOffset(static_cast<int16_t>(spec.GetTranspositionAlteration()));
+    FCCurrentStaffSpec staffSpec;
+    LoadSpec(staffSpec, entry_);
+    const bool chromatic = staffSpec.IsChromaticTransposition() != 0;
+    if (staffSpec.HasTransposition() && !chromatic) {
+        key->SetTranspositionOffset(static_cast<int16_t>(staffSpec.GetTranspositionAlteration()));
     }
     int i = (key->GetTonicLetter() + GetDisplacement()) % 7;
     if (chromatic) {
-        i += spec.GetTranspositionInterval() - 1;
+        i += staffSpec.GetTranspositionInterval() - 1;
     }
     return static_cast<char16_t>(u'A' + Mod7(i));
 }
@@ -143,14 +143,14 @@ int16_t FCNote::GetAlteration(bool written) const {
     if (!key->IsLinear()) {
         return 0;
     }
-    FCCurrentStaffSpec spec;
+    FCCurrentStaffSpec staffSpec;
     bool chromatic = false;
     int shift = 0;
     if (written) {
-        LoadSpec(spec, entry_);
-        chromatic = spec.IsChromaticTransposition() != 0;
-        shift = chromatic ? FifthsShift(spec.GetTranspositionInterval())
-                          : spec.GetTranspositionAlteration();
+        LoadSpec(staffSpec, entry_);
+        chromatic = staffSpec.IsChromaticTransposition() != 0;
+        shift = chromatic ? FifthsShift(staffSpec.GetTranspositionInterval())
+                          : staffSpec.GetTranspositionAlteration();
     }
     int n = key->GetSharpCount();
     if (written) {
@@ -182,10 +182,10 @@ int16_t FCNote::GetMidiKey() const {
     if (entry_ == nullptr) {
         return 0;
     }
-    FCCurrentStaffSpec spec;
-    LoadSpec(spec, entry_);
+    FCCurrentStaffSpec staffSpec;
+    LoadSpec(staffSpec, entry_);
     uint16_t keyWord = 0;
-    if (!spec.IsKeyIgnored()) {
+    if (!staffSpec.IsKeyIgnored()) {
         FCCell cell(entry_->GetMeasure(), entry_->GetStaff());
         keyWord = cell.GetKeySignature()->GetKeyWord();
     }
@@ -211,14 +211,14 @@ void FCNote::GetSpelling(FCString* text, FCKeySignature* key, bool written) cons
         cell = std::make_unique<FCCell>(entry_->GetMeasure(), entry_->GetStaff());
         key = cell->GetKeySignature();
     }
-    FCCurrentStaffSpec spec;
+    FCCurrentStaffSpec staffSpec;
     int interval = 0;
     const int16_t savedOffset = key->GetTranspositionOffset();
     if (apply) {
-        LoadSpec(spec, entry_);
-        key->SetTranspositionOffset(static_cast<int16_t>(spec.GetTranspositionAlteration()));
-        if (!spec.HasTransposition() || spec.IsChromaticTransposition() != 0) {
-            interval = spec.GetTranspositionInterval();
+        LoadSpec(staffSpec, entry_);
+        key->SetTranspositionOffset(static_cast<int16_t>(staffSpec.GetTranspositionAlteration()));
+        if (!staffSpec.HasTransposition() || staffSpec.IsChromaticTransposition() != 0) {
+            interval = staffSpec.GetTranspositionInterval();
         }
     }
     text->SetCString("");
@@ -238,8 +238,8 @@ void FCNote::GetSpelling(FCString* text, FCKeySignature* key, bool written) cons
     if (apply) {
         key->SetTranspositionOffset(savedOffset);
     }
-    int g = apply ? spec.GetTranspositionInterval() : 0;
-    if (apply && spec.IsChromaticTransposition() != 0 && g != 0) {
+    int g = apply ? staffSpec.GetTranspositionInterval() : 0;
+    if (apply && staffSpec.IsChromaticTransposition() != 0 && g != 0) {
         g -= 1;
     }
     text->AppendInteger(GetOctave(key, g));
@@ -277,13 +277,13 @@ bool FCNote::SetSpelling(const FCString* text, FCKeySignature* key, bool written
         return false;
     }
     const bool apply = written && AppliesTransposition();
-    FCCurrentStaffSpec spec;
+    FCCurrentStaffSpec staffSpec;
     bool transposed = false;
     const int16_t savedOffset = key->GetTranspositionOffset();
     if (apply) {
-        LoadSpec(spec, entry_);
-        if (spec.HasTransposition()) {
-            key->SetTranspositionOffset(static_cast<int16_t>(spec.GetTranspositionAlteration()));
+        LoadSpec(staffSpec, entry_);
+        if (staffSpec.HasTransposition()) {
+            key->SetTranspositionOffset(static_cast<int16_t>(staffSpec.GetTranspositionAlteration()));
             transposed = true;
         }
     }
@@ -303,7 +303,7 @@ bool FCNote::SetSpelling(const FCString* text, FCKeySignature* key, bool written
         d += 7;
     }
     if (transposed) {
-        d -= spec.GetTranspositionInterval();
+        d -= staffSpec.GetTranspositionInterval();
     }
     SetDisplacement(static_cast<int16_t>(d));
     SetRaiseLower(static_cast<int16_t>(raiseLower));

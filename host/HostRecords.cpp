@@ -136,7 +136,7 @@ bool HostRecords::Save(HostScore& score, uint32_t tag, const Key& key, const voi
             score.concertPitch = HostBytes::U16(buffer, 0) == 0;
             return true;
         default:
-            // A staff specification is what is in force at a place; it is not stored as such.
+            // The current staff settings are what is in force at a place; it is not stored as such.
             return false;
     }
 }

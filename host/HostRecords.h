@@ -1,4 +1,4 @@
-// HostRecords: the data records the host serves (measure, staff, current staff specification,
+// HostRecords: the data records the host serves (measure, staff, current staff settings,
 // independent cell detail, general and part-scope preferences): their tag, size and version
 // for a host version, and their bytes made from and stored into the score.
 #pragma once

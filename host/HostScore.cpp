@@ -36,15 +36,15 @@ bool HostScore::HasMeasure(int measure) const {
 
 namespace {
 
-// The staff specification change that is in force at a measure: the latest one at or before
+// The staff settings change that is in force at a measure: the latest one at or before
 // it (the file may list them in any order).
-const HostScore::StaffSpec* SpecInForce(const std::vector<HostScore::StaffSpec>& specs, int staffId,
+const HostScore::StaffSpec* SpecInForce(const std::vector<HostScore::StaffSpec>& specList, int staffId,
                                         int measure) {
     const HostScore::StaffSpec* best = nullptr;
-    for (const auto& spec : specs) {
-        if (spec.staff == staffId && spec.measure <= measure &&
-            (best == nullptr || spec.measure >= best->measure)) {
-            best = &spec;
+    for (const auto& staffSpec : specList) {
+        if (staffSpec.staff == staffId && staffSpec.measure <= measure &&
+            (best == nullptr || staffSpec.measure >= best->measure)) {
+            best = &staffSpec;
         }
     }
     return best;
@@ -53,16 +53,16 @@ const HostScore::StaffSpec* SpecInForce(const std::vector<HostScore::StaffSpec>&
 }  // namespace
 
 uint16_t HostScore::TranspositionAt(int staffId, int measure) const {
-    if (const auto* spec = SpecInForce(staffSpecs, staffId, measure)) {
-        return spec->transposition;
+    if (const auto* staffSpec = SpecInForce(staffSpecs, staffId, measure)) {
+        return staffSpec->transposition;
     }
     const auto* staff = StaffById(staffId);
     return staff != nullptr ? staff->transposition : 0;
 }
 
 uint16_t HostScore::FlagsAt(int staffId, int measure) const {
-    if (const auto* spec = SpecInForce(staffSpecs, staffId, measure)) {
-        return spec->flags;
+    if (const auto* staffSpec = SpecInForce(staffSpecs, staffId, measure)) {
+        return staffSpec->flags;
     }
     const auto* staff = StaffById(staffId);
     return staff != nullptr ? staff->flags : 0;

@@ -1,5 +1,5 @@
 // HostScore: the document the stand-in host keeps: staves in slot order, measures with their
-// key words, independent cell keys, staff specification changes, layers, preferences, the note
+// key words, independent cell keys, staff settings changes, layers, preferences, the note
 // entries of every cell and layer, the locked frames and the selection. Plain data with the
 // lookups the host needs; copying it is how an edit takes its snapshot.
 #pragma once
@@ -74,7 +74,7 @@ class HostScore {
     // The slot of a staff number, 0 when there is none.
     int SlotOf(int staffId) const;
     bool HasMeasure(int measure) const;
-    // Transposition and flag words in force for a staff at a measure (its staff specification).
+    // Transposition and flag words in force for a staff at a measure (its current staff settings).
     uint16_t TranspositionAt(int staffId, int measure) const;
     uint16_t FlagsAt(int staffId, int measure) const;
     // The key word governing a cell: the cell's own key when it has one and the staff's

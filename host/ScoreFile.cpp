@@ -184,31 +184,31 @@ class Reader {
         }
     }
 
-    void ReadStaffSpecs(const Json& specs) {
+    void ReadStaffSpecs(const Json& specList) {
         const std::string where = "staffSpecs";
         size_t i = 0;
-        for (const auto& item : Array(specs, where)) {
+        for (const auto& item : Array(specList, where)) {
             const std::string w = At(where, i++);
             Keys(item, w, {"staff", "measure", "transposition", "flags"});
             Required(item, w, "staff");
             Required(item, w, "measure");
-            HostScore::StaffSpec spec;
-            spec.staff = StaffId(item["staff"], Member(w, "staff"));
-            spec.measure = Measure(item["measure"], Member(w, "measure"));
+            HostScore::StaffSpec staffSpec;
+            staffSpec.staff = StaffId(item["staff"], Member(w, "staff"));
+            staffSpec.measure = Measure(item["measure"], Member(w, "measure"));
             // Words not given keep what was in force before this measure.
-            spec.transposition = score_.TranspositionAt(spec.staff, spec.measure);
-            spec.flags = score_.FlagsAt(spec.staff, spec.measure);
+            staffSpec.transposition = score_.TranspositionAt(staffSpec.staff, staffSpec.measure);
+            staffSpec.flags = score_.FlagsAt(staffSpec.staff, staffSpec.measure);
             if (item.contains("transposition")) {
-                spec.transposition = Word(item["transposition"], Member(w, "transposition"));
+                staffSpec.transposition = Word(item["transposition"], Member(w, "transposition"));
             }
             if (item.contains("flags")) {
-                spec.flags = Word(item["flags"], Member(w, "flags"));
+                staffSpec.flags = Word(item["flags"], Member(w, "flags"));
             }
             for (const auto& other : score_.staffSpecs) {
-                Expect(other.staff != spec.staff || other.measure != spec.measure, w,
-                       "a second staff specification for the same staff and measure");
+                Expect(other.staff != staffSpec.staff || other.measure != staffSpec.measure, w,
+                       "a second staff settings change for the same staff and measure");
             }
-            score_.staffSpecs.push_back(spec);
+            score_.staffSpecs.push_back(staffSpec);
         }
     }
 
@@ -434,12 +434,12 @@ std::string ScoreFile::Write(const HostScore& score) {
         root["cellKeys"].push_back(item);
     }
     root["staffSpecs"] = OrderedJson::array();
-    for (const auto& spec : score.staffSpecs) {
+    for (const auto& staffSpec : score.staffSpecs) {
         OrderedJson item;
-        item["staff"] = spec.staff;
-        item["measure"] = spec.measure;
-        item["transposition"] = spec.transposition;
-        item["flags"] = spec.flags;
+        item["staff"] = staffSpec.staff;
+        item["measure"] = staffSpec.measure;
+        item["transposition"] = staffSpec.transposition;
+        item["flags"] = staffSpec.flags;
         root["staffSpecs"].push_back(item);
     }
     root["layers"]["count"] = score.layerCount;

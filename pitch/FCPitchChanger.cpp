@@ -54,9 +54,9 @@ bool FCPitchChanger::Iterate(__FCBase* item) {
     const bool written = !soundingPitch_;
     if (written) {
         // Chromatically transposed staves have no written spelling this run can match.
-        FCCurrentStaffSpec spec;
-        spec.LoadForEntry(entry);
-        if (spec.HasTransposition() && spec.IsChromaticTransposition() != 0) {
+        FCCurrentStaffSpec staffSpec;
+        staffSpec.LoadForEntry(entry);
+        if (staffSpec.HasTransposition() && staffSpec.IsChromaticTransposition() != 0) {
             return true;
         }
     }

@@ -173,17 +173,17 @@ VS_EXPORT void* VS_CALL FX_LoadTGF(int32_t zero, int32_t slot, int32_t measure, 
     if (slot < 1 || slot > host.slotCount || layer < 0 || layer >= host.maxLayers) {
         return nullptr;
     }
-    const fake::Frame& spec = host.frames[{slot, measure, layer}];
+    const fake::Frame& staffSpec = host.frames[{slot, measure, layer}];
     auto* frame = static_cast<uint8_t*>(fake::LowAllocate(0x20));
-    auto* entries = static_cast<uint8_t*>(fake::LowAllocate(146 * (spec.entries.size() + 1)));
+    auto* entries = static_cast<uint8_t*>(fake::LowAllocate(146 * (staffSpec.entries.size() + 1)));
     le::SetU16(frame, 0, 0x55);  // slot qualifier
     le::SetU16(frame, 2, static_cast<uint16_t>(slot));
     le::SetU16(frame, 6, static_cast<uint16_t>(measure));
-    le::SetU16(frame, 0x0A, spec.saveGuard);
+    le::SetU16(frame, 0x0A, staffSpec.saveGuard);
     le::SetU32(frame, 0x0E, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(entries)));
-    le::SetI16(frame, 0x12, static_cast<int16_t>(spec.entries.size()));
-    for (size_t i = 0; i < spec.entries.size(); ++i) {
-        const fake::Entry& e = spec.entries[i];
+    le::SetI16(frame, 0x12, static_cast<int16_t>(staffSpec.entries.size()));
+    for (size_t i = 0; i < staffSpec.entries.size(); ++i) {
+        const fake::Entry& e = staffSpec.entries[i];
         uint8_t* record = entries + 146 * i;
         le::SetU32(record, 8, e.isNote ? 0x40000000U : 0U);
         le::SetI16(record, 0x0E, e.declaredCount.value_or(static_cast<int16_t>(e.notes.size())));

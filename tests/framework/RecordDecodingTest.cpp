@@ -213,21 +213,21 @@ TEST(StaffTranspositionTest, Decoding) {
 TEST(StaffTranspositionTest, FlagBitsAndZeroedBuffers) {
     for (uint32_t version : {0x10000000U, 0x11500000U, 0x12050000U}) {
         HostVersion::Set(version);
-        FCCurrentStaffSpec spec;
-        const uint8_t* buffer = spec.GetRecordBuffer();
-        for (uint32_t i = 0; i < spec.GetRecordSize(); ++i) {
+        FCCurrentStaffSpec staffSpec;
+        const uint8_t* buffer = staffSpec.GetRecordBuffer();
+        for (uint32_t i = 0; i < staffSpec.GetRecordSize(); ++i) {
             ASSERT_EQ(buffer[i], 0) << "byte " << i << " host " << std::hex << version;
         }
-        EXPECT_FALSE(spec.HasTransposition());
-        EXPECT_FALSE(spec.IsKeyIgnored());
-        EXPECT_FALSE(spec.HasIndependentKey());
-        le::SetU16(spec.GetRecordBuffer(), 0x16, 0x8001);
-        EXPECT_TRUE(spec.IsKeyIgnored());
-        EXPECT_TRUE(spec.HasIndependentKey());
-        le::SetU16(spec.GetRecordBuffer(), 0x5E, 0x1234);
-        le::SetU16(spec.GetRecordBuffer(), 0x62, 0x5678);
-        EXPECT_EQ(spec.GetWordAt5E(), 0x1234);
-        EXPECT_EQ(spec.GetWordAt62(), 0x5678);
+        EXPECT_FALSE(staffSpec.HasTransposition());
+        EXPECT_FALSE(staffSpec.IsKeyIgnored());
+        EXPECT_FALSE(staffSpec.HasIndependentKey());
+        le::SetU16(staffSpec.GetRecordBuffer(), 0x16, 0x8001);
+        EXPECT_TRUE(staffSpec.IsKeyIgnored());
+        EXPECT_TRUE(staffSpec.HasIndependentKey());
+        le::SetU16(staffSpec.GetRecordBuffer(), 0x5E, 0x1234);
+        le::SetU16(staffSpec.GetRecordBuffer(), 0x62, 0x5678);
+        EXPECT_EQ(staffSpec.GetWordAt5E(), 0x1234);
+        EXPECT_EQ(staffSpec.GetWordAt62(), 0x5678);
     }
     HostVersion::Set(HostVersion::kBuild);
 }

@@ -74,8 +74,8 @@ TEST_F(RecordProtocolTest, SizesVersionsTagsAndKeysPerHostVersion) {
         EXPECT_EQ(Last().version, l.staffVersion);
         EXPECT_EQ(Last().item1, 3);
 
-        FCCurrentStaffSpec spec;
-        spec.LoadAt(3, 9, 768);
+        FCCurrentStaffSpec staffSpec;
+        staffSpec.LoadAt(3, 9, 768);
         EXPECT_EQ(Last().tag, 0x534F5343U);
         EXPECT_EQ(Last().size, l.staffSize);
         EXPECT_EQ(Last().version, l.staffVersion);
@@ -243,16 +243,16 @@ TEST_F(RecordProtocolTest, MeasureAndPrefsLoadFirstItemOne) {
 
 TEST_F(RecordProtocolTest, CurrentStaffSpecRefusesItemNumbers) {
     Host::Get().PutRecord(0x534F5343, 1, 0, 0, Bytes(136));
-    FCCurrentStaffSpec spec;
-    EXPECT_FALSE(spec.Load(1));
-    EXPECT_FALSE(spec.SaveAs(1));
-    EXPECT_FALSE(spec.SaveAsItem(1));
-    EXPECT_FALSE(spec.SaveNew());
+    FCCurrentStaffSpec staffSpec;
+    EXPECT_FALSE(staffSpec.Load(1));
+    EXPECT_FALSE(staffSpec.SaveAs(1));
+    EXPECT_FALSE(staffSpec.SaveAsItem(1));
+    EXPECT_FALSE(staffSpec.SaveNew());
     EXPECT_EQ(Calls(), 0U);
     Host::Get().PutRecord(0x534F5343, 4, 6, 100, Bytes(136, 0x14, 0x0042));
-    ASSERT_TRUE(spec.LoadAt(4, 6, 100));
-    EXPECT_EQ(spec.GetTranspositionAlteration(), 2);
-    ASSERT_TRUE(spec.Reload());
+    ASSERT_TRUE(staffSpec.LoadAt(4, 6, 100));
+    EXPECT_EQ(staffSpec.GetTranspositionAlteration(), 2);
+    ASSERT_TRUE(staffSpec.Reload());
     EXPECT_EQ(Last().item1, 4);
     EXPECT_EQ(Last().item2, 6);
     EXPECT_EQ(Last().item3, 100U);
@@ -301,7 +301,7 @@ TEST_F(RecordProtocolTest, IndependentCellDetail) {
     EXPECT_TRUE(detail.HasOwnKeySignature());
 }
 
-// The key that governs a cell: the staff specification at the cell's start decides whether the
+// The key that governs a cell: the staff settings at the cell's start decides whether the
 // cell's own key is consulted, else the measure's key applies.
 struct CellKeyCase {
     const char* name;

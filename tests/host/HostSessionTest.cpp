@@ -164,7 +164,7 @@ TEST_F(HostSessionTest, RecordFieldsComeFromTheScore) {
     EXPECT_EQ(HostBytes::U16(buffer.data(), 0x14), 66);
     EXPECT_EQ(HostBytes::U16(buffer.data(), 0x16), 1);
 
-    // The staff specification in force: the staff's own words before measure 3, the change
+    // The staff settings in force: the staff's own words before measure 3, the change
     // from it on.
     key = Key(1, 2, 0);
     ASSERT_NE(FX_LoadEData(0x534F5343, key.data(), buffer.data(), &size, 0x12000000), 0);
