@@ -7,6 +7,13 @@ export WINEPREFIX="$2" WINEDEBUG=-all DISPLAY=
 case "$action" in
 start)
     (/usr/lib/wine/wine64 notepad.exe </dev/null >/dev/null 2>&1 &)
+    # Let the keeper's desktop finish starting before the first test starts its own process:
+    # two processes booting the same fresh prefix at once have been seen to hang.
+    for _ in $(seq 1 20); do
+        pgrep -f 'notepad.exe' >/dev/null 2>&1 && break
+        sleep 1
+    done
+    sleep 3
     ;;
 stop)
     /usr/lib/wine/wineserver -k 2>/dev/null || wineserver -k 2>/dev/null || true
