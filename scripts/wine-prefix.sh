@@ -1,10 +1,20 @@
 #!/bin/sh
-# Makes a private, headless 64-bit Wine prefix once (about 13 s): the null graphics driver, so
-# that windows exist without a display, and Wine's own fonts, so that dialogs get the sizes they
-# get on Windows at 96 DPI. Does nothing when the prefix is ready.
+# Makes a private, headless Wine prefix once (about 13 s): the null graphics driver, so that
+# windows exist without a display, and Wine's own fonts, so that dialogs get the sizes they get
+# on Windows at 96 DPI. Does nothing when the prefix is ready.
+# Usage: scripts/wine-prefix.sh PREFIX [wow64]
+# With wow64 the prefix must also run 32-bit programs: wine64 gives it their system folder
+# (syswow64) only while 32-bit programs start on this machine (scripts/win32-emulation.sh), so a
+# prefix without one is made again, and one that still lacks it is an error.
 set -eu
 prefix="$1"
-[ -f "$prefix/.vesk-ready" ] && exit 0
+wow64="${2:-}"
+has_syswow64() { [ -f "$prefix/drive_c/windows/syswow64/kernel32.dll" ]; }
+if [ -f "$prefix/.vesk-ready" ]; then
+    [ "$wow64" != wow64 ] || has_syswow64 && exit 0
+    echo "wine prefix $prefix has no 32-bit support (no syswow64): making it again"
+    rm -rf "$prefix"
+fi
 mkdir -p "$prefix"
 export WINEPREFIX="$prefix" WINEDEBUG=-all DISPLAY=
 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
@@ -13,4 +23,8 @@ export WINEPREFIX="$prefix" WINEDEBUG=-all DISPLAY=
 wineserver -w 2>/dev/null || /usr/lib/wine/wineserver -w || true
 mkdir -p "$prefix/drive_c/windows/Fonts"
 cp /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+if [ "$wow64" = wow64 ] && ! has_syswow64; then
+    echo "wine prefix $prefix: wine64 made it without 32-bit support (no syswow64)" >&2
+    exit 1
+fi
 touch "$prefix/.vesk-ready"
