@@ -6,7 +6,7 @@
 # made by an older version of this script, or left half-made, is made again.
 # Usage: scripts/wine-prefix.sh PREFIX [wow64]
 # With wow64 the prefix must also run 32-bit programs: wine64 gives it their system folder
-# (syswow64) only while 32-bit programs start on this machine (scripts/win32-emulation.sh), so a
+# (syswow64) only while 32-bit programs start on this machine (scripts/enable-32bit.sh), so a
 # prefix without one is made again, and one that still lacks it is an error.
 set -eu
 prefix="$1"
