@@ -1,5 +1,14 @@
 # Compiler settings shared by every target, and the helpers that declare tests.
 
+# The trees whose test programs run under Wine: the 64-bit twin (win64) and the 32-bit test
+# programs with the stand-in host (win32-hosted), which load the win32 tree's shipping module
+# instead of building a module of their own.
+if(VS_TARGET STREQUAL "win64" OR VS_TARGET STREQUAL "win32-hosted")
+    set(VS_WINE_TESTS ON)
+else()
+    set(VS_WINE_TESTS OFF)
+endif()
+
 set(VS_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion)
 
 if(VS_TARGET STREQUAL "native" AND VS_SANITIZE)
@@ -46,7 +55,7 @@ macro(vs_add_gtest)
         list(REMOVE_ITEM _lopts ${VS_SANITIZERS})
         set_directory_properties(PROPERTIES LINK_OPTIONS "${_lopts}")
     endif()
-    if(VS_TARGET STREQUAL "win64")
+    if(VS_WINE_TESTS)
         set(VS_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
         configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
                        @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ

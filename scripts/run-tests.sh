@@ -1,6 +1,8 @@
 #!/bin/sh
-# Builds the three trees and runs their suites: win32 (checks of the shipping DLL), native
-# (sanitizers) and win64 (under Wine). Ends with one line counting every test run.
+# Builds the trees and runs their suites: win32 (checks of the shipping DLL), native
+# (sanitizers), the fuzzers, win64 (the 64-bit twin under Wine) and win32-hosted (the 32-bit host
+# and test programs under Wine, with the shipping DLL itself). Ends with one line counting every
+# test run.
 set -u
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -10,6 +12,7 @@ failed=0
 
 run_suite() {
     preset="$1"
+    started=$(date +%s)
     echo "== $preset: configure and build"
     if ! cmake --preset "$preset" >"build-$preset.log" 2>&1 ||
        ! cmake --build --preset "$preset" -j "$jobs" >>"build-$preset.log" 2>&1; then
@@ -20,19 +23,31 @@ run_suite() {
         return
     fi
     rm -f "build-$preset.log"
-    if [ "$preset" = win64 ]; then
-        scripts/wine-prefix.sh "$PWD/build/win64/wineprefix"
-        scripts/wine-desktop.sh start "$PWD/build/win64/wineprefix"
+    prefix="$PWD/build/$preset/wineprefix"
+    wine=0
+    case "$preset" in win64 | win32-hosted) wine=1 ;; esac
+    if [ "$preset" = win32-hosted ]; then
+        # 32-bit programs must start (natively or emulated) before the prefix is made, or it
+        # gets no 32-bit half; never skip the tier when they cannot.
+        if ! scripts/enable-32bit.sh || ! scripts/wine-prefix.sh "$prefix" wow64; then
+            echo "== $preset: cannot run 32-bit programs here: FAILED"
+            status=1
+            failed=$((failed + 1))
+            return
+        fi
+    elif [ $wine = 1 ]; then
+        scripts/wine-prefix.sh "$prefix"
     fi
+    [ $wine = 1 ] && scripts/wine-desktop.sh start "$prefix"
     echo "== $preset: tests"
     out="build/$preset/ctest.out"
     # Windowed tests share one Wine desktop: run them one at a time, so that no test's windows
     # take another's focus or answer its message boxes.
     parallel="$jobs"
-    [ "$preset" = win64 ] && parallel=1
+    [ $wine = 1 ] && parallel=1
     ctest --preset "$preset" -j "$parallel" --timeout 900 >"$out" 2>&1
     rc=$?
-    [ "$preset" = win64 ] && scripts/wine-desktop.sh stop "$PWD/build/win64/wineprefix"
+    [ $wine = 1 ] && scripts/wine-desktop.sh stop "$prefix"
     grep -E "tests passed|\(Failed\)|\*\*\*|Not Run|Timeout" "$out" | tail -n 40
     total=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2/p' "$out")
     bad=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1/p' "$out")
@@ -44,6 +59,7 @@ run_suite() {
         status=1
         [ "$bad" -eq 0 ] && failed=$((failed + 1))
     fi
+    echo "== $preset: finished in $(($(date +%s) - started)) s"
 }
 
 run_fuzzers() {
@@ -67,5 +83,6 @@ run_suite win32
 run_suite native
 run_fuzzers
 run_suite win64
+run_suite win32-hosted
 echo "$passed passed, $failed failed"
 exit $status

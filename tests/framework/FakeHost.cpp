@@ -24,8 +24,9 @@ size_t g_used = 0;
 
 uint8_t* MapArena() {
 #if defined(_WIN32)
-    for (uintptr_t address = 0x10000000; address + kArena <= 0xFFFFFFFFULL; address += 0x1000000) {
-        void* block = VirtualAlloc(reinterpret_cast<void*>(address), kArena,
+    // 64-bit arithmetic: in a 32-bit process the last address plus the arena passes 4 GiB.
+    for (uint64_t address = 0x10000000; address + kArena <= 0xFFFFFFFFULL; address += 0x1000000) {
+        void* block = VirtualAlloc(reinterpret_cast<void*>(static_cast<uintptr_t>(address)), kArena,
                                    MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
         if (block != nullptr) {
             return static_cast<uint8_t*>(block);

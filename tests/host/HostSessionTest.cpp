@@ -20,6 +20,9 @@ using host::HostBytes;
 using host::HostSession;
 
 constexpr uint32_t kV = 0x12050000;
+// Frames must lie below 4 GiB, where a 32-bit field can hold their address (always so in a
+// 32-bit process).
+constexpr uint64_t kFourGiB = uint64_t{1} << 32;
 
 const char* const kScore = R"({
   "staves":   [ {"id": 1, "name": "Clarinet in Bb", "transposition": 66, "flags": 1},
@@ -223,14 +226,14 @@ TEST_F(HostSessionTest, UnknownTagsAndMissingRecordsAreTold) {
 TEST_F(HostSessionTest, FrameLayoutHoldsTheCellsEntries) {
     void* frame = FX_LoadTGF(0, 1, 1, 0, 1, kV);
     ASSERT_NE(frame, nullptr);
-    EXPECT_LT(reinterpret_cast<uintptr_t>(frame), uintptr_t{1} << 32);
+    EXPECT_LT(reinterpret_cast<uintptr_t>(frame), kFourGiB);
     EXPECT_EQ(HostBytes::U16(frame, 0), 0);
     EXPECT_EQ(HostBytes::U16(frame, 2), 1);
     EXPECT_EQ(HostBytes::U16(frame, 6), 1);
     EXPECT_EQ(HostBytes::U16(frame, 0x0A), 0);
     EXPECT_EQ(HostBytes::I16(frame, 0x12), 2);
     uint8_t* chord = EntryAt(frame, 0);
-    EXPECT_LT(reinterpret_cast<uintptr_t>(chord), uintptr_t{1} << 32);
+    EXPECT_LT(reinterpret_cast<uintptr_t>(chord), kFourGiB);
     EXPECT_EQ(HostBytes::U32(chord, 8) & 0x40000000, 0x40000000u);
     EXPECT_EQ(HostBytes::I16(chord, 0x0E), 3);
     EXPECT_EQ(HostBytes::I32(chord, 0x88), 0);
@@ -271,7 +274,7 @@ TEST_F(HostSessionTest, ManyFramesStayBelowFourGiB) {
     for (int i = 0; i < 3000; ++i) {
         void* frame = FX_LoadTGF(0, 1 + i % 3, 1 + i % 3, i % 4, 1, kV);
         ASSERT_NE(frame, nullptr);
-        EXPECT_LT(reinterpret_cast<uintptr_t>(frame) + 0x40 + 146 * 3, uintptr_t{1} << 32);
+        EXPECT_LT(reinterpret_cast<uintptr_t>(frame) + 0x40 + 146 * 3, kFourGiB);
         frames.push_back(frame);
     }
     for (void* frame : frames) {

@@ -49,6 +49,13 @@ std::vector<uint8_t> TemplateBytes(const std::string& modulePath) {
     return bytes;
 }
 
+// Keeps the first language found; a resource callback has the system's calling convention.
+BOOL CALLBACK KeepFirstLanguage(HMODULE /*module*/, LPCWSTR /*type*/, LPCWSTR /*name*/,
+                                WORD language, LONG_PTR param) {
+    *reinterpret_cast<WORD*>(param) = language;
+    return FALSE;
+}
+
 // LanguageOfTemplate answers the language of the first RT_DIALOG 20128 resource found.
 WORD LanguageOfTemplate(const std::string& modulePath) {
     HMODULE module = LoadLibraryExW(WindowsPath(modulePath).c_str(), nullptr,
@@ -57,13 +64,8 @@ WORD LanguageOfTemplate(const std::string& modulePath) {
     if (module == nullptr) {
         return found;
     }
-    EnumResourceLanguagesW(
-        module, MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(kTemplateNumber),
-        [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR param) -> BOOL {
-            *reinterpret_cast<WORD*>(param) = language;
-            return FALSE;
-        },
-        reinterpret_cast<LONG_PTR>(&found));
+    EnumResourceLanguagesW(module, MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(kTemplateNumber),
+                           KeepFirstLanguage, reinterpret_cast<LONG_PTR>(&found));
     FreeLibrary(module);
     return found;
 }
