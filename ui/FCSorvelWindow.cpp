@@ -279,8 +279,9 @@ void FCSorvelWindow::RunChange(const FCPitchChangeNodes& nodes) {
         FCMusicRegion region;
         FCMusicRegion second;
         int32_t out = 0;
+        // The host's second record is the one it redraws from; the first is the selection.
         fx::GetCurERegions(&out, region.GetRecord(), second.GetRecord());
-        fx::RedrawMusic(region.GetRecord());
+        fx::RedrawMusic(second.GetRecord());
         return;
     }
     if (MessageBeep(MB_ICONEXCLAMATION) == 0) {
