@@ -18,7 +18,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,14 +35,15 @@ namespace {
 using FailFn = int64_t(__cdecl*)(int64_t);
 using CountFn = int64_t(__cdecl*)();
 
-// The sweep's budget: a session makes about 1 500 allocations; this many of them, evenly
-// spread, are failed one per session. VS_FAULT_SWEEP_RUNS sets another budget (for a sweep over
-// every allocation, any number at least as large as the session's).
-constexpr int64_t kSweepRuns = 300;
+// The sweeps' budgets: a session makes 1 000 to 1 500 allocations; this many of them, evenly
+// spread, are failed one per session. VS_FAULT_SWEEP_RUNS sets another budget for both (for a
+// sweep over every allocation, any number at least as large as a session's).
+constexpr int64_t kChangeSweepRuns = 200;
+constexpr int64_t kEditingSweepRuns = 100;
 
-int64_t SweepRuns() {
+int64_t SweepRuns(int64_t budget) {
     const char* runs = std::getenv("VS_FAULT_SWEEP_RUNS");
-    return runs != nullptr && std::atoll(runs) > 0 ? std::atoll(runs) : kSweepRuns;
+    return runs != nullptr && std::atoll(runs) > 0 ? std::atoll(runs) : budget;
 }
 
 constexpr const char* kOutOfMemoryCaption = "Out of Memory";
@@ -107,12 +110,17 @@ HWND Item(int item) {
     return dialog != nullptr ? GetDlgItem(dialog, item) : nullptr;
 }
 
-// What a user can click: an item that is there, shown and enabled.
-bool Click(int item) {
+// What a user can work: an item that is there, shown and enabled.
+bool Usable(int item) {
     HWND control = Item(item);
-    if (control == nullptr || !IsWindowVisible(control) || !IsWindowEnabled(control)) {
+    return control != nullptr && IsWindowVisible(control) && IsWindowEnabled(control);
+}
+
+bool Click(int item) {
+    if (!Usable(item)) {
         return false;
     }
+    HWND control = Item(item);
     SendMessageW(control, BM_CLICK, 0, 0);
     host::HostWindows::Pump();
     return true;
@@ -142,6 +150,32 @@ struct Outcome {
     int64_t liveObjects = 0;
 };
 
+// Choose picks a popup entry as a user does.
+void Choose(int item, int entry) {
+    if (HWND control = Item(item)) {
+        SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(entry - 1), 0);
+        SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(item, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(control));
+        host::HostWindows::Pump();
+    }
+}
+
+// RowsAreWhole: every row a settings file holds has all four of its keys.
+bool RowsAreWhole(const std::map<std::string, std::string>& pairs) {
+    int rows = 0;
+    for (const auto& [key, value] : pairs) {
+        rows += key.rfind("VESKSORVEL_LIST_FROM_", 0) == 0 ? 1 : 0;
+    }
+    for (int row = 1; row <= rows; ++row) {
+        for (const char* part : {"FROM_", "TO_", "UPDIRECTION_", "INUSE_"}) {
+            if (pairs.count("VESKSORVEL_LIST_" + std::string(part) + std::to_string(row)) == 0) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 class FaultSweep : public testing::Test {
   protected:
     void SetUp() override {
@@ -156,10 +190,24 @@ class FaultSweep : public testing::Test {
         session.Select(1, session.StaffCount(), 1, session.MeasureCount());
         original_ = session.ScoreJson();  // the selection included
         host::HostWindows::Instance().InstallAlertHook();
+        module_ = std::make_unique<PluginModule>(WindowsPath(VS_FAULT_MODULE));
+        ASSERT_TRUE(module_->Complete()) << "cannot load " << VS_FAULT_MODULE;
+        fail_ = module_->Proc<FailFn>("VeskSorvelFailAllocation");
+        boundaryFailures_ = module_->Proc<CountFn>("VeskSorvelBoundaryFailures");
+        ASSERT_NE(fail_, nullptr);
+        ASSERT_NE(boundaryFailures_, nullptr);
+        module_->Start();
+    }
+    void TearDown() override {
+        if (module_ && module_->Complete()) {
+            module_->Terminate();
+        }
+        module_.reset();
     }
 
-    // Play runs one session with the n-th allocation failing (none for n = 0).
-    Outcome Play(PluginModule& module, int64_t n) {
+    // Play runs one session (invoke, what the user does, terminate) with the n-th allocation
+    // failing (none for n = 0).
+    Outcome Play(int64_t n, const std::function<void()>& user) {
         auto& session = host::HostSession::Instance();
         auto& windows = host::HostWindows::Instance();
         WriteFile(folder_ + L"\\veskpluginprefs.txt", kPrefs);
@@ -172,19 +220,17 @@ class FaultSweep : public testing::Test {
 
         Outcome outcome;
         fail_(n);
-        module.Invoke();
+        module_->Invoke();
         HWND dialog = windows.Dialog();
         outcome.dialogShown = dialog != nullptr;
-        Click(107);  // Change Checked
-        Type(118, L"Sweep");
-        Click(119);  // Save Current
+        user();
         // The count so far tells whether the failure falls in the termination; the failing
         // allocation stays armed across.
         outcome.beforeTermination = fail_(0);
         if (n > outcome.beforeTermination) {
             fail_(n - outcome.beforeTermination);
         }
-        module.Terminate();
+        module_->Terminate();
         outcome.allocations = outcome.beforeTermination + fail_(0);
 
         outcome.failures = boundaryFailures_() - failuresBefore;
@@ -197,96 +243,159 @@ class FaultSweep : public testing::Test {
         outcome.outstandingFrames = session.OutstandingFrames();
         outcome.editOpen = session.EditOpen();
         // A clean slate for the next session: the plug-in's defaults, the host's error list.
-        module.Init();
-        outcome.liveObjects = module.LiveObjects();
+        module_->Init();
+        outcome.liveObjects = module_->LiveObjects();
         session.Internal().protocolErrors.clear();
         return outcome;
     }
 
+    // Sweep plays the session without a failure (handed to reference, which checks it), then
+    // with an even sample of runs of its allocations failing and once with none past the last;
+    // each outcome goes to check beside the checks every session shares. otherAlerts are the
+    // captions the session may show besides the out-of-memory alert.
+    void Sweep(const char* name, int64_t runs, const std::function<void()>& user,
+               const std::function<void(const Outcome&)>& reference,
+               const std::function<void(const Outcome&, const Outcome&, bool)>& check,
+               const std::vector<std::string>& otherAlerts = {}) {
+        const Outcome done = Play(0, user);
+        ASSERT_TRUE(done.dialogShown);
+        ASSERT_EQ(done.failures, 0);
+        ASSERT_TRUE(done.protocolErrors.empty());
+        reference(done);
+        const int64_t total = done.allocations;
+        ASSERT_GT(total, 0);
+
+        std::vector<int64_t> sweep;
+        runs = std::min(total, runs);
+        for (int64_t i = 1; i <= runs; ++i) {
+            sweep.push_back((i * total + runs - 1) / runs);
+        }
+        sweep.push_back(total + 1);
+
+        const auto start = std::chrono::steady_clock::now();
+        int faults = 0;
+        int alerted = 0;
+        for (const int64_t n : sweep) {
+            const Outcome o = Play(n, user);
+            const bool failed = n <= o.allocations;
+            const bool inTermination = n > o.beforeTermination;
+            std::ostringstream where;
+            where << name << ": allocation " << n << " of " << o.allocations
+                  << (inTermination ? " (termination)" : "");
+            SCOPED_TRACE(where.str());
+            EXPECT_EQ(o.failures, failed ? 1 : 0) << "the failure reaches the host boundary once";
+            for (const auto& error : o.protocolErrors) {
+                ADD_FAILURE() << "protocol error: " << error;
+            }
+            EXPECT_EQ(o.outstandingFrames, 0);
+            EXPECT_FALSE(o.editOpen);
+            EXPECT_FALSE(o.dialogLeft) << "the termination left the dialog open";
+            EXPECT_EQ(o.liveObjects, done.liveObjects) << "plug-in objects were left behind";
+            const auto prefs = Pairs(o.prefs);
+            EXPECT_EQ(prefs.count("OTHERPLUGIN_KEY") + prefs.count("ZZZ_OTHER"), 2U)
+                << "another plug-in's settings were lost";
+            EXPECT_TRUE(RowsAreWhole(prefs)) << o.prefs;
+            size_t outOfMemory = 0;
+            for (const auto& alert : o.alerts) {
+                if (alert.caption == kOutOfMemoryCaption) {
+                    ++outOfMemory;
+                    EXPECT_EQ(alert.text, kOutOfMemoryText);
+                    EXPECT_EQ(alert.owner, "main");
+                } else {
+                    EXPECT_NE(std::find(otherAlerts.begin(), otherAlerts.end(), alert.caption),
+                              otherAlerts.end())
+                        << "alert \"" << alert.caption << "\": " << alert.text;
+                }
+            }
+            EXPECT_EQ(outOfMemory, failed && !inTermination ? 1U : 0U);
+            check(o, done, failed);
+            faults += failed ? 1 : 0;
+            alerted += outOfMemory > 0 ? 1 : 0;
+            if (HasFailure()) {
+                break;  // one faulty allocation says enough; the next ones would repeat it
+            }
+        }
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::printf(
+            "fault sweep, %s: %zu sessions over %lld allocations (%d failed, %d alerted) "
+            "in %.1f s\n",
+            name, sweep.size(), static_cast<long long>(total), faults, alerted, seconds);
+    }
+
     std::wstring folder_;
     std::string original_;
+    std::unique_ptr<PluginModule> module_;
     FailFn fail_ = nullptr;
     CountFn boundaryFailures_ = nullptr;
 };
 
-TEST_F(FaultSweep, NoFailedAllocationReachesTheHost) {
-    PluginModule module(WindowsPath(VS_FAULT_MODULE));
-    ASSERT_TRUE(module.Complete()) << "cannot load " << VS_FAULT_MODULE;
-    fail_ = module.Proc<FailFn>("VeskSorvelFailAllocation");
-    boundaryFailures_ = module.Proc<CountFn>("VeskSorvelBoundaryFailures");
-    ASSERT_NE(fail_, nullptr);
-    ASSERT_NE(boundaryFailures_, nullptr);
-    module.Start();
+// The session that changes music and stores a set: whatever fails, the score and both files are
+// either as they were or wholly new.
+TEST_F(FaultSweep, ChangeAndSaveAreWholeOrNotAtAll) {
+    const auto user = [] {
+        Click(107);  // Change Checked
+        Type(118, L"Sweep");
+        Click(119);  // Save Current
+    };
+    Sweep(
+        "change and save", SweepRuns(kChangeSweepRuns), user,
+        [&](const Outcome& done) {
+            ASSERT_TRUE(done.alerts.empty());
+            ASSERT_NE(done.score, original_) << "the session must change the score";
+            ASSERT_NE(done.pitchSets.find("VESKSORVEL_LIST_NAME_2=Sweep"), std::string::npos);
+            ASSERT_EQ(Pairs(done.prefs), Pairs(kPrefs));
+        },
+        [&](const Outcome& o, const Outcome& done, bool failed) {
+            EXPECT_TRUE(o.score == original_ || o.score == done.score)
+                << "the score was half changed";
+            if (!failed) {
+                EXPECT_EQ(o.score, done.score);
+                EXPECT_EQ(o.pitchSets, done.pitchSets);
+            }
+            EXPECT_EQ(Pairs(o.prefs), Pairs(kPrefs))
+                << "the shared settings file lost or changed pairs";
+            EXPECT_TRUE(o.pitchSets == kPitchSets || o.pitchSets == done.pitchSets)
+                << "the pitch-list file is neither the old one nor the new one:\n"
+                << o.pitchSets;
+        });
+}
 
-    // The session without a failure: what a whole change and a whole save leave.
-    const Outcome done = Play(module, 0);
-    ASSERT_TRUE(done.dialogShown);
-    ASSERT_EQ(done.failures, 0);
-    ASSERT_TRUE(done.alerts.empty());
-    ASSERT_NE(done.score, original_) << "the session must change the score";
-    ASSERT_NE(done.pitchSets, kPitchSets) << "the session must save a pitch set";
-    ASSERT_NE(done.pitchSets.find("VESKSORVEL_LIST_NAME_2=Sweep"), std::string::npos);
-    ASSERT_EQ(Pairs(done.prefs), Pairs(kPrefs));
-    ASSERT_TRUE(done.protocolErrors.empty());
-    const int64_t total = done.allocations;
-    ASSERT_GT(total, 0);
-
-    // Every allocation up to the budget, or an even sample of them, and one past the last.
-    std::vector<int64_t> sweep;
-    const int64_t runs = std::min(total, SweepRuns());
-    for (int64_t i = 1; i <= runs; ++i) {
-        sweep.push_back((i * total + runs - 1) / runs);
-    }
-    sweep.push_back(total + 1);
-
-    const auto start = std::chrono::steady_clock::now();
-    int faults = 0;
-    int alerted = 0;
-    for (const int64_t n : sweep) {
-        const Outcome o = Play(module, n);
-        const bool failed = n <= o.allocations;
-        const bool inTermination = n > o.beforeTermination;
-        std::ostringstream where;
-        where << "allocation " << n << " of " << o.allocations
-              << (inTermination ? " (termination)" : "");
-        SCOPED_TRACE(where.str());
-        EXPECT_EQ(o.failures, failed ? 1 : 0) << "the failure reaches the host boundary once";
-        for (const auto& error : o.protocolErrors) {
-            ADD_FAILURE() << "protocol error: " << error;
+// The session that edits rows and sets: add, add the inverse, update, delete, use a set and
+// delete it. A failure may leave any command undone, but never the host broken, another plug-
+// in's settings lost, a row cut in half, the score touched or the pitch-list file half written.
+TEST_F(FaultSweep, EditingKeepsTheHostAndTheFilesWhole) {
+    const auto user = [] {
+        Type(102, L"E");
+        Type(104, L"F");
+        Click(109);  // Add
+        Click(110);  // Add Inverse
+        Type(104, L"Fb");
+        Click(111);  // Update the row just added
+        Click(112);  // Delete it
+        Choose(117, 1);
+        Click(120);  // Use the set
+        if (Usable(121)) {
+            host::HostWindows::Instance().QueueAnswer("yes");
+            Click(121);  // Delete the set
         }
-        EXPECT_EQ(o.outstandingFrames, 0);
-        EXPECT_FALSE(o.editOpen);
-        EXPECT_TRUE(o.score == original_ || o.score == done.score) << "the score was half changed";
-        if (!failed) {
-            EXPECT_EQ(o.score, done.score);
-            EXPECT_EQ(o.pitchSets, done.pitchSets);
-        }
-        EXPECT_EQ(Pairs(o.prefs), Pairs(kPrefs))
-            << "the shared settings file lost or changed pairs";
-        EXPECT_TRUE(o.pitchSets == kPitchSets || o.pitchSets == done.pitchSets)
-            << "the pitch-list file is neither the old one nor the new one:\n"
-            << o.pitchSets;
-        EXPECT_FALSE(o.dialogLeft) << "the termination left the dialog open";
-        EXPECT_EQ(o.liveObjects, done.liveObjects) << "plug-in objects were left behind";
-        const size_t wanted = failed && !inTermination ? 1 : 0;
-        EXPECT_EQ(o.alerts.size(), wanted);
-        for (const auto& alert : o.alerts) {
-            EXPECT_EQ(alert.caption, kOutOfMemoryCaption);
-            EXPECT_EQ(alert.text, kOutOfMemoryText);
-            EXPECT_EQ(alert.owner, "main");
-        }
-        faults += failed ? 1 : 0;
-        alerted += o.alerts.empty() ? 0 : 1;
-        if (HasFailure()) {
-            break;  // one faulty allocation says enough; the next ones would repeat it
-        }
-    }
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf(
-        "fault sweep: %zu sessions over %lld allocations (%d failed, %d alerted) in %.1f s\n",
-        sweep.size(), static_cast<long long>(total), faults, alerted, seconds);
-    module.Terminate();
+    };
+    Sweep(
+        "editing", SweepRuns(kEditingSweepRuns), user,
+        [&](const Outcome& done) {
+            ASSERT_EQ(done.alerts.size(), 1U);
+            ASSERT_EQ(done.alerts.front().caption, "Delete Pitch List?");
+            ASSERT_EQ(done.score, original_);
+            ASSERT_EQ(Pairs(done.pitchSets).size(), 0U) << "the session must delete the set";
+            ASSERT_EQ(Pairs(done.prefs).at("VESKSORVEL_LIST_FROM_1"), "F#") << "the set was used";
+        },
+        [&](const Outcome& o, const Outcome& done, bool /*failed*/) {
+            EXPECT_EQ(o.score, original_);
+            EXPECT_TRUE(o.pitchSets == kPitchSets || o.pitchSets == done.pitchSets)
+                << "the pitch-list file is neither the old one nor the new one:\n"
+                << o.pitchSets;
+        },
+        {"Delete Pitch List?", "Can't add identical pitches", "Can't have identical pitches"});
 }
 
 }  // namespace
