@@ -38,8 +38,8 @@ using CountFn = int64_t(__cdecl*)();
 // The sweeps' budgets: a session makes 1 000 to 1 500 allocations; this many of them, evenly
 // spread, are failed one per session. VS_FAULT_SWEEP_RUNS sets another budget for both (for a
 // sweep over every allocation, any number at least as large as a session's).
-constexpr int64_t kChangeSweepRuns = 200;
-constexpr int64_t kEditingSweepRuns = 100;
+constexpr int64_t kChangeSweepRuns = 160;
+constexpr int64_t kEditingSweepRuns = 90;
 
 int64_t SweepRuns(int64_t budget) {
     const char* runs = std::getenv("VS_FAULT_SWEEP_RUNS");
