@@ -51,6 +51,18 @@ bool FCMeasure::Load(uint16_t itemNo) {
     return __FCNoInciOther::Load(itemNo);
 }
 
+bool FCMeasure::LoadNext() {
+    keySignature_.reset();
+    return __FCNoInciOther::LoadNext();
+}
+
+void FCMeasure::CopyFrom(__FCBaseData* other) {
+    if (other != this) {
+        keySignature_.reset();
+    }
+    __FCNoInciOther::CopyFrom(other);
+}
+
 FCKeySignature* FCMeasure::GetKeySignature() {
     if (!IsLoaded()) {
         return nullptr;

@@ -24,8 +24,11 @@ class FCMeasure : public __FCNoInciOther {
     // Save first writes the cached key signature's key word into the record.
     bool Save() override;
     bool LoadFirst() override;
-    // Load drops the cached key signature.
+    // Load, LoadNext and CopyFrom drop the cached key signature: it belongs to the record that
+    // was there before.
     bool Load(uint16_t itemNo) override;
+    bool LoadNext() override;
+    void CopyFrom(__FCBaseData* other) override;
 
     // GetKeySignature answers null while the measure is not loaded; otherwise the measure's own
     // cached key, which the measure keeps owning.

@@ -1,6 +1,8 @@
 // FCNote: note record fields.
 #include "framework/FCNote.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 
 #include "framework/FCCell.h"
@@ -99,6 +101,32 @@ int OctaveShift() {
 bool AppliesTransposition() {
     FCPartScopePrefs prefs;
     return !prefs.Load(0) || !prefs.GetConcertPitch();
+}
+
+// ReadOctave reads the octave number that ends a spelling: nothing (octave 0), or a sign and
+// decimal digits up to the end of the text. Anything else (a stray accidental, a space, a second
+// number) makes the whole spelling unreadable rather than octave 0. A number too long for 32 bits
+// is read as the largest one of its sign, which no octave range accepts.
+bool ReadOctave(const FCString& text, uint32_t start, int& octave) {
+    uint32_t p = start;
+    const bool negative = text.GetCharAt(p) == u'-';
+    if (negative || text.GetCharAt(p) == u'+') {
+        ++p;
+    }
+    if (p == start && p >= text.GetLength()) {
+        octave = 0;
+        return true;
+    }
+    int64_t value = 0;
+    const uint32_t digits = p;
+    for (; p < text.GetLength() && text.GetCharAt(p) >= u'0' && text.GetCharAt(p) <= u'9'; ++p) {
+        value = std::min<int64_t>(value * 10 + (text.GetCharAt(p) - u'0'), INT32_MAX);
+    }
+    if (p == digits || p != text.GetLength()) {
+        return false;
+    }
+    octave = static_cast<int>(negative ? -value : value);
+    return true;
 }
 
 // LoadSpec loads the staff settings in force at the note's entry.
@@ -271,9 +299,8 @@ bool FCNote::SetSpelling(const FCString* text, FCKeySignature* key, bool written
         accidentals = 2;
         p = 2;
     }
-    FCString copy(*text);
-    const int octave = copy.GetInteger(p);
-    if (octave > 15 || octave < -5) {
+    int octave = 0;
+    if (!ReadOctave(*text, p, octave) || octave > 15 || octave < -5) {
         return false;
     }
     const bool apply = written && AppliesTransposition();
@@ -293,6 +320,9 @@ bool FCNote::SetSpelling(const FCString* text, FCKeySignature* key, bool written
     const int raiseLower = accidentals - KeyAlteration(*key, letter);
     if (transposed) {
         key->SetTranspositionOffset(savedOffset);
+    }
+    if (raiseLower < INT16_MIN || raiseLower > INT16_MAX) {
+        return false;  // the note's raise/lower would wrap round to another pitch
     }
     const int t = key->GetTonicLetter();
     int d = letter - 28 + 7 * (octave - shift) - t;

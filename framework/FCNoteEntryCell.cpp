@@ -89,9 +89,11 @@ void FCNoteEntryCell::BuildEntries(void* frame) {
         return;
     }
     const auto measure = le::U16(frame, kMeasure);
-    const auto staff =
-        static_cast<int16_t>(fx::SlotToInst(le::U16(frame, kSlot), le::U16(frame, kSlotQualifier)));
     for (int32_t i = 0; i < count; ++i) {
+        // Every entry asks the host for its staff: the host answers for the slot as it stands
+        // while the entry is made.
+        const auto staff = static_cast<int16_t>(
+            fx::SlotToInst(le::U16(frame, kSlot), le::U16(frame, kSlotQualifier)));
         AddItem(new FCNoteEntry(entries + static_cast<size_t>(kEntryStride) * i, frame, measure,
                                 staff));
     }

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "shell/HostFunctions.h"
 #include "shell/HostVersion.h"
@@ -68,6 +69,13 @@ void FCString::Reserve(uint32_t n) {
     text_[std::min(length_, capacity_ - 1)] = 0;
 }
 
+void FCString::Swap(FCString& other) noexcept {
+    std::swap(length_, other.length_);
+    std::swap(capacity_, other.capacity_);
+    text_.swap(other.text_);
+    text8_.swap(other.text8_);
+}
+
 char16_t FCString::GetCharAt(int64_t index) const {
     if (index < 0 || index >= static_cast<int64_t>(length_) || !text_) {
         return 0;
@@ -110,6 +118,10 @@ void FCString::SetString(const FCString* other) {
     if (other == this) {
         return;
     }
+    if (other != nullptr && other->length_ > 0) {
+        // Room first: should it not be had, the string keeps its text.
+        Reserve(other->length_ + 1);
+    }
     length_ = 0;
     if (text_) {
         text_[0] = 0;
@@ -117,7 +129,6 @@ void FCString::SetString(const FCString* other) {
     if (other == nullptr || other->length_ == 0) {
         return;
     }
-    Reserve(other->length_ + 1);
     std::copy_n(other->text_.get(), other->length_, text_.get());
     length_ = other->length_;
     text_[length_] = 0;

@@ -32,6 +32,9 @@ public:
     // SetUTF16Units sets the first count units of text16 (no terminator needed).
     void SetUTF16Units(const char16_t* text16, uint32_t count);
     void SetString(const FCString* other);
+    // Swap exchanges the texts of two strings; it never fails, so a text made beforehand can
+    // take another's place at the end of an operation that must not stop half way.
+    void Swap(FCString& other) noexcept;
     // GetCString rebuilds the 8-bit copy (low byte of each unit); it stays valid until the next
     // call or the string's destruction.
     const char* GetCString();

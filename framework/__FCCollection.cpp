@@ -2,6 +2,7 @@
 #include "framework/__FCCollection.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/FCIteratorHandler.h"
 
@@ -30,8 +31,15 @@ __FCBase* __FCCollection::GetItemAt(int32_t index) const {
 }
 
 void __FCCollection::AddItem(__FCBase* item) {
+    std::unique_ptr<__FCBase> owned(item);
     Grow(1);
-    items_[count_++] = item;
+    items_[count_++] = owned.release();
+}
+
+void __FCCollection::SwapItems(__FCCollection& other) noexcept {
+    std::swap(count_, other.count_);
+    std::swap(capacity_, other.capacity_);
+    items_.swap(other.items_);
 }
 
 __FCBase* __FCCollection::DetachItemAt(int32_t index) {

@@ -22,7 +22,8 @@ public:
     int32_t GetCapacity() const { return capacity_; }
     // GetItemAt answers null outside 0 .. count-1.
     __FCBase* GetItemAt(int32_t index) const;
-    // AddItem takes ownership of item and appends it.
+    // AddItem takes ownership of item and appends it. The item is the collection's from the
+    // call on: should the array fail to grow, the item is deleted and the failure goes on.
     void AddItem(__FCBase* item);
     // RemoveItemAt deletes the item and moves the later ones down; false when out of range.
     bool RemoveItemAt(int32_t index);
@@ -31,6 +32,9 @@ public:
     // IndexOf answers the index of that very object, or -1.
     int32_t IndexOf(const __FCBase* item) const;
     void ClearAll();
+    // SwapItems exchanges the items of two collections (of the same kind of item); it never
+    // fails, so items made beforehand can take the place of others in one step.
+    void SwapItems(__FCCollection& other) noexcept;
 
 private:
     void Grow(int32_t more);

@@ -1,6 +1,7 @@
 // The host's exported FX_ functions (all but the dialog ones): records, frames, layers, slots,
 // MIDI numbers, selection, commands, redraws, edits and folders, each checking its trailing
 // version and recording every breach of the host's rules.
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -290,8 +291,13 @@ HOST_EXPORT int32_t HOST_CALL FX_GetCurERegions(int32_t* out, void* region1, voi
         Session().ReportProtocolError("FX_GetCurERegions without two region records");
         return trace.Answer(0);
     }
+    // The first record is the selection as the user made it; the second, the region to redraw,
+    // covers its measures whole.
+    HostSession::Region whole = *selection;
+    whole.startPos = 0;
+    whole.endPos = INT32_MAX;
     WriteRegion(region1, *selection);
-    WriteRegion(region2, *selection);
+    WriteRegion(region2, whole);
     if (out != nullptr) {
         *out = 1;
     }

@@ -1,5 +1,6 @@
 // FCUndoBlock: brackets a handler's work in one undoable host edit: kept when the work
-// succeeds, cancelled when it fails.
+// succeeds, cancelled when it fails or is interrupted by a failure (an exception on its way to
+// the host boundary).
 #pragma once
 
 #include "framework/FCString.h"
@@ -15,5 +16,7 @@ public:
     bool IsInEdit() const { return inEdit_; }
 
 private:
+    class RunningEdit;
+
     bool inEdit_ = false;
 };

@@ -28,7 +28,16 @@ FCFileStream::FCFileStream(const FCString& folder, bool folderIsUTF16, const cha
     : folderText_(folder), folderTextIsUTF16_(folderIsUTF16), fileName_(fileName) {}
 
 FCFileStream::~FCFileStream() {
-    Close();
+    // A write that was never closed was interrupted (a failure on its way to the host
+    // boundary): its content may be incomplete, so it never replaces the file.
+    if (writing_) {
+        writeFailed_ = true;
+    }
+    try {
+        Close();
+    } catch (...) {  // NOLINT(bugprone-empty-catch): memory ran out even for the clean-up; the
+                     // temporary file may stay, the file itself is untouched
+    }
 }
 
 bool FCFileStream::IsPathUTF16() const {
@@ -102,7 +111,14 @@ bool FCFileStream::Close() {
     bool complete = !writeFailed_ && FileSystem::Commit(file);
     complete = std::fclose(file) == 0 && complete;
     if (complete) {
-        complete = FileSystem::Replace(temporaryPath_, targetPath_, openPathIsUTF16_);
+        // Should the move itself fail on the way (no memory for the paths), the temporary file
+        // still goes.
+        try {
+            complete = FileSystem::Replace(temporaryPath_, targetPath_, openPathIsUTF16_);
+        } catch (...) {
+            FileSystem::Remove(temporaryPath_, openPathIsUTF16_);
+            throw;
+        }
     }
     if (!complete) {
         FileSystem::Remove(temporaryPath_, openPathIsUTF16_);

@@ -3,8 +3,8 @@
 //
 // Writing never touches the file itself until the new content is complete: it goes to a
 // temporary file beside it, which Close flushes to the disk and then moves over the old file in
-// one step. A write that fails anywhere leaves the old file as it was and removes the temporary
-// file.
+// one step. A write that fails anywhere, or that is never closed (the stream is destroyed while
+// still writing), leaves the old file as it was and removes the temporary file.
 #pragma once
 
 #include <array>

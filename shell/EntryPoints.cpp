@@ -1,10 +1,13 @@
 // The four entry points through which the host learns the interface version, gives its own
-// version, has the defaults set and enumerates the one menu item.
+// version, has the defaults set and enumerates the one menu item. Like every entry point, each
+// answers through the host boundary: whatever fails inside, the host gets an answer that means
+// "nothing happened".
 #include "shell/EntryPoints.h"
 
 #include <cstddef>
 
 #include "framework/LittleEndian.h"
+#include "shell/HostBoundary.h"
 #include "shell/HostVersion.h"
 #include "shell/PluginState.h"
 
@@ -26,28 +29,36 @@ void WriteField(void* record, size_t offset, const char* text) {
 }  // namespace
 
 VS_EXPORT uint32_t VS_CALL FinaleExtensionVersion(uint32_t hostVersion) {
-    HostVersion::Set(hostVersion);
-    return HostVersion::kInterface;
+    return HostBoundary::Call<uint32_t>(0, [&] {
+        HostVersion::Set(hostVersion);
+        return HostVersion::kInterface;
+    });
 }
 
 VS_EXPORT uint32_t VS_CALL FinaleExtensionInit(uint32_t /*ignored*/, uint32_t* flags) {
-    if (flags != nullptr) {
-        *flags |= 1U;
-    }
-    PluginState::Instance().SetDefaults();
-    return 1;
+    return HostBoundary::Call<uint32_t>(0, [&] {
+        if (flags != nullptr) {
+            *flags |= 1U;
+        }
+        PluginState::Instance().SetDefaults();
+        return 1U;
+    });
 }
 
 VS_EXPORT uint32_t VS_CALL FinaleExtensionEnumerate_UTF16(uint32_t /*ignored*/, uint32_t index,
                                                           void* record) {
-    if (static_cast<uint16_t>(index) != 0 || record == nullptr) {
-        return 0;
-    }
-    WriteField(record, 0, "Vesk Sorvel...");
-    WriteField(record, kFieldBytes, "Selectively replaces the pitches within the region.");
-    WriteField(record, 2 * kFieldBytes, "Sorvel");
-    le::SetU32(record, 3 * kFieldBytes, 0);
-    return 1;
+    return HostBoundary::Call<uint32_t>(0, [&] {
+        if (static_cast<uint16_t>(index) != 0 || record == nullptr) {
+            return 0U;
+        }
+        WriteField(record, 0, "Vesk Sorvel...");
+        WriteField(record, kFieldBytes, "Selectively replaces the pitches within the region.");
+        WriteField(record, 2 * kFieldBytes, "Sorvel");
+        le::SetU32(record, 3 * kFieldBytes, 0);
+        return 1U;
+    });
 }
 
-VS_EXPORT uint32_t VS_CALL FinaleExtensionGetMenuStatus(uint32_t /*ignored*/) { return 1; }
+VS_EXPORT uint32_t VS_CALL FinaleExtensionGetMenuStatus(uint32_t /*ignored*/) {
+    return HostBoundary::Call<uint32_t>(0, [] { return 1U; });
+}

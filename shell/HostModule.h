@@ -6,6 +6,7 @@ class HostModule {
 public:
     // Find answers the host module ("FINALE.EXE", else "FINDEMO.EXE"), or null.
     static void* Find();
-    // FindProc answers the address of the named export of module, or null.
+    // FindProc answers the address of the named export of module (null: of the running
+    // program), or null.
     static void* FindProc(void* module, const char* name);
 };

@@ -1,4 +1,5 @@
-// HostModule on Windows: the host is the running executable named FINALE.EXE or FINDEMO.EXE.
+// HostModule on Windows: the host is the running executable named FINALE.EXE or FINDEMO.EXE, or,
+// under any other name, the running executable itself.
 #include <windows.h>
 
 #include "shell/HostModule.h"
@@ -11,9 +12,8 @@ void* HostModule::Find() {
     return reinterpret_cast<void*>(module);
 }
 
+// A host whose program has neither name still exports its functions from the running program:
+// the null handle makes GetProcAddress search that program.
 void* HostModule::FindProc(void* module, const char* name) {
-    if (module == nullptr) {
-        return nullptr;
-    }
     return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
 }

@@ -9,6 +9,7 @@
 #include "settings/StoredOptions.h"
 #include "settings/StoredPitchSets.h"
 #include "shell/EntryPoints.h"
+#include "shell/HostBoundary.h"
 #include "shell/HostFunctions.h"
 #include "ui/FCSorvelWindow.h"
 #include "ui/FCUI.h"
@@ -27,19 +28,23 @@ FCSorvelWindow* g_dialog = nullptr;
 
 }  // namespace
 
-VS_EXPORT uint32_t VS_CALL FinaleExtensionInvoke(void* hostWindow, uint32_t /*a*/, uint32_t /*b*/,
-                                                 uint32_t /*c*/) {
+namespace {
+
+uint32_t Invoke(void* hostWindow) {
     std::unique_ptr<FCUI>& ui = AlertObject();
     if (!ui) {
         ui = std::make_unique<FCUI>(hostWindow);
     }
     if (g_dialog == nullptr) {
-        auto* dialog = new FCSorvelWindow;
+        // The window becomes the dialog object only once it is complete: a failure on the way
+        // leaves no half-made dialog object behind, and the next invocation reads both files
+        // again.
+        auto dialog = std::make_unique<FCSorvelWindow>();
         StoredOptions::LoadOptions(dialog->Geometry());
         StoredPitchSets::LoadPitchSets();
         dialog->SetUI(ui.get());
-        g_dialog = dialog;
         dialog->CreateControls();
+        g_dialog = dialog.release();
     }
     if (g_dialog->GetDialogHandle() != nullptr) {
         ShowWindow(static_cast<HWND>(g_dialog->GetDialogHandle()), SW_SHOWNORMAL);
@@ -54,16 +59,39 @@ VS_EXPORT uint32_t VS_CALL FinaleExtensionInvoke(void* hostWindow, uint32_t /*a*
     return 0;
 }
 
-VS_EXPORT uint32_t VS_CALL FinaleExtensionTerminate(uint32_t /*ignored*/) {
+uint32_t Terminate() {
     if (g_dialog == nullptr) {
         return 0;
     }
-    HWND handle = static_cast<HWND>(g_dialog->GetDialogHandle());
-    if (handle != nullptr && IsWindowVisible(handle) != 0) {
-        g_dialog->CloseWindow();
-    }
-    StoredOptions::SaveOptions(g_dialog->Geometry());
-    delete g_dialog;
+    // The dialog object goes whatever happens below: the host is about to unload the module, and
+    // a dialog left open would send its messages into code that is gone.
+    const std::unique_ptr<FCSorvelWindow> dialog(g_dialog);
     g_dialog = nullptr;
+    HWND handle = static_cast<HWND>(dialog->GetDialogHandle());
+    if (handle != nullptr && IsWindowVisible(handle) != 0) {
+        dialog->CloseWindow();
+    }
+    StoredOptions::SaveOptions(dialog->Geometry());
     return 0;
+}
+
+}  // namespace
+
+// The user picked the menu item: when it cannot be done, the user is told (once the alert object
+// exists) and the host sees nothing.
+VS_EXPORT uint32_t VS_CALL FinaleExtensionInvoke(void* hostWindow, uint32_t /*a*/, uint32_t /*b*/,
+                                                 uint32_t /*c*/) {
+    return HostBoundary::Call<uint32_t>(
+        0, [&] { return Invoke(hostWindow); },
+        [] {
+            if (AlertObject()) {
+                AlertObject()->AlertOutOfMemory();
+            }
+        });
+}
+
+// The host is closing the plug-in: a failure here is not shown (the host may be closing down);
+// nothing is written then, and the files keep what they held.
+VS_EXPORT uint32_t VS_CALL FinaleExtensionTerminate(uint32_t /*ignored*/) {
+    return HostBoundary::Call<uint32_t>(0, [] { return Terminate(); });
 }

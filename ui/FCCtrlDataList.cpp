@@ -74,6 +74,9 @@ int32_t FCCtrlDataList::AddRow(FCDataListRow* row) {
     if (row == nullptr) {
         return -1;
     }
+    // The row is owned before the list view knows it: should the collection fail to grow, the
+    // list view never points at a row that is gone.
+    rows_.AddItem(row);
     LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_DI_SETITEM;
     item.iItem = kAppendItem;
@@ -89,7 +92,6 @@ int32_t FCCtrlDataList::AddRow(FCDataListRow* row) {
     if (number >= 0) {
         SetCheckImage(number, row->GetChecked());
     }
-    rows_.AddItem(row);
     return number;
 }
 

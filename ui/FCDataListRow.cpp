@@ -3,6 +3,7 @@
 #include "ui/FCDataListRow.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -11,9 +12,9 @@ char16_t g_displayBuffer[FCDataListRow::kDisplayBufferUnits];
 }  // namespace
 
 void FCDataListRow::AddColumnText(const FCString* text) {
-    auto* copy = new FCString;
+    auto copy = std::make_unique<FCString>();
     copy->SetString(text);
-    AddItem(copy);
+    AddItem(copy.release());
 }
 
 const char16_t* FCDataListRow::GetCellText(int32_t column) const {

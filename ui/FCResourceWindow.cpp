@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "shell/HostBoundary.h"
+
 FCResourceWindow::FCResourceWindow(int32_t resourceNumber) : resourceNumber_(resourceNumber) {}
 
 intptr_t VS_CALL FCResourceWindow::DialogCallback(fx::Handle dialog, uint32_t message,
@@ -12,6 +14,15 @@ intptr_t VS_CALL FCResourceWindow::DialogCallback(fx::Handle dialog, uint32_t me
     if (window == nullptr) {
         return 0;
     }
+    // A message whose handling fails counts as not handled; the window says what that means
+    // for the user.
+    return HostBoundary::Call<intptr_t>(
+        0, [&] { return Dispatch(window, dialog, message, wParam, lParam); },
+        [&] { window->MessageFailed(message); });
+}
+
+intptr_t FCResourceWindow::Dispatch(FCUserWindow* window, fx::Handle dialog, uint32_t message,
+                                    uintptr_t wParam, intptr_t lParam) {
     switch (message) {
         case WM_INITDIALOG:
             window->SetDialogHandle(dialog);

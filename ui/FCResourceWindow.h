@@ -17,10 +17,15 @@ class FCResourceWindow : public FCUserWindow {
     }
 
     // DialogCallback turns one dialog message into the window's virtual calls; userData is the
-    // window object (answers 0 without one).
+    // window object (answers 0 without one). Nothing thrown while a message is handled leaves
+    // it: the message then answers 0 and the window's MessageFailed runs.
     static intptr_t VS_CALL DialogCallback(fx::Handle dialog, uint32_t message, uintptr_t wParam,
                                            intptr_t lParam, void* userData);
 
   private:
+    // Dispatch turns one message into the window's virtual calls and answers the result.
+    static intptr_t Dispatch(FCUserWindow* window, fx::Handle dialog, uint32_t message,
+                             uintptr_t wParam, intptr_t lParam);
+
     int32_t resourceNumber_;
 };

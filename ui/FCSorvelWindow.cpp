@@ -114,6 +114,7 @@ void FCSorvelWindow::CreateControls() {
 }
 
 void FCSorvelWindow::InitWindow() {
+    discardContents_ = false;
     FCUserWindow::InitWindow();
     HWND dialog = static_cast<HWND>(GetDialogHandle());
     // The dialog keeps its width and may grow in height up to 80 % of the screen.
@@ -279,8 +280,9 @@ void FCSorvelWindow::RunChange(const FCPitchChangeNodes& nodes) {
         FCMusicRegion region;
         FCMusicRegion second;
         int32_t out = 0;
+        // The host's second record is the one it redraws from; the first is the selection.
         fx::GetCurERegions(&out, region.GetRecord(), second.GetRecord());
-        fx::RedrawMusic(region.GetRecord());
+        fx::RedrawMusic(second.GetRecord());
         return;
     }
     if (MessageBeep(MB_ICONEXCLAMATION) == 0) {
@@ -470,14 +472,17 @@ void FCSorvelWindow::SaveCurrentPitchSet() {
         target = created.get();
     }
 
-    target->ClearAll();
+    // The rows are copied first and take the set's old ones' place in one step, which a
+    // failure later on undoes.
+    FCPitchChangeNodes rows;
     const int32_t count = list_->GetItemCount();
     for (int32_t i = 0; i < count; ++i) {
         const FCMyDataListRow* row = list_->GetPitchRowOfItem(i);
         if (row != nullptr) {
-            target->AddItem(NodeOfRow(*row));
+            rows.AddItem(NodeOfRow(*row));
         }
     }
+    target->SwapItems(rows);
 
     if (created) {
         const FCPitchChangeList* twin = stored.FindIdentical(created.get());
@@ -490,11 +495,32 @@ void FCSorvelWindow::SaveCurrentPitchSet() {
                 return;
             }
         }
-        stored.AddItem(created.release());
-        sets_->AddString(&name);
-        sets_->SetValue(sets_->GetCount());
     }
-    StoredPitchSets::SavePitchSets();
+    // Until the file is written, a failure puts back what was there: the set's old rows, or
+    // neither the new set nor its popup entry.
+    const FCPitchChangeList* added = created.get();
+    const int32_t shownBefore = sets_->GetValue();
+    bool popupAdded = false;
+    try {
+        if (created) {
+            stored.AddItem(created.release());
+            sets_->AddString(&name);
+            popupAdded = true;
+            sets_->SetValue(sets_->GetCount());
+        }
+        StoredPitchSets::SavePitchSets();
+    } catch (...) {
+        if (added == nullptr) {
+            target->SwapItems(rows);
+        } else {
+            if (popupAdded) {
+                sets_->DeleteString(sets_->GetCount() - 1);
+                sets_->SetValue(shownBefore);
+            }
+            stored.RemoveList(added);
+        }
+        throw;
+    }
 }
 
 bool FCSorvelWindow::HandleCommand(FCControl* control) {
@@ -562,25 +588,57 @@ void FCSorvelWindow::HandleResize(int32_t /*newWidth*/, int32_t newHeight, int32
     EndDeferredPlacement();
 }
 
+void FCSorvelWindow::MessageFailed(uint32_t message) {
+    if (ui_ != nullptr) {
+        ui_->AlertOutOfMemory();
+    }
+    if (message == WM_INITDIALOG && GetDialogHandle() != nullptr) {
+        // Half the rows or fields may be missing: closing keeps none of it, so the rows and
+        // options in memory (and later on file) stay whole. The close comes once the dialog
+        // is made.
+        discardContents_ = true;
+        PostMessageW(static_cast<HWND>(GetDialogHandle()), WM_CLOSE, 0, 0);
+    }
+    SyncEnabledWithHost();
+}
+
 void FCSorvelWindow::CloseWindow() {
+    if (discardContents_) {
+        discardContents_ = false;
+        if (GetDialogHandle() != nullptr) {
+            fx::EndDialog(GetDialogHandle());  // also while still hidden
+            ForgetDialog();
+        }
+        SetClosed(true);
+        return;
+    }
     // Without a dialog there is nothing on screen to keep.
     if (GetDialogHandle() != nullptr && list_ != nullptr) {
-        SaveGeometry();
-        PluginState& state = PluginState::Instance();
-        from_->GetText(&state.fromText);
-        to_->GetText(&state.toText);
+        // Everything is read before anything is kept: should reading fail, the plug-in state
+        // stays as it was.
+        FCString from;
+        FCString to;
+        from_->GetText(&from);
+        to_->GetText(&to);
         const int32_t value = direction_->GetValue();
-        state.direction = value >= 1 && value <= 3 ? value - 1 : FCPitchChangeNode::kClosest;
-        state.soundingPitch = sounding_->GetCheck() != 0;
-        state.respace = respace_->GetCheck() != 0;
-        state.workingList.ClearAll();
+        const bool sounding = sounding_->GetCheck() != 0;
+        const bool respace = respace_->GetCheck() != 0;
+        FCPitchChangeNodes rows;
         const int32_t count = list_->GetItemCount();
         for (int32_t i = 0; i < count; ++i) {
             const FCMyDataListRow* row = list_->GetPitchRowOfItem(i);
             if (row != nullptr) {
-                state.workingList.AddItem(NodeOfRow(*row));
+                rows.AddItem(NodeOfRow(*row));
             }
         }
+        SaveGeometry();
+        PluginState& state = PluginState::Instance();
+        state.fromText.Swap(from);
+        state.toText.Swap(to);
+        state.direction = value >= 1 && value <= 3 ? value - 1 : FCPitchChangeNode::kClosest;
+        state.soundingPitch = sounding;
+        state.respace = respace;
+        state.workingList.SwapItems(rows);
     }
     FCUserWindow::CloseWindow();
 }

@@ -52,6 +52,9 @@ class FCSorvelWindow : public FCResourceWindow {
     void InitWindow() override;
     void OkButtonPressed() override;
     bool HandleCommand(FCControl* control) override;
+    // MessageFailed tells the user; a dialog that failed while it was being filled is closed
+    // again without keeping what it shows.
+    void MessageFailed(uint32_t message) override;
     void HandleResize(int32_t newWidth, int32_t newHeight, int32_t oldWidth,
                       int32_t oldHeight) override;
 
@@ -101,6 +104,8 @@ class FCSorvelWindow : public FCResourceWindow {
     int AskYesNo(const FCString* message, const FCString* title);
 
     FCUI* ui_ = nullptr;
+    // Set when the dialog could not be filled: closing it then keeps nothing of it.
+    bool discardContents_ = false;
     FCCtrlEdit* from_ = nullptr;
     FCCtrlEdit* to_ = nullptr;
     FCCtrlPopup* direction_ = nullptr;

@@ -60,3 +60,19 @@ void FCUI::AlertNoSelection() {
     const FCString title("No Selection");
     AlertInfo(&message, &title);
 }
+
+void FCUI::AlertOutOfMemory() {
+    static bool showing = false;
+    if (showing) {
+        return;
+    }
+    // The box runs its own message loop: a failure in a message handled meanwhile must not
+    // stack a second box on the first.
+    struct Showing {
+        Showing() { showing = true; }
+        ~Showing() { showing = false; }
+        Showing(const Showing&) = delete;
+        Showing& operator=(const Showing&) = delete;
+    } const shown;
+    ShowFixedBox(kOutOfMemoryText, kOutOfMemoryCaption);
+}

@@ -34,6 +34,14 @@ class FCUI : public __FCBase {
     void AlertInfo(const FCString* message, const FCString* title);
     // AlertNoSelection tells the user that the document has no selected region.
     void AlertNoSelection();
+    // AlertOutOfMemory tells the user that a command could not be finished (the memory ran out,
+    // or anything else failed that the plug-in did not expect). Its texts are fixed in the
+    // module, so showing it needs no memory of the plug-in's own; while it is shown, a further
+    // failure shows no second one.
+    void AlertOutOfMemory();
+    static constexpr const char16_t* kOutOfMemoryCaption = u"Out of Memory";
+    static constexpr const char16_t* kOutOfMemoryText =
+        u"There is not enough memory to finish this command. The score has not been changed.";
 
     // The box kinds the plug-in shows.
     enum class Kind { kError, kYesNo, kInfo };
@@ -56,6 +64,8 @@ class FCUI : public __FCBase {
     // ShowBox shows (or records) one box and answers the platform's raw result mapped to
     // kYes / kNo / kOther.
     int ShowBox(Kind kind, const FCString& text, const FCString& caption);
+    // ShowFixedBox shows (or records) an error box whose texts need no copy.
+    void ShowFixedBox(const char16_t* text, const char16_t* caption);
 
     void* ownerWindow_;
 };

@@ -44,3 +44,7 @@ int FCUI::ShowBox(Kind kind, const FCString& text, const FCString& caption) {
     }
     return answer == kYes || answer == kNo ? answer : kOther;
 }
+
+void FCUI::ShowFixedBox(const char16_t* text, const char16_t* caption) {
+    Alerts().push_back(Recorded{Kind::kError, caption, text, ownerWindow_});
+}

@@ -27,3 +27,8 @@ int FCUI::ShowBox(Kind kind, const FCString& text, const FCString& caption) {
     }
     return answer == IDNO ? kNo : kOther;
 }
+
+void FCUI::ShowFixedBox(const char16_t* text, const char16_t* caption) {
+    MessageBoxW(static_cast<HWND>(ownerWindow_), reinterpret_cast<const wchar_t*>(text),
+                reinterpret_cast<const wchar_t*>(caption), MB_ICONERROR);
+}

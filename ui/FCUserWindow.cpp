@@ -127,6 +127,8 @@ bool FCUserWindow::HandleNotify(int32_t item, void* header) {
     return false;
 }
 
+void FCUserWindow::MessageFailed(uint32_t /*message*/) {}
+
 FCControl* FCUserWindow::AddControl(FCControl* control) {
     if (control != nullptr) {
         AddItem(control);

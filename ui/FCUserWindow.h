@@ -31,6 +31,9 @@ class FCUserWindow : public __FCCollection {
                               int32_t oldHeight);
     // HandleNotify routes a notification header from item to its control.
     virtual bool HandleNotify(int32_t item, void* header);
+    // MessageFailed runs when handling a message failed (the memory ran out): the window tells
+    // the user and keeps what it shows consistent. By default nothing is done.
+    virtual void MessageFailed(uint32_t message);
 
     // AddControl takes ownership of control, appends it and makes this window its owner.
     FCControl* AddControl(FCControl* control);

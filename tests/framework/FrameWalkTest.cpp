@@ -182,6 +182,22 @@ TEST_F(FrameWalkTest, EntriesAndNotesFollowLayerThenFrameOrder) {
     EXPECT_STREQ(cell.ClassName(), "FCNoteEntryCell");
 }
 
+// Each entry asks the host for the staff of its frame's slot while the cell loads.
+TEST_F(FrameWalkTest, EachEntryAsksForItsStaff) {
+    Host::Get().frames[{2, 5, 0}].entries = {Chord(0, {1}), Rest(128), Chord(256, {2, 3})};
+    Host::Get().frames[{2, 5, 1}].entries = {Chord(64, {0})};
+    Host::Get().frames[{2, 5, 2}].entries = {};
+    FCNoteEntryCell cell(5, 20);
+    cell.SetLayerMode(-1);
+    Host::Get().qualifiersSeen.clear();
+    ASSERT_TRUE(cell.Load());
+    ASSERT_EQ(cell.GetCount(), 4);
+    EXPECT_EQ(Host::Get().qualifiersSeen.size(), 4U) << "one staff lookup per entry";
+    for (int32_t i = 0; i < cell.GetCount(); ++i) {
+        EXPECT_EQ(cell.GetEntryAt(i)->GetStaff(), 20);
+    }
+}
+
 TEST_F(FrameWalkTest, NoteCountsStayWithinTheTwelveRecords) {
     fake::Entry many = Chord(0, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
     many.declaredCount = 15;

@@ -171,6 +171,33 @@ TEST_F(HostedScoreTest, StaffRecordsAreWalkedInStaffOrder) {
     EXPECT_EQ(seen, (std::vector<int>{2, 4, 9}));
 }
 
+// A measure walked with LoadNext answers each measure's own key, never the one cached from the
+// measure before, and saving it keeps that measure's key in the score.
+TEST_F(HostedScoreTest, MeasureWalkAnswersEachMeasuresKey) {
+    FCMeasure measure;
+    ASSERT_TRUE(measure.LoadFirst());
+    std::vector<int> keys;
+    for (bool ok = true; ok && keys.size() < 10; ok = measure.LoadNext()) {
+        ASSERT_NE(measure.GetKeySignature(), nullptr);
+        keys.push_back(measure.GetKeySignature()->GetKeyWord());
+        ASSERT_TRUE(measure.Save()) << "measure " << measure.GetItemNo();
+    }
+    EXPECT_EQ(keys, (std::vector<int>{0, 1, 254, 259}));
+    for (int m = 1; m <= 4; ++m) {
+        // The clarinet has no keys of its own: its cells show the measure's key.
+        EXPECT_EQ(Host().CellKey(9, m).value_or(0xFFFF), keys[m - 1])
+            << "measure " << m << " keeps its key after the save";
+    }
+    // A copy takes the other record's key, not the one cached before.
+    FCMeasure first;
+    ASSERT_TRUE(first.Load(1));
+    ASSERT_EQ(first.GetKeySignature()->GetKeyWord(), 0);
+    FCMeasure third;
+    ASSERT_TRUE(third.Load(3));
+    first.CopyFrom(&third);
+    EXPECT_EQ(first.GetKeySignature()->GetKeyWord(), 254);
+}
+
 TEST_F(HostedScoreTest, HostNoticesALayoutOfTheWrongHostVersion) {
     // The plug-in believes in 0x12050000 while the host plays 0x11000000: the host refuses.
     HostVersion::Set(0x12050000);

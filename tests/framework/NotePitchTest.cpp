@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/FCCell.h"
 #include "framework/FCNote.h"
@@ -101,6 +102,51 @@ TEST_F(NotePitchTest, SetSpellingStoresNumbersAndReadsBack) {
             EXPECT_STREQ(back.GetCString(), text.GetCString()[1] == 'x' ? "C##4" : c.text);
         }
     }
+}
+
+// A text that is not a letter, one kind of accidentals and a decimal octave is refused whole:
+// nothing after the accidentals is read as octave 0, and no count of accidentals wraps past
+// what the note's 16-bit raise/lower holds.
+TEST_F(NotePitchTest, SetSpellingRefusesWhatItCannotRead) {
+    std::vector<std::string> refused = {"D#b4", "Db#4", "C#x4", "Cx#4", "Cxx4", "CX#4",
+                                        "C4x",  "C4.5", "C 4",  "C4 ",  "C-",   "C#-",
+                                        "C--4", "C+-4", "Cbx4", "C##a4"};
+    refused.push_back("C" + std::string(40000, '#') + "4");
+    refused.push_back("C" + std::string(40000, 'b') + "4");
+    refused.push_back("C" + std::string(32768, '#') + "4");
+    for (const std::string& text : refused) {
+        SCOPED_TRACE(text.substr(0, 12));
+        FCNote* note = Note(0, 9, 9);
+        FCString t(text.c_str());
+        EXPECT_FALSE(note->SetSpelling(&t, Key(), false));
+        EXPECT_EQ(note->GetDisplacement(), 9) << "the note is left as it was";
+        EXPECT_EQ(note->GetRaiseLower(), 9);
+    }
+    // What can be read still is, up to the largest raise/lower there is.
+    struct Case {
+        std::string text;
+        int d, r;
+    };
+    std::vector<Case> accepted = {{"C", -28, 0},   {"Db4", 1, -1}, {"C+4", 0, 0},
+                                  {"C-0", -28, 0}, {"CX4", 0, 2},  {"CB4", 0, -1}};
+    accepted.push_back({"C" + std::string(32767, '#') + "4", 0, 32767});
+    accepted.push_back({"C" + std::string(32768, 'b') + "4", 0, -32768});
+    for (const Case& c : accepted) {
+        SCOPED_TRACE(c.text.substr(0, 12));
+        FCNote* note = Note(0, 9, 9);
+        FCString t(c.text.c_str());
+        EXPECT_TRUE(note->SetSpelling(&t, Key(), false));
+        EXPECT_EQ(note->GetDisplacement(), c.d);
+        EXPECT_EQ(note->GetRaiseLower(), c.r);
+    }
+    // In a key that alters the letter the limit counts the key's own accidental too.
+    FCNote* inG = Note(kG, 9, 9);
+    FCString f(("F" + std::string(32767, '#') + "4").c_str());
+    EXPECT_TRUE(inG->SetSpelling(&f, Key(), false));
+    EXPECT_EQ(inG->GetRaiseLower(), 32766);
+    FCNote* inF = Note(0xFF, 9, 9);
+    FCString b(("B" + std::string(32767, '#') + "4").c_str());
+    EXPECT_FALSE(inF->SetSpelling(&b, Key(), false)) << "32767 sharps on a flattened B is 32768";
 }
 
 TEST_F(NotePitchTest, SetSpellingAndGetOctaveAreInverseInEveryKey) {

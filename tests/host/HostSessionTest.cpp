@@ -457,6 +457,20 @@ TEST_F(HostSessionTest, SelectionRegions) {
     EXPECT_EQ(session.Selection()->endSlot, 3);
     EXPECT_EQ(session.Selection()->startPos, 0);
 
+    // The second record covers the selected measures whole.
+    ASSERT_NE(FX_GetCurERegions(&out, r1.data(), r2.data(), kV), 0);
+    EXPECT_EQ(HostBytes::I32(r1.data(), 6), 0);
+    EXPECT_EQ(HostBytes::I32(r1.data(), 16), 2147483647);
+    session.Select(2, 3, 2, 3, 256, 768);
+    ASSERT_NE(FX_GetCurERegions(&out, r1.data(), r2.data(), kV), 0);
+    EXPECT_EQ(HostBytes::I32(r1.data(), 6), 256);
+    EXPECT_EQ(HostBytes::I32(r1.data(), 16), 768);
+    EXPECT_EQ(HostBytes::I32(r2.data(), 6), 0);
+    EXPECT_EQ(HostBytes::I32(r2.data(), 16), 2147483647);
+    for (size_t offset : {0, 2, 4, 10, 12, 14}) {
+        EXPECT_EQ(HostBytes::I16(r1.data(), offset), HostBytes::I16(r2.data(), offset));
+    }
+
     HostBytes::SetI16(r1.data(), 12, 9);  // beyond the last slot
     EXPECT_EQ(FX_SetCurERegion(r1.data(), kV), 0);
     EXPECT_TRUE(ErrorMentions("outside the score"));

@@ -276,4 +276,21 @@ TEST_F(PitchChangerTest, OutOfRangeTargetKeepsTheNoteButCountsAsChange) {
     EXPECT_EQ(Host().GetCounters().respaces, 1);
 }
 
+TEST_F(PitchChangerTest, UnreadableTargetsKeepTheirNotes) {
+    // Rows read from a damaged settings file are applied as they stand; a to text that is not a
+    // spelling must leave the note where it is, never move it to octave 0 or wrap its accidentals.
+    const std::string sharps(40000, '#');
+    struct Case {
+        const char* note;
+        std::string to;
+    } cases[] = {{"Db4", "D#b"}, {"Db4", "Db#"}, {"C4", "C4"}, {"C4", "C" + sharps}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.note) + "->" + c.to.substr(0, 8));
+        Load(Chord({c.note}));
+        const std::string from = std::string(c.note).substr(0, std::string(c.note).size() - 1);
+        EXPECT_TRUE(Run({{from.c_str(), c.to.c_str(), kClosest}}));
+        EXPECT_EQ(Note(1, 1, 1, 0, 0), c.note);
+    }
+}
+
 }  // namespace

@@ -16,22 +16,9 @@
 #include "host/HostSession.h"
 #include "host/HostSessionState.h"
 #include "host/HostWindows.h"
+#include "tests/shell/PluginModule.h"
 
 namespace {
-
-using VersionFn = uint32_t(__cdecl*)(uint32_t);
-using InitFn = uint32_t(__cdecl*)(uint32_t, uint32_t*);
-using EnumerateFn = uint32_t(__cdecl*)(uint32_t, uint32_t, void*);
-using StatusFn = uint32_t(__cdecl*)(uint32_t);
-using InvokeFn = uint32_t(__cdecl*)(void*, uint32_t, uint32_t, uint32_t);
-using TerminateFn = uint32_t(__cdecl*)(uint32_t);
-using LiveObjectsFn = int64_t(__cdecl*)();
-
-#if defined(VS_MODULE_COUNTS_OBJECTS)
-constexpr bool kModuleCountsObjects = true;
-#else
-constexpr bool kModuleCountsObjects = false;
-#endif
 
 // Heap growth tolerated over a whole loop: the host's own bookkeeping and the system's caches
 // may settle a little, while one leaked row or string per cycle would pass it within the loop.
@@ -40,93 +27,7 @@ constexpr int64_t kHeapTolerance = 16 * 1024;
 // so there the check holds trivially and the heap walk carries the weight).
 constexpr int64_t kPrivateTolerance = 2 * 1024 * 1024;
 
-std::wstring WindowsPath(const std::string& path) {
-    std::wstring out = path.empty() || path[0] != '/' ? L"" : L"Z:";
-    for (char c : path) {
-        out.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c)));
-    }
-    return out;
-}
-
-std::string Narrow(const std::wstring& text) {
-    std::string out;
-    for (wchar_t c : text) {
-        out.push_back(static_cast<char>(c));
-    }
-    return out;
-}
-
-// One loaded module with its entry points; FreeLibrary on destruction.
-class Module {
-  public:
-    explicit Module(const std::wstring& path) : handle_(LoadLibraryW(path.c_str())) {
-        if (handle_ == nullptr) {
-            return;
-        }
-        version_ = Proc<VersionFn>("FinaleExtensionVersion");
-        init_ = Proc<InitFn>("FinaleExtensionInit");
-        enumerate_ = Proc<EnumerateFn>("FinaleExtensionEnumerate_UTF16");
-        status_ = Proc<StatusFn>("FinaleExtensionGetMenuStatus");
-        invoke_ = Proc<InvokeFn>("FinaleExtensionInvoke");
-        terminate_ = Proc<TerminateFn>("FinaleExtensionTerminate");
-        live_ = Proc<LiveObjectsFn>("VeskSorvelLiveObjects");
-    }
-    ~Module() {
-        if (handle_ != nullptr) {
-            FreeLibrary(handle_);
-        }
-    }
-    Module(const Module&) = delete;
-    Module& operator=(const Module&) = delete;
-
-    // The six entry points, and the live object count where this build's module answers it
-    // (the 64-bit test module does; the shipping module exports the six alone, and then the
-    // windows and the heap carry the checks).
-    bool Complete() const {
-        return version_ && init_ && enumerate_ && status_ && invoke_ && terminate_ &&
-               (live_ != nullptr || !kModuleCountsObjects);
-    }
-    // What the host does once after loading a plug-in.
-    void Start() {
-        auto& windows = host::HostWindows::Instance();
-        windows.SetPluginModule(handle_);
-        windows.RouteBeeps(handle_);
-        version_(host::HostSession::kDefaultHostVersion);
-        uint32_t flags = 0;
-        init_(0, &flags);
-        for (uint32_t index = 0; index < 16; ++index) {
-            unsigned char record[1024] = {};
-            if (enumerate_(0, index, record) == 0) {
-                break;
-            }
-        }
-        status_(0);
-        host::HostWindows::Pump();
-    }
-    void Invoke() {
-        invoke_(host::HostWindows::Instance().MainWindow(), 0, 0, 0);
-        host::HostWindows::Pump();
-    }
-    void Terminate() {
-        terminate_(0);
-        host::HostWindows::Pump();
-    }
-    int64_t LiveObjects() const { return live_ != nullptr ? live_() : 0; }
-
-  private:
-    template <typename Fn>
-    Fn Proc(const char* name) {
-        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(handle_, name)));
-    }
-    HMODULE handle_;
-    VersionFn version_ = nullptr;
-    InitFn init_ = nullptr;
-    EnumerateFn enumerate_ = nullptr;
-    StatusFn status_ = nullptr;
-    InvokeFn invoke_ = nullptr;
-    TerminateFn terminate_ = nullptr;
-    LiveObjectsFn live_ = nullptr;
-};
+using Module = PluginModule;
 
 BOOL CALLBACK CountChild(HWND /*window*/, LPARAM count) {
     ++*reinterpret_cast<int*>(count);

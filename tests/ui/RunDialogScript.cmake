@@ -6,13 +6,21 @@
 # must match), FORBID (regular expression it must not match), PREFS (regular expression the shared
 # settings file must match), PITCH_SETS (regular expression for the pitch-list file), NO_PREFS
 # (the shared settings file must not exist), PREFS_FILE (where the shared settings file lies,
-# relative to SETTINGS; default veskpluginprefs.txt). In PREFS and PITCH_SETS, ~ stands for a line
+# relative to SETTINGS; default veskpluginprefs.txt), HOST_NAME (the host program is run from a
+# copy under this file name). In PREFS and PITCH_SETS, ~ stands for a line
 # end.
 file(REMOVE_RECURSE ${SETTINGS})
 file(MAKE_DIRECTORY ${SETTINGS})
 if(SEED)
     file(GLOB seeds ${SEED}/*)
     file(COPY ${seeds} DESTINATION ${SETTINGS})
+endif()
+if(HOST_NAME)
+    set(host_folder ${SETTINGS}-host)
+    file(REMOVE_RECURSE ${host_folder})
+    file(MAKE_DIRECTORY ${host_folder})
+    file(COPY_FILE ${FINALE} ${host_folder}/${HOST_NAME})
+    set(FINALE ${host_folder}/${HOST_NAME})
 endif()
 set(args --plugin ${PLUGIN} --score ${SCORE} --script ${SCRIPT} --settings ${SETTINGS})
 if(EXTRA)
