@@ -68,8 +68,14 @@ void StoredOptions::LoadOptions(WindowGeometry& geometry, PluginState& state) {
 }
 
 bool StoredOptions::SaveOptions(const WindowGeometry& geometry, PluginState& state) {
+    // The file holds other plug-ins' settings too: one that exists but could not be read is
+    // left alone, since writing it would lose every pair it holds.
+    SettingsFiles::ReadResult read = SettingsFiles::ReadResult::kRead;
     std::unique_ptr<FCSettingsPairs> pairs =
-        SettingsFiles::ReadSettingsFile(&SettingsFiles::NewSharedSettingsStream);
+        SettingsFiles::ReadSettingsFile(&SettingsFiles::NewSharedSettingsStream, &read);
+    if (read == SettingsFiles::ReadResult::kUnreadable) {
+        return false;
+    }
     if (!pairs) {
         pairs = std::make_unique<FCSettingsPairs>();
     }

@@ -16,30 +16,36 @@ FCString NameKey(int32_t setNumber) {
 
 }  // namespace
 
-void StoredPitchSets::LoadPitchSets(PluginState& state) {
+bool StoredPitchSets::LoadPitchSets(PluginState& state) {
     state.pitchSets.ClearAll();
+    SettingsFiles::ReadResult read = SettingsFiles::ReadResult::kRead;
     std::unique_ptr<FCSettingsPairs> pairs =
-        SettingsFiles::ReadSettingsFile(&SettingsFiles::NewPitchListStream);
+        SettingsFiles::ReadSettingsFile(&SettingsFiles::NewPitchListStream, &read);
+    state.pitchSetsUnreadable = read == SettingsFiles::ReadResult::kUnreadable;
     if (!pairs) {
-        return;
+        return !state.pitchSetsUnreadable;
     }
     for (int32_t set = 1;; ++set) {
         const FCString nameKey = NameKey(set);
         const FCSettingsPair* name = pairs->FindPair(&nameKey);
         if (name == nullptr) {
-            return;
+            return true;
         }
         auto list = std::make_unique<FCPitchChangeList>();
         list->SetName(&name->GetValue());
         StoredRows::ReadRows(*list, *pairs, set);
         if (list->GetCount() == 0) {
-            return;
+            return true;
         }
         state.pitchSets.AddItem(list.release());
     }
 }
 
 bool StoredPitchSets::SavePitchSets(PluginState& state) {
+    // Sets that were never read would be lost with the file they are in.
+    if (state.pitchSetsUnreadable) {
+        return false;
+    }
     std::unique_ptr<FCTextFileStream> stream = SettingsFiles::NewPitchListStream();
     if (!stream->OpenWrite()) {
         return false;

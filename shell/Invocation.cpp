@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
 #include "settings/StoredOptions.h"
 #include "settings/StoredPitchSets.h"
@@ -25,6 +26,14 @@ std::unique_ptr<FCUI>& AlertObject() {
 // by termination: at unloading the host's windows may already be gone.
 FCSorvelWindow* g_dialog = nullptr;
 
+// When a termination could not save the options (the shared settings file could not be read or
+// written), what the plug-in holds is newer than the file: the next dialog object takes it and
+// this window geometry instead of reading the file, and the next termination tries again.
+std::optional<WindowGeometry>& UnsavedGeometry() {
+    static std::optional<WindowGeometry> geometry;
+    return geometry;
+}
+
 }  // namespace
 
 VS_EXPORT uint32_t VS_CALL FinaleExtensionInvoke(void* hostWindow, uint32_t /*a*/, uint32_t /*b*/,
@@ -35,7 +44,11 @@ VS_EXPORT uint32_t VS_CALL FinaleExtensionInvoke(void* hostWindow, uint32_t /*a*
     }
     if (g_dialog == nullptr) {
         auto* dialog = new FCSorvelWindow;
-        StoredOptions::LoadOptions(dialog->Geometry());
+        if (UnsavedGeometry()) {
+            dialog->Geometry() = *UnsavedGeometry();
+        } else {
+            StoredOptions::LoadOptions(dialog->Geometry());
+        }
         StoredPitchSets::LoadPitchSets();
         dialog->SetUI(ui.get());
         g_dialog = dialog;
@@ -62,7 +75,11 @@ VS_EXPORT uint32_t VS_CALL FinaleExtensionTerminate(uint32_t /*ignored*/) {
     if (handle != nullptr && IsWindowVisible(handle) != 0) {
         g_dialog->CloseWindow();
     }
-    StoredOptions::SaveOptions(g_dialog->Geometry());
+    if (StoredOptions::SaveOptions(g_dialog->Geometry())) {
+        UnsavedGeometry().reset();
+    } else {
+        UnsavedGeometry() = g_dialog->Geometry();
+    }
     delete g_dialog;
     g_dialog = nullptr;
     return 0;
