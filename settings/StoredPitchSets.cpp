@@ -5,6 +5,7 @@
 
 #include "settings/SettingsFiles.h"
 #include "settings/StoredRows.h"
+#include "settings/StoredText.h"
 
 namespace {
 
@@ -32,7 +33,8 @@ bool StoredPitchSets::LoadPitchSets(PluginState& state) {
             return true;
         }
         auto list = std::make_unique<FCPitchChangeList>();
-        list->SetName(&name->GetValue());
+        const FCString storedName = StoredText::Storable(name->GetValue());
+        list->SetName(&storedName);
         StoredRows::ReadRows(*list, *pairs, set);
         if (list->GetCount() == 0) {
             return true;
@@ -60,7 +62,8 @@ bool StoredPitchSets::SavePitchSets(PluginState& state) {
         ++set;
         FCSettingsPairs pairs;
         const FCString nameKey = NameKey(set);
-        pairs.AddItem(new FCSettingsPair(&nameKey, &list->GetName()));
+        const FCString name = StoredText::Storable(list->GetName());
+        pairs.AddItem(new FCSettingsPair(&nameKey, &name));
         StoredRows::AppendRowPairs(*list, pairs, set);
         written = stream->WritePairs(&pairs) && written;
     }

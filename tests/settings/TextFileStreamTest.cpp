@@ -83,15 +83,15 @@ TEST_F(TextFileStreamTest, EmptyFileGivesNoPairsAndMissingFileGivesNone) {
         << "reading creates nothing";
 }
 
-TEST_F(TextFileStreamTest, WritesLowBytesAndReadsThemBackAsUnits) {
+TEST_F(TextFileStreamTest, WritesBytesAndReadsThemBackAsUnits) {
     FCSettingsPairs pairs;
     pairs.SetValue("Accent", "caf\xE9");
     FCString smiley;
-    smiley.SetUTF16(u"x\u263Ay");  // U+263A keeps only its low byte 0x3A
+    smiley.SetUTF16(u"x\u263Ay");  // U+263A has no byte of its own (its low byte is ":")
     const FCString key("Wide");
     pairs.SetValue(&key, &smiley);
     ASSERT_TRUE(pairs.WriteSharedFile());
-    EXPECT_EQ(ReadBytes(SharedFile()), std::string("Accent=caf\xE9") + kEol + "Wide=x:y" + kEol);
+    EXPECT_EQ(ReadBytes(SharedFile()), std::string("Accent=caf\xE9") + kEol + "Wide=x?y" + kEol);
     auto back = SettingsFiles::ReadSettingsFile(&SettingsFiles::NewSharedSettingsStream);
     ASSERT_NE(back, nullptr);
     ASSERT_EQ(back->GetCount(), 2);
