@@ -195,7 +195,7 @@ void FCSorvelWindow::UpdateControlStates() {
         return;
     }
     Enable(kChangeChecked, list_->AnyChecked());
-    const bool selected = list_->GetSelectionMark() != -1;
+    const bool selected = list_->GetSelectedItem() != -1;
     Enable(kDeleteRow, selected);
     Enable(kUpdateRow, selected);
 
@@ -343,12 +343,15 @@ void FCSorvelWindow::AddInversePitch() {
 }
 
 void FCSorvelWindow::DeleteSelectedPitch() {
-    const int32_t selected = list_->GetSelectionMark();
+    const int32_t selected = list_->GetSelectedItem();
     if (selected == -1) {
         return;
     }
     list_->DeleteRow(selected);
     list_->ReindexRows();
+    // The list view keeps its mark on the row that moved up, which the fields do not show: no
+    // row is left selected, so that "&Update" cannot write the fields over it.
+    list_->ClearSelection();
     list_->RedrawItems(0, kLastRedrawnItem);
     Enable(kDeleteRow, false);
     Enable(kUpdateRow, false);
@@ -356,7 +359,7 @@ void FCSorvelWindow::DeleteSelectedPitch() {
 }
 
 void FCSorvelWindow::UpdateSelectedPitch() {
-    const int32_t selected = list_->GetSelectionMark();
+    const int32_t selected = list_->GetSelectedItem();
     if (selected == -1) {
         return;
     }
