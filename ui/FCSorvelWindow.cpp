@@ -370,8 +370,8 @@ void FCSorvelWindow::UpdateSelectedPitch() {
     if (row == nullptr || !ReadFieldPair(&from, &to, &direction)) {
         return;
     }
-    const FCMyDataListRow* same = list_->FindRowByFrom(&from);
-    if (same != nullptr && same != row) {
+    // Every other row counts: a file may hold two rows with one from text.
+    if (list_->FindRowByFrom(&from, row) != nullptr) {
         ShowError("The pitch to change 'from' already exists in the list at another place.",
                   "Can't have identical pitches");
         return;
