@@ -22,8 +22,6 @@
 
 namespace {
 
-// A typed spelling is at most a letter and four accidentals.
-constexpr uint32_t kMaxSpellingLength = 5;
 // Every row, however long the list, is redrawn after a change of rows.
 constexpr int32_t kLastRedrawnItem = 1000;
 
@@ -244,7 +242,7 @@ bool FCSorvelWindow::ValidatePitchFields(FCString* fromText, int16_t fromField, 
     // The first faulty text is the one reported.
     // NOLINTNEXTLINE(readability-use-anyofallof)
     for (const Check& check : {Check{fromText, fromField}, Check{toText, toField}}) {
-        if (check.text->GetLength() <= kMaxSpellingLength &&
+        if (check.text->GetLength() <= PitchSpelling::kMaxLength &&
             PitchSpelling::CheckPitchSpelling(check.text)) {
             continue;
         }
@@ -387,7 +385,8 @@ void FCSorvelWindow::ChangeChecked() {
     const int32_t count = list_->GetItemCount();
     for (int32_t i = 0; i < count; ++i) {
         const FCMyDataListRow* row = list_->GetPitchRowOfItem(i);
-        if (row != nullptr && row->GetChecked()) {
+        // A row read from a file with a text that is no spelling is never applied.
+        if (row != nullptr && row->GetChecked() && row->HasValidSpellings()) {
             nodes.AddItem(NodeOfRow(*row));
         }
     }
