@@ -13,7 +13,9 @@
 #include "pitch/FCPitchChangerBlockHandler.h"
 #include "pitch/FCUndoBlock.h"
 #include "pitch/PitchSpelling.h"
+#include "settings/SettingsFiles.h"
 #include "settings/StoredPitchSets.h"
+#include "settings/StoredText.h"
 #include "shell/HostFunctions.h"
 #include "shell/PluginState.h"
 #include "ui/FCCtrlLine.h"
@@ -29,6 +31,7 @@ const char* const kFromSyntax =
     "The 'From' field has wrong syntax. Use a syntax similar to: A#, Bb, C## (or Cx), Dbb, etc.";
 const char* const kToSyntax =
     "The 'To' field has wrong syntax. Use a syntax similar to: A#, Bb, C## (or Cx), Dbb, etc.";
+const char* const kSetsNotSavedTitle = "Pitch Sets Not Saved";
 
 // PopupValue answers the Direction popup's value (1-based) for a direction code; a code the
 // popup has no entry for shows Closest.
@@ -58,6 +61,26 @@ FCPitchChangeNode* NodeOfRow(const FCMyDataListRow& row) {
     return node;
 }
 
+// CopyOfSets copies every stored set with its rows: what the popup and the file go back to when
+// a change of the sets could not be written.
+std::unique_ptr<FCPitchChangeLists> CopyOfSets(const FCPitchChangeLists& sets) {
+    auto copy = std::make_unique<FCPitchChangeLists>();
+    for (int32_t s = 0; s < sets.GetCount(); ++s) {
+        const FCPitchChangeList* set = sets.GetListAt(s);
+        auto* list = new FCPitchChangeList;
+        list->SetName(&set->GetName());
+        for (int32_t i = 0; i < set->GetCount(); ++i) {
+            const FCPitchChangeNode* node = set->GetNodeAt(i);
+            auto* twin = new FCPitchChangeNode(&node->GetFromText(), &node->GetToText(),
+                                               node->GetDirection());
+            twin->SetInUse(node->GetInUse());
+            list->AddItem(twin);
+        }
+        copy->AddItem(list);
+    }
+    return copy;
+}
+
 }  // namespace
 
 FCSorvelWindow::FCSorvelWindow() : FCResourceWindow(kTemplate) {}
@@ -66,8 +89,14 @@ FCSorvelWindow::FCSorvelWindow() : FCResourceWindow(kTemplate) {}
 // state while it is shown; once the alert is answered the dialog takes the host window's state
 // again at once rather than at its next activation (the focus can then return to it).
 void FCSorvelWindow::ShowError(const char* message, const char* title) {
+    const FCString text(message);
+    ShowError(text, title);
+}
+
+void FCSorvelWindow::ShowError(const FCString& message, const char* title) {
     if (ui_ != nullptr) {
-        ui_->AlertError(message, title);
+        const FCString caption(title);
+        ui_->AlertError(&message, &caption);
     }
     SyncEnabledWithHost();
 }
@@ -151,18 +180,22 @@ void FCSorvelWindow::InitWindow() {
     const FCString placeholder("Pitch List Name");
     setName_->SetText(&placeholder);
 
+    ShowStoredSetNames(1);
+
+    LoadDialogState();
+    UpdateControlStates();
+}
+
+void FCSorvelWindow::ShowStoredSetNames(int32_t choice) {
     sets_->ResetContent();
-    FCPitchChangeLists& stored = PluginState::Instance().pitchSets;
+    const FCPitchChangeLists& stored = PluginState::Instance().pitchSets;
     for (int32_t i = 0; i < stored.GetCount(); ++i) {
         FCString name(stored.GetListAt(i)->GetName());
         sets_->AddString(&name);
     }
-    if (sets_->GetCount() > 0) {
-        sets_->SetValue(1);
+    if (choice >= 1 && choice <= sets_->GetCount()) {
+        sets_->SetValue(choice);
     }
-
-    LoadDialogState();
-    UpdateControlStates();
 }
 
 void FCSorvelWindow::LoadDialogState() {
@@ -435,17 +468,20 @@ void FCSorvelWindow::DeletePitchSet() {
     }
     FCPitchChangeLists& stored = PluginState::Instance().pitchSets;
     const FCPitchChangeList* set = stored.GetListAt(index);
+    const FCString name(set->GetName());
     FCString message("Do you want to delete '");
-    message.AppendString(&set->GetName());
+    message.AppendString(&name);
     message.AppendCString("'?");
     const FCString title("Delete Pitch List?");
     if (AskYesNo(&message, &title) != FCUI::kYes) {
         return;
     }
+    std::unique_ptr<FCPitchChangeLists> before = CopyOfSets(stored);
+    const int32_t choice = sets_->GetValue();
     sets_->DeleteString(index);
     stored.RemoveList(set);
     UpdateControlStates();
-    StoredPitchSets::SavePitchSets();
+    WritePitchSets(std::move(before), choice, name, kDeleted);
 }
 
 void FCSorvelWindow::SaveCurrentPitchSet() {
@@ -455,7 +491,23 @@ void FCSorvelWindow::SaveCurrentPitchSet() {
     if (name.GetLength() == 0) {
         return;
     }
-    FCPitchChangeLists& stored = PluginState::Instance().pitchSets;
+    // The name is taken as the file will keep it, so the popup shows what comes back.
+    StoredText::MakeStorable(name);
+    PluginState& state = PluginState::Instance();
+    if (state.pitchSetsUnreadable) {
+        // The file could not be read when the dialog was made, so its sets are not here and
+        // writing it would lose them. It may be readable now (a lock let go): its sets come
+        // first, then the new one; otherwise nothing is written.
+        StoredPitchSets::LoadPitchSets(state);
+        ShowStoredSetNames(1);
+        if (state.pitchSetsUnreadable) {
+            ReportUnwrittenSets(name, kSaved);
+            return;
+        }
+    }
+    FCPitchChangeLists& stored = state.pitchSets;
+    std::unique_ptr<FCPitchChangeLists> before = CopyOfSets(stored);
+    const int32_t choice = sets_->GetValue();
     FCPitchChangeList* target = stored.FindByName(&name);
     std::unique_ptr<FCPitchChangeList> created;
     if (target != nullptr) {
@@ -496,7 +548,49 @@ void FCSorvelWindow::SaveCurrentPitchSet() {
         sets_->AddString(&name);
         sets_->SetValue(sets_->GetCount());
     }
-    StoredPitchSets::SavePitchSets();
+    WritePitchSets(std::move(before), choice, name, kSaved);
+}
+
+bool FCSorvelWindow::WritePitchSets(std::unique_ptr<FCPitchChangeLists> before, int32_t choice,
+                                    const FCString& setName, SetChange change) {
+    if (StoredPitchSets::SavePitchSets()) {
+        return true;
+    }
+    // The sets and the popup go back to what the file still holds; the rows stay as they are.
+    FCPitchChangeLists& stored = PluginState::Instance().pitchSets;
+    stored.ClearAll();
+    while (before->GetCount() > 0) {
+        stored.AddItem(before->DetachItemAt(0));
+    }
+    ShowStoredSetNames(choice);
+    UpdateControlStates();
+    ReportUnwrittenSets(setName, change);
+    return false;
+}
+
+void FCSorvelWindow::ReportUnwrittenSets(const FCString& setName, SetChange change) {
+    const std::unique_ptr<FCTextFileStream> file = SettingsFiles::NewPitchListStream();
+    FCString message("The pitch set '");
+    message.AppendString(&setName);
+    message.AppendCString(change == kDeleted ? "' was not deleted: " : "' was not saved: ");
+    if (!file->HasFolder()) {
+        message.AppendCString("the host names no folder for the plug-in's settings.");
+    } else {
+        const FCString path = file->GetFullPath();
+        message.AppendCString("the file '");
+        message.AppendString(&path);
+        message.AppendCString(
+            PluginState::Instance().pitchSetsUnreadable
+                ? "' exists but could not be read, so it is not replaced (the sets it holds "
+                  "would be lost)."
+                : "' could not be written (it may be read-only, its folder may not be writable, "
+                  "or the disk may be full).");
+    }
+    message.AppendCString(change == kDeleted
+                              ? " The saved pitch sets are as they were."
+                              : " The saved pitch sets are as they were; the rows in the list "
+                                "are kept.");
+    ShowError(message, kSetsNotSavedTitle);
 }
 
 bool FCSorvelWindow::HandleCommand(FCControl* control) {
