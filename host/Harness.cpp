@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 
 #include "host/HostCalls.h"
@@ -136,6 +137,41 @@ std::string Hex8(uint32_t value) {
     return text;
 }
 
+// PrivateFolder is a settings folder of this run's own when none is given: a new, empty folder
+// in the temporary folder, removed when the run ends. A host always names some folder, and a
+// run must never write into a folder another run or the user keeps settings in.
+class PrivateFolder {
+  public:
+    PrivateFolder() {
+        wchar_t temp[MAX_PATH + 1] = {};
+        const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+        if (length == 0 || length > MAX_PATH) {
+            return;
+        }
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            std::wstring candidate =
+                std::wstring(temp) + L"finale-settings-" + std::to_wstring(GetCurrentProcessId()) +
+                L"-" + std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(attempt);
+            if (CreateDirectoryW(candidate.c_str(), nullptr) != 0) {
+                path_ = candidate;
+            }
+        }
+    }
+    ~PrivateFolder() {
+        if (!path_.empty()) {
+            std::error_code ignored;
+            std::filesystem::remove_all(std::filesystem::path(path_), ignored);
+        }
+    }
+    PrivateFolder(const PrivateFolder&) = delete;
+    PrivateFolder& operator=(const PrivateFolder&) = delete;
+
+    [[nodiscard]] const std::wstring& Path() const { return path_; }
+
+  private:
+    std::wstring path_;
+};
+
 }  // namespace
 
 void Harness::Print(const std::string& line) {
@@ -149,6 +185,10 @@ bool Harness::ParseArguments(const std::vector<std::wstring>& args, std::string&
         const std::string name = Utf8(args[i]);
         if (name == "--trace") {
             trace_ = true;
+            continue;
+        }
+        if (name == "--no-settings-folder") {
+            noSettingsFolder_ = true;
             continue;
         }
         if (name == "--random-user") {
@@ -202,7 +242,18 @@ bool Harness::ParseArguments(const std::vector<std::wstring>& args, std::string&
         error = "--plugin and --score are required";
         return false;
     }
+    if (noSettingsFolder_ && !settings_.empty()) {
+        error = "--settings and --no-settings-folder exclude each other";
+        return false;
+    }
     return true;
+}
+
+void Harness::ReleaseLocks() {
+    for (const auto& [name, file] : locks_) {
+        CloseHandle(file);
+    }
+    locks_.clear();
 }
 
 bool Harness::LoadPlugin(std::string& error) {
@@ -453,6 +504,19 @@ bool Harness::Expect(const HarnessScript::Command& command, std::string& failure
         return Held(found == number(1),
                     found ? "the dialog is visible" : "the dialog is not visible", failure);
     }
+    if (form == "selected") {
+        HWND list = ListView(failure);
+        if (list == nullptr) {
+            return false;
+        }
+        const auto selected = static_cast<int>(
+            SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        const auto mark = static_cast<int>(SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0));
+        return Held(selected == number(1) && mark == number(1),
+                    "the selected row is " + std::to_string(selected) + " and the selection mark " +
+                        std::to_string(mark),
+                    failure);
+    }
     if (form == "rows" || form == "row") {
         HWND list = ListView(failure);
         if (list == nullptr) {
@@ -596,6 +660,44 @@ bool Harness::Execute(const HarnessScript::Command& command, int& exitCode) {
             return fail(1);
         }
         SendMessageW(control, BM_CLICK, 0, 0);
+    } else if (name == "command") {
+        // As a keyboard shortcut or another program may send it: the command reaches the
+        // dialog whether or not its control is enabled.
+        HWND control = DialogItem(number(0), failure);
+        if (control == nullptr) {
+            return fail(1);
+        }
+        SendMessageW(GetParent(control), WM_COMMAND,
+                     MAKEWPARAM(static_cast<WORD>(number(0)), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(control));
+    } else if (name == "lock" || name == "unlock") {
+        // Another program holding a settings file open and letting no one else read or write
+        // it (an editor, a backup or a synchronising tool).
+        const std::string& file = a[0].text;
+        if (session.SettingsFolder().empty()) {
+            failure = "the host names no settings folder";
+            return fail(2);
+        }
+        const auto held = locks_.find(file);
+        if (name == "unlock") {
+            if (held == locks_.end()) {
+                failure = file + " is not locked";
+                return fail(2);
+            }
+            CloseHandle(held->second);
+            locks_.erase(held);
+        } else {
+            const std::wstring path = Wide(session.SettingsFolder()) + L"\\" + Wide(file);
+            HANDLE handle = held != locks_.end()
+                                ? INVALID_HANDLE_VALUE
+                                : CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (handle == INVALID_HANDLE_VALUE) {
+                failure = file + " cannot be locked (error " + std::to_string(GetLastError()) + ")";
+                return fail(2);
+            }
+            locks_[file] = handle;
+        }
     } else if (name == "row-tick" || name == "row-select") {
         HWND list = ListView(failure);
         if (list == nullptr) {
@@ -723,7 +825,8 @@ int Harness::Run(const std::vector<std::wstring>& args) {
     if (!ParseArguments(args, error)) {
         return bad(error +
                    "\nusage: finale.exe --plugin DLL --score FILE [--out FILE] "
-                   "[--settings DIR] [--host-version 0xHEX] [--script FILE] [--trace] "
+                   "[--settings DIR | --no-settings-folder] [--host-version 0xHEX] "
+                   "[--script FILE] [--trace] "
                    "[--random-user SEED ROUNDS]");
     }
     std::vector<HarnessScript::Command> commands;
@@ -746,8 +849,15 @@ int Harness::Run(const std::vector<std::wstring>& args) {
         return bad(error);
     }
     session.SetHostVersion(hostVersion_);
+    const std::unique_ptr<PrivateFolder> privateFolder =
+        settings_.empty() && !noSettingsFolder_ ? std::make_unique<PrivateFolder>() : nullptr;
     if (!settings_.empty()) {
         session.SetSettingsFolder(Utf8(WindowsPath(settings_)));
+    } else if (privateFolder) {
+        if (privateFolder->Path().empty()) {
+            return bad("no private settings folder can be made; name one with --settings");
+        }
+        session.SetSettingsFolder(Utf8(privateFolder->Path()));
     }
     session.SetTrace(trace_);
     session.SetEventSink([](const std::string& line) { Print(line); });
@@ -782,6 +892,7 @@ int Harness::Run(const std::vector<std::wstring>& args) {
         });
         exitCode = user.Play();
     }
+    ReleaseLocks();
     session.EndRun();
     if (!out_.empty() && !WriteWholeFile(WindowsPath(out_), session.ScoreJson())) {
         return bad(Utf8(out_) + ": cannot be written");

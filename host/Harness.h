@@ -1,5 +1,7 @@
 // Harness: the program finale.exe: loads a plug-in, plays the host for it with a score file, and
-// runs a script that acts as the user and checks what happens. Exit codes: 0 all held, 1 an
+// runs a script that acts as the user and checks what happens. The host names the settings
+// folder given with --settings, or a private temporary folder of its own (removed at the end),
+// or, with --no-settings-folder, no folder at all. Exit codes: 0 all held, 1 an
 // expectation failed, 2 a bad command line, score or script, 3 a protocol error (it outranks a
 // failed expectation, so that a breach of the host's rules is never hidden).
 #pragma once
@@ -7,6 +9,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -30,6 +33,7 @@ class Harness {
     std::wstring score_;
     std::wstring out_;
     std::wstring settings_;
+    bool noSettingsFolder_ = false;
     std::wstring script_;
     std::string scoreName_;
     std::string scriptName_;
@@ -37,6 +41,9 @@ class Harness {
     bool trace_ = false;
     uint32_t randomSeed_ = 0;
     int randomRounds_ = -1;  // -1: no random user
+
+    // Files of the settings folder held open by "lock", as another program may hold them.
+    std::map<std::string, HANDLE> locks_;
 
     HMODULE module_ = nullptr;
     VersionFn version_ = nullptr;
@@ -48,6 +55,7 @@ class Harness {
 
     bool ParseArguments(const std::vector<std::wstring>& args, std::string& error);
     bool LoadPlugin(std::string& error);
+    void ReleaseLocks();
     void StartPlugin();
     // Runs one command; false when the run must stop, with the exit code it ends with.
     bool Execute(const HarnessScript::Command& command, int& exitCode);

@@ -78,7 +78,7 @@ class Form {
 std::string CheckExpect(const std::vector<Token>& args) {
     if (args.empty() || args[0].quoted) {
         return "expect needs a form (alert, no-alert, beep, no-beep, text, value, enabled, focus, "
-               "rows, row, popup, note, edits, respaces, redraws, visible)";
+               "rows, row, selected, popup, note, edits, respaces, redraws, visible)";
     }
     const std::string& form = args[0].text;
     if (form == "alert") {
@@ -117,6 +117,9 @@ std::string CheckExpect(const std::vector<Token>& args) {
     }
     if (form == "rows" || form == "respaces" || form == "redraws") {
         return Form(args, 1).Int("count").End();
+    }
+    if (form == "selected") {
+        return Form(args, 1).Int("row").End();
     }
     if (form == "row") {
         return Form(args, 1)
@@ -253,8 +256,11 @@ std::string HarnessScript::Check(const Command& c) {
     if (n == "tick") {
         return Form(a, 0).Int("item").Flag("state").End();
     }
-    if (n == "click") {
+    if (n == "click" || n == "command") {
         return Form(a, 0).Int("item").End();
+    }
+    if (n == "lock" || n == "unlock") {
+        return Form(a, 0).Text("file name").End();
     }
     if (n == "row-tick") {
         return Form(a, 0).Int("row").Flag("state").End();

@@ -72,6 +72,18 @@ void PitchSpelling::ExpandDoubleSharp(FCString* text) {
     text->SetUTF16Units(expanded.data(), static_cast<uint32_t>(expanded.size()));
 }
 
+bool PitchSpelling::IsNormalSpelling(const FCString& text) {
+    if (text.GetLength() > kMaxLength) {
+        return false;
+    }
+    FCString normal(text);
+    if (!CheckPitchSpelling(&normal)) {
+        return false;
+    }
+    ExpandDoubleSharp(&normal);
+    return normal.IsEqual(&text);
+}
+
 bool PitchSpelling::IsSameSpelling(const FCString* a, const FCString* b) {
     return a != nullptr && a->IsEqual(b);
 }

@@ -3,11 +3,16 @@
 // spellings compare as exact text: "A#" and "Bb" are different spellings.
 #pragma once
 
+#include <cstdint>
+
 class FCString;
 
 class PitchSpelling {
   public:
     PitchSpelling() = delete;
+
+    // A spelling is typed as at most a letter and four accidentals ("C####", "Dbbbb").
+    static constexpr uint32_t kMaxLength = 5;
 
     // CheckPitchSpelling answers whether text is a spelling, normalising it in place as it
     // reads: a lower-case first letter a..g becomes upper case, "B" accidentals become "b".
@@ -16,6 +21,11 @@ class PitchSpelling {
     static bool CheckPitchSpelling(FCString* text);
     // ExpandDoubleSharp writes every "x" as "##".
     static void ExpandDoubleSharp(FCString* text);
+    // IsNormalSpelling answers whether text is a spelling exactly as a list holds one after the
+    // dialog checked and normalised it: at most kMaxLength characters, an upper-case letter,
+    // "#" or "b" signs, no "x". A text read from a file that is not (hand-edited or damaged)
+    // must not be applied.
+    static bool IsNormalSpelling(const FCString& text);
     // IsSameSpelling: two normalised spellings name the same pitch exactly when they are equal.
     static bool IsSameSpelling(const FCString* a, const FCString* b);
 };

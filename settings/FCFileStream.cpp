@@ -44,6 +44,21 @@ bool FCFileStream::IsPathUTF16() const {
     return folderText_.GetLength() > 0 ? folderTextIsUTF16_ : HostVersion::UsesUTF16();
 }
 
+bool FCFileStream::HasFolder() const {
+    if (folderText_.GetLength() > 0) {
+        return true;
+    }
+    return HostVersion::UsesUTF16() ? le::U16(folderBuffer_.data(), 0) != 0 : folderBuffer_[0] != 0;
+}
+
+bool FCFileStream::FileExists() const {
+    return HasFolder() && FileSystem::Exists(GetFullPath(), IsPathUTF16());
+}
+
+bool FCFileStream::ReadFailed() const {
+    return file_ != nullptr && !writing_ && std::ferror(file_) != 0;
+}
+
 FCString FCFileStream::GetFullPath() const {
     FCString path;
     if (folderText_.GetLength() > 0) {
@@ -78,7 +93,7 @@ FCString FCFileStream::GetFullPath() const {
 }
 
 bool FCFileStream::OpenFile(bool forWriting) {
-    if (file_ != nullptr) {
+    if (file_ != nullptr || !HasFolder()) {
         return false;
     }
     targetPath_ = GetFullPath();
@@ -89,6 +104,12 @@ bool FCFileStream::OpenFile(bool forWriting) {
         file_ = FileSystem::Open(targetPath_, openPathIsUTF16_, "rb");
         return file_ != nullptr;
     }
+    // The new content replaces the file a link names, not the link; a read-only file stays.
+    FCString replaced;
+    if (!FileSystem::ReplaceTarget(targetPath_, openPathIsUTF16_, replaced)) {
+        return false;
+    }
+    targetPath_ = replaced;
     temporaryPath_ = targetPath_;
     temporaryPath_.AppendCString(kTemporarySuffix);
     file_ = FileSystem::Open(temporaryPath_, openPathIsUTF16_, "w");

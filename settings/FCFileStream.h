@@ -4,7 +4,10 @@
 // Writing never touches the file itself until the new content is complete: it goes to a
 // temporary file beside it, which Close flushes to the disk and then moves over the old file in
 // one step. A write that fails anywhere, or that is never closed (the stream is destroyed while
-// still writing), leaves the old file as it was and removes the temporary file.
+// still writing), leaves the old file as it was and removes the temporary file. A file that is a
+// symbolic link is written through to the file it names; a read-only file is not written at all.
+// Without a folder (the host named none) nothing is opened: the file would otherwise land in the
+// root of the current drive.
 #pragma once
 
 #include <array>
@@ -33,6 +36,14 @@ class FCFileStream : public __FCBaseStream {
     [[nodiscard]] FCString GetFullPath() const;
     // IsPathUTF16 says whether the full path is UTF-16 text (else the bytes of an 8-bit path).
     [[nodiscard]] bool IsPathUTF16() const;
+    // HasFolder says whether the stream has a folder at all; without one it opens nothing.
+    [[nodiscard]] bool HasFolder() const;
+    // FileExists says whether something may be at the full path: false only when the system
+    // says nothing is there (or there is no folder), so that a file that exists but cannot be
+    // read is never taken for a missing one.
+    [[nodiscard]] bool FileExists() const;
+    // ReadFailed says whether reading the open file met an error (as against its end).
+    [[nodiscard]] bool ReadFailed() const;
 
     [[nodiscard]] bool IsOpen() const { return file_ != nullptr; }
     // Close closes the open file, if any. For a file opened for writing it answers whether the

@@ -46,20 +46,40 @@ std::unique_ptr<FCStrings> FCTextFileStream::ReadLines() {
     return lines;
 }
 
+namespace {
+
+// AppendLineBytes adds a text as the bytes of one line: each unit's own byte. A unit beyond 8
+// bits has no byte of its own (its low byte could be a line end or a 0) and a line end would
+// start a line of its own, so both are written as "?". A 0 unit is kept: it ends no line for
+// this reader, and another plug-in's value read from the file may hold one.
+void AppendLineBytes(std::string& out, const FCString& text) {
+    const char16_t* units = text.GetUTF16();
+    for (uint32_t i = 0; i < text.GetLength(); ++i) {
+        const char16_t unit = units[i];
+        out += unit > 0xFF || unit == u'\n' || unit == u'\r' ? '?' : static_cast<char>(unit);
+    }
+}
+
+}  // namespace
+
 bool FCTextFileStream::WritePairs(FCSettingsPairs* pairs) {
     std::FILE* file = GetFile();
     if (file == nullptr) {
         return false;
     }
     bool written = true;
+    std::string line;
     for (int32_t i = 0; pairs != nullptr && i < pairs->GetCount(); ++i) {
-        FCSettingsPair* pair = pairs->GetPairAt(i);
+        const FCSettingsPair* pair = pairs->GetPairAt(i);
         if (pair == nullptr) {
             continue;
         }
-        // Two separate 8-bit copies: each string keeps only its latest one.
-        if (std::fprintf(file, "%s=%s\n", pair->GetKey().GetCString(),
-                         pair->GetValue().GetCString()) < 0) {
+        line.clear();
+        AppendLineBytes(line, pair->GetKey());
+        line += '=';
+        AppendLineBytes(line, pair->GetValue());
+        line += '\n';
+        if (std::fwrite(line.data(), 1, line.size(), file) != line.size()) {
             written = false;
         }
     }

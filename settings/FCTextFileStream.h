@@ -22,7 +22,8 @@ class FCTextFileStream : public FCFileStream {
 
     // ReadLines answers every remaining line, empty ones included; null when no file is open.
     std::unique_ptr<FCStrings> ReadLines();
-    // WritePairs writes each pair as its key's and value's low bytes: key=value and a line end.
-    // False when no file is open or a write failed.
+    // WritePairs writes each pair as key=value and a line end, one byte a character; a
+    // character beyond 8 bits or a line end inside a text is written as "?", so that no text
+    // splits its line. False when no file is open or a write failed.
     bool WritePairs(FCSettingsPairs* pairs);
 };

@@ -22,12 +22,22 @@ std::unique_ptr<FCTextFileStream> SettingsFiles::NewPitchListStream() {
     return std::make_unique<FCTextFileStream>(folder, HostVersion::UsesUTF16(), kPitchListFileName);
 }
 
-std::unique_ptr<FCSettingsPairs> SettingsFiles::ReadSettingsFile(StreamFactory factory) {
+std::unique_ptr<FCSettingsPairs> SettingsFiles::ReadSettingsFile(StreamFactory factory,
+                                                                 ReadResult* result) {
+    ReadResult ignored = ReadResult::kRead;
+    ReadResult& outcome = result != nullptr ? *result : ignored;
     std::unique_ptr<FCTextFileStream> stream = factory();
     if (!stream->OpenRead()) {
+        outcome = stream->FileExists() ? ReadResult::kUnreadable : ReadResult::kAbsent;
         return nullptr;
     }
     std::unique_ptr<FCStrings> lines = stream->ReadLines();
+    // Lines up to a read error are not the file: a caller that saved them would lose the rest.
+    if (stream->ReadFailed()) {
+        outcome = ReadResult::kUnreadable;
+        return nullptr;
+    }
     stream->Close();
+    outcome = ReadResult::kRead;
     return FCSettingsPairs::ParseLines(lines.get());
 }

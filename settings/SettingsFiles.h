@@ -18,10 +18,18 @@ class SettingsFiles {
 
     using StreamFactory = std::unique_ptr<FCTextFileStream> (*)();
 
+    // What became of reading a file: its pairs were read, there is no such file (or no
+    // folder), or a file is there that could not be read (permissions, a lock, a read error,
+    // a folder in its place). A file that could not be read must never be replaced: it may hold
+    // what its reader never saw.
+    enum class ReadResult { kRead, kAbsent, kUnreadable };
+
     // The factories make an unopened stream; the caller opens it.
     static std::unique_ptr<FCTextFileStream> NewSharedSettingsStream();
     static std::unique_ptr<FCTextFileStream> NewPitchListStream();
 
-    // ReadSettingsFile answers the pairs of the factory's file, or null when it can't be opened.
-    static std::unique_ptr<FCSettingsPairs> ReadSettingsFile(StreamFactory factory);
+    // ReadSettingsFile answers the pairs of the factory's file, or null when it is absent or
+    // could not be read whole; result, when given, tells which.
+    static std::unique_ptr<FCSettingsPairs> ReadSettingsFile(StreamFactory factory,
+                                                             ReadResult* result = nullptr);
 };

@@ -3,6 +3,7 @@
 
 #include "settings/SettingsFiles.h"
 #include "settings/StoredRows.h"
+#include "settings/StoredText.h"
 
 namespace {
 
@@ -47,10 +48,10 @@ void StoredOptions::LoadOptions(WindowGeometry& geometry, PluginState& state) {
         geometry.hasSavedSize = true;
     }
     if (const FCSettingsPair* from = pairs->FindPair(kFrom)) {
-        state.fromText.SetString(&from->GetValue());
+        state.fromText = StoredText::Storable(from->GetValue());
     }
     if (const FCSettingsPair* to = pairs->FindPair(kTo)) {
-        state.toText.SetString(&to->GetValue());
+        state.toText = StoredText::Storable(to->GetValue());
     }
     if (FCSettingsPair* direction = pairs->FindPair(kDirection)) {
         state.direction = StoredRows::DirectionFromFile(direction->GetValue().GetInteger());
@@ -68,8 +69,14 @@ void StoredOptions::LoadOptions(WindowGeometry& geometry, PluginState& state) {
 }
 
 bool StoredOptions::SaveOptions(const WindowGeometry& geometry, PluginState& state) {
+    // The file holds other plug-ins' settings too: one that exists but could not be read is
+    // left alone, since writing it would lose every pair it holds.
+    SettingsFiles::ReadResult read = SettingsFiles::ReadResult::kRead;
     std::unique_ptr<FCSettingsPairs> pairs =
-        SettingsFiles::ReadSettingsFile(&SettingsFiles::NewSharedSettingsStream);
+        SettingsFiles::ReadSettingsFile(&SettingsFiles::NewSharedSettingsStream, &read);
+    if (read == SettingsFiles::ReadResult::kUnreadable) {
+        return false;
+    }
     if (!pairs) {
         pairs = std::make_unique<FCSettingsPairs>();
     }
@@ -79,8 +86,10 @@ bool StoredOptions::SaveOptions(const WindowGeometry& geometry, PluginState& sta
     SetNumber(*pairs, kWindowHeight, geometry.hasSavedSize ? geometry.savedHeight : -1);
     const FCString fromKey(kFrom);
     const FCString toKey(kTo);
-    pairs->SetValue(&fromKey, &state.fromText);
-    pairs->SetValue(&toKey, &state.toText);
+    const FCString from = StoredText::Storable(state.fromText);
+    const FCString to = StoredText::Storable(state.toText);
+    pairs->SetValue(&fromKey, &from);
+    pairs->SetValue(&toKey, &to);
     pairs->SetValue(kDirection, StoredRows::DirectionCodeOnFile(state.direction));
     pairs->SetValue(kSoundingPitch, state.soundingPitch ? "1" : "0");
     pairs->SetValue(kRespace, state.respace ? "1" : "0");

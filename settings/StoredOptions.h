@@ -23,7 +23,8 @@ class StoredOptions {
     // by the file's rows.
     static void LoadOptions(WindowGeometry& geometry, PluginState& state = PluginState::Instance());
     // SaveOptions rewrites the shared settings file with geometry, the options and the working
-    // list; false when the file could not be written (it is then left as it was).
+    // list; false when the file could not be written (it is then left as it was). A file that
+    // exists but could not be read is never written: it holds other plug-ins' settings.
     static bool SaveOptions(const WindowGeometry& geometry,
                             PluginState& state = PluginState::Instance());
 };

@@ -5,6 +5,7 @@
 
 #include "settings/SettingsFiles.h"
 #include "settings/StoredRows.h"
+#include "settings/StoredText.h"
 
 namespace {
 
@@ -16,30 +17,37 @@ FCString NameKey(int32_t setNumber) {
 
 }  // namespace
 
-void StoredPitchSets::LoadPitchSets(PluginState& state) {
+bool StoredPitchSets::LoadPitchSets(PluginState& state) {
     state.pitchSets.ClearAll();
+    SettingsFiles::ReadResult read = SettingsFiles::ReadResult::kRead;
     std::unique_ptr<FCSettingsPairs> pairs =
-        SettingsFiles::ReadSettingsFile(&SettingsFiles::NewPitchListStream);
+        SettingsFiles::ReadSettingsFile(&SettingsFiles::NewPitchListStream, &read);
+    state.pitchSetsUnreadable = read == SettingsFiles::ReadResult::kUnreadable;
     if (!pairs) {
-        return;
+        return !state.pitchSetsUnreadable;
     }
     for (int32_t set = 1;; ++set) {
         const FCString nameKey = NameKey(set);
         const FCSettingsPair* name = pairs->FindPair(&nameKey);
         if (name == nullptr) {
-            return;
+            return true;
         }
         auto list = std::make_unique<FCPitchChangeList>();
-        list->SetName(&name->GetValue());
+        const FCString storedName = StoredText::Storable(name->GetValue());
+        list->SetName(&storedName);
         StoredRows::ReadRows(*list, *pairs, set);
         if (list->GetCount() == 0) {
-            return;
+            return true;
         }
         state.pitchSets.AddItem(list.release());
     }
 }
 
 bool StoredPitchSets::SavePitchSets(PluginState& state) {
+    // Sets that were never read would be lost with the file they are in.
+    if (state.pitchSetsUnreadable) {
+        return false;
+    }
     std::unique_ptr<FCTextFileStream> stream = SettingsFiles::NewPitchListStream();
     if (!stream->OpenWrite()) {
         return false;
@@ -54,7 +62,8 @@ bool StoredPitchSets::SavePitchSets(PluginState& state) {
         ++set;
         FCSettingsPairs pairs;
         const FCString nameKey = NameKey(set);
-        pairs.AddItem(new FCSettingsPair(&nameKey, &list->GetName()));
+        const FCString name = StoredText::Storable(list->GetName());
+        pairs.AddItem(new FCSettingsPair(&nameKey, &name));
         StoredRows::AppendRowPairs(*list, pairs, set);
         written = stream->WritePairs(&pairs) && written;
     }

@@ -1,6 +1,8 @@
 // StoredRows: the row keys of the settings files.
 #include "settings/StoredRows.h"
 
+#include "settings/StoredText.h"
+
 const char* StoredRows::DirectionCodeOnFile(int32_t direction) {
     switch (direction) {
         case FCPitchChangeNode::kUp:
@@ -50,8 +52,10 @@ void StoredRows::AppendRowPairs(const FCPitchChangeNodes& list, FCSettingsPairs&
         const FCString inUseKey = RowKey("INUSE", setNumber, row);
         const FCString direction(DirectionCodeOnFile(node->GetDirection()));
         const FCString inUse(node->GetInUse() ? "1" : "0");
-        pairs.AddItem(new FCSettingsPair(&fromKey, &node->GetFromText()));
-        pairs.AddItem(new FCSettingsPair(&toKey, &node->GetToText()));
+        const FCString from = StoredText::Storable(node->GetFromText());
+        const FCString to = StoredText::Storable(node->GetToText());
+        pairs.AddItem(new FCSettingsPair(&fromKey, &from));
+        pairs.AddItem(new FCSettingsPair(&toKey, &to));
         pairs.AddItem(new FCSettingsPair(&directionKey, &direction));
         pairs.AddItem(new FCSettingsPair(&inUseKey, &inUse));
     }
@@ -72,7 +76,9 @@ void StoredRows::ReadRows(FCPitchChangeNodes& list, const FCSettingsPairs& pairs
         if (from == nullptr || to == nullptr || direction == nullptr || inUse == nullptr) {
             return;
         }
-        auto* node = new FCPitchChangeNode(&from->GetValue(), &to->GetValue(),
+        const FCString fromText = StoredText::Storable(from->GetValue());
+        const FCString toText = StoredText::Storable(to->GetValue());
+        auto* node = new FCPitchChangeNode(&fromText, &toText,
                                            DirectionFromFile(direction->GetValue().GetInteger()));
         node->SetInUse(inUse->GetValue().IsEqual(&inUseText));
         list.AddItem(node);

@@ -24,11 +24,12 @@ class StoredRows {
     static FCString RowKey(const char* field, std::optional<int32_t> setNumber, int32_t row);
 
     // AppendRowPairs appends the four pairs of each row of list, never merging them with pairs
-    // already there.
+    // already there. The texts are stored in their storable form (StoredText).
     static void AppendRowPairs(const FCPitchChangeNodes& list, FCSettingsPairs& pairs,
                                std::optional<int32_t> setNumber);
     // ReadRows appends to list the rows 1, 2, 3 ... found in pairs, up to the first row that
-    // lacks one of its four keys. A row is in use exactly when its INUSE value is "1".
+    // lacks one of its four keys. A row is in use exactly when its INUSE value is "1". Texts
+    // come back in their storable form, as a damaged file may hold control characters.
     static void ReadRows(FCPitchChangeNodes& list, const FCSettingsPairs& pairs,
                          std::optional<int32_t> setNumber);
 };

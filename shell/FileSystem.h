@@ -13,6 +13,15 @@ class FileSystem {
     // Open opens path with an fopen mode ("rb" to read, "w" to write in text mode); null when
     // it can't.
     static std::FILE* Open(const FCString& path, bool utf16, const char* mode);
+    // Exists answers whether anything (a file, a folder, a link) is at path; a file that cannot
+    // be opened but exists is not to be taken for a missing one.
+    static bool Exists(const FCString& path, bool utf16);
+    // ReplaceTarget answers in target the file that a new content for path must replace: path
+    // itself, or the file a symbolic link at path finally names, so that the link survives and
+    // its file gets the content. False when what is there must not be replaced: a read-only
+    // file (it is never made writable behind the user's back), a folder, or a link that leads
+    // nowhere it can follow.
+    static bool ReplaceTarget(const FCString& path, bool utf16, FCString& target);
     // Commit pushes everything written so far to the disk; false when any write failed.
     static bool Commit(std::FILE* file);
     // Replace moves source onto target in one step, replacing a file already there.

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "shell/FileSystem.h"
 
@@ -20,6 +21,83 @@ std::string BytePath(const FCString& path) {
     return copy.GetCString();
 }
 
+DWORD Attributes(const FCString& path, bool utf16) {
+    return utf16 ? GetFileAttributesW(WidePath(path).c_str())
+                 : GetFileAttributesA(BytePath(path).c_str());
+}
+
+// IsAbsence: the error says that nothing is at the path (not that something there is out of
+// reach).
+bool IsAbsence(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+           error == ERROR_INVALID_NAME || error == ERROR_INVALID_DRIVE;
+}
+
+// FinalPath answers the name of the file that the path finally reaches, links followed, as
+// the system reports it ("\\?\C:\..." or "\\?\UNC\server\..."), or an empty text.
+template <typename Char>
+std::basic_string<Char> FinalPath(HANDLE file) {
+    std::vector<Char> buffer(MAX_PATH);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        DWORD length = 0;
+        if constexpr (sizeof(Char) == sizeof(wchar_t)) {
+            length = GetFinalPathNameByHandleW(file, buffer.data(),
+                                               static_cast<DWORD>(buffer.size()), VOLUME_NAME_DOS);
+        } else {
+            length = GetFinalPathNameByHandleA(file, buffer.data(),
+                                               static_cast<DWORD>(buffer.size()), VOLUME_NAME_DOS);
+        }
+        if (length == 0) {
+            return {};
+        }
+        if (length < buffer.size()) {
+            return {buffer.data(), length};
+        }
+        buffer.resize(length + 1);
+    }
+    return {};
+}
+
+// PlainPath drops the "\\?\" the final name comes with, so that the path reads as the user's.
+template <typename Char>
+std::basic_string<Char> PlainPath(const std::basic_string<Char>& path) {
+    auto starts = [&path](const char* prefix) {
+        size_t i = 0;
+        for (; prefix[i] != 0; ++i) {
+            if (i >= path.size() || path[i] != static_cast<Char>(prefix[i])) {
+                return false;
+            }
+        }
+        return true;
+    };
+    if (starts(R"(\\?\UNC\)")) {
+        return std::basic_string<Char>(2, static_cast<Char>('\\')) + path.substr(8);
+    }
+    if (starts(R"(\\?\)")) {
+        return path.substr(4);
+    }
+    return path;
+}
+
+// FileHandle closes the handle it holds whatever happens while it is used: learning a file's
+// final name allocates, and a handle left open would keep the file from being replaced later.
+class FileHandle {
+  public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle() {
+        if (handle_ != INVALID_HANDLE_VALUE) {
+            CloseHandle(handle_);
+        }
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    [[nodiscard]] HANDLE Get() const { return handle_; }
+    [[nodiscard]] bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+  private:
+    HANDLE handle_;
+};
+
 }  // namespace
 
 std::FILE* FileSystem::Open(const FCString& path, bool utf16, const char* mode) {
@@ -31,6 +109,52 @@ std::FILE* FileSystem::Open(const FCString& path, bool utf16, const char* mode) 
         wideMode += static_cast<wchar_t>(*m);
     }
     return _wfopen(WidePath(path).c_str(), wideMode.c_str());
+}
+
+bool FileSystem::Exists(const FCString& path, bool utf16) {
+    return Attributes(path, utf16) != INVALID_FILE_ATTRIBUTES || !IsAbsence(GetLastError());
+}
+
+bool FileSystem::ReplaceTarget(const FCString& path, bool utf16, FCString& target) {
+    if (Attributes(path, utf16) == INVALID_FILE_ATTRIBUTES) {
+        if (!IsAbsence(GetLastError())) {
+            return false;
+        }
+        target = path;
+        return true;
+    }
+    // The file is opened without asking for any access (so no other program's sharing is in
+    // the way) only to learn where it finally lies: a symbolic link is followed to its file.
+    constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    FCString finalPath;
+    {
+        const FileHandle file(
+            utf16 ? CreateFileW(WidePath(path).c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr)
+                  : CreateFileA(BytePath(path).c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!file.IsOpen()) {
+            return false;
+        }
+        if (utf16) {
+            const std::wstring name = PlainPath(FinalPath<wchar_t>(file.Get()));
+            finalPath.SetUTF16Units(reinterpret_cast<const char16_t*>(name.data()),
+                                    static_cast<uint32_t>(name.size()));
+        } else {
+            const std::string name = PlainPath(FinalPath<char>(file.Get()));
+            finalPath.SetCString(name.c_str());
+        }
+    }
+    if (finalPath.GetLength() == 0) {
+        return false;
+    }
+    const DWORD attributes = Attributes(finalPath, utf16);
+    if (attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+        return false;
+    }
+    target = finalPath;
+    return true;
 }
 
 bool FileSystem::Commit(std::FILE* file) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
 #include "settings/StoredOptions.h"
 #include "settings/StoredPitchSets.h"
@@ -26,9 +27,13 @@ std::unique_ptr<FCUI>& AlertObject() {
 // by termination: at unloading the host's windows may already be gone.
 FCSorvelWindow* g_dialog = nullptr;
 
-}  // namespace
-
-namespace {
+// When a termination could not save the options (the shared settings file could not be read or
+// written), what the plug-in holds is newer than the file: the next dialog object takes it and
+// this window geometry instead of reading the file, and the next termination tries again.
+std::optional<WindowGeometry>& UnsavedGeometry() {
+    static std::optional<WindowGeometry> geometry;
+    return geometry;
+}
 
 uint32_t Invoke(void* hostWindow) {
     std::unique_ptr<FCUI>& ui = AlertObject();
@@ -40,7 +45,11 @@ uint32_t Invoke(void* hostWindow) {
         // leaves no half-made dialog object behind, and the next invocation reads both files
         // again.
         auto dialog = std::make_unique<FCSorvelWindow>();
-        StoredOptions::LoadOptions(dialog->Geometry());
+        if (UnsavedGeometry()) {
+            dialog->Geometry() = *UnsavedGeometry();
+        } else {
+            StoredOptions::LoadOptions(dialog->Geometry());
+        }
         StoredPitchSets::LoadPitchSets();
         dialog->SetUI(ui.get());
         dialog->CreateControls();
@@ -71,7 +80,11 @@ uint32_t Terminate() {
     if (handle != nullptr && IsWindowVisible(handle) != 0) {
         dialog->CloseWindow();
     }
-    StoredOptions::SaveOptions(dialog->Geometry());
+    if (StoredOptions::SaveOptions(dialog->Geometry())) {
+        UnsavedGeometry().reset();
+    } else {
+        UnsavedGeometry() = dialog->Geometry();
+    }
     return 0;
 }
 

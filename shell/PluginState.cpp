@@ -9,6 +9,7 @@ void PluginState::SetDefaults() {
     respace = true;
     workingList.ClearAll();
     pitchSets.ClearAll();
+    pitchSetsUnreadable = false;
 }
 
 PluginState& PluginState::Instance() {

@@ -16,6 +16,9 @@ struct PluginState {
     bool respace = false;
     FCPitchChangeNodes workingList;
     FCPitchChangeLists pitchSets;
+    // pitchSetsUnreadable: the pitch-list file exists but could not be read when the sets were
+    // loaded, so pitchSets lacks what it holds and the file must not be written from them.
+    bool pitchSetsUnreadable = false;
 
     // SetDefaults: "A#" to "Bb", Closest, both options on, both lists emptied.
     void SetDefaults();

@@ -163,6 +163,21 @@ int32_t FCCtrlDataList::GetSelectionMark() {
     return static_cast<int32_t>(Send(LVM_GETSELECTIONMARK, 0, 0));
 }
 
+int32_t FCCtrlDataList::GetSelectedItem() {
+    if (GetItemHandle() == nullptr) {
+        return -1;
+    }
+    return static_cast<int32_t>(Send(LVM_GETNEXTITEM, static_cast<uintptr_t>(-1), LVNI_SELECTED));
+}
+
+void FCCtrlDataList::ClearSelection() {
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED;
+    item.state = 0;
+    Send(LVM_SETITEMSTATE, static_cast<uintptr_t>(-1), reinterpret_cast<intptr_t>(&item));
+    Send(LVM_SETSELECTIONMARK, 0, -1);
+}
+
 void FCCtrlDataList::SetCheckImage(int32_t index, bool checked) {
     LVITEMW item{};
     item.stateMask = kStateImageMask;

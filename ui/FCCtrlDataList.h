@@ -45,6 +45,11 @@ class FCCtrlDataList : public FCControl {
     FCDataListRow* GetRowOfItem(int32_t index);
     int32_t GetItemCount();
     int32_t GetSelectionMark();
+    // GetSelectedItem answers the item that is selected now, or -1. The selection mark is no
+    // substitute: the list view keeps it on a row after that row lost its selection.
+    int32_t GetSelectedItem();
+    // ClearSelection leaves no item selected and clears the selection mark.
+    void ClearSelection();
     // SetCheckImage shows checked or unchecked on item index.
     void SetCheckImage(int32_t index, bool checked);
     void RedrawItems(int32_t first, int32_t last);

@@ -65,11 +65,12 @@ bool FCMyDataList::AnyChecked() {
     return false;
 }
 
-FCMyDataListRow* FCMyDataList::FindRowByFrom(const FCString* text) {
+FCMyDataListRow* FCMyDataList::FindRowByFrom(const FCString* text, const FCMyDataListRow* except) {
     const int32_t count = GetItemCount();
     for (int32_t i = 0; i < count; ++i) {
         FCMyDataListRow* row = GetPitchRowOfItem(i);
-        if (row != nullptr && row->GetFromText() != nullptr && row->GetFromText()->IsEqual(text)) {
+        if (row != nullptr && row != except && row->GetFromText() != nullptr &&
+            row->GetFromText()->IsEqual(text)) {
             return row;
         }
     }

@@ -21,8 +21,9 @@ class FCMyDataList : public FCCtrlDataList {
     void SetAllChecked(bool checked);
     // AnyChecked is true when at least one row is checked.
     bool AnyChecked();
-    // FindRowByFrom answers the first row (in item order) whose from text is exactly text.
-    FCMyDataListRow* FindRowByFrom(const FCString* text);
+    // FindRowByFrom answers the first row (in item order) whose from text is exactly text, not
+    // counting the row except (when given).
+    FCMyDataListRow* FindRowByFrom(const FCString* text, const FCMyDataListRow* except = nullptr);
     FCMyDataListRow* GetPitchRowOfItem(int32_t index) {
         return static_cast<FCMyDataListRow*>(GetRowOfItem(index));
     }

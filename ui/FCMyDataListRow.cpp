@@ -2,6 +2,7 @@
 #include "ui/FCMyDataListRow.h"
 
 #include "pitch/FCPitchChangeNode.h"
+#include "pitch/PitchSpelling.h"
 
 FCMyDataListRow::FCMyDataListRow(const FCString* from, const FCString* to, int32_t direction,
                                  bool checked)
@@ -9,8 +10,8 @@ FCMyDataListRow::FCMyDataListRow(const FCString* from, const FCString* to, int32
     SetChecked(checked);
     AddColumnText(from);
     AddColumnText(to);
-    const FCString word(FCPitchChangeNode::DirectionName(direction));
-    AddColumnText(&word);
+    AddColumnText(nullptr);
+    ShowDirection();
 }
 
 void FCMyDataListRow::SetColumn(int32_t column, const FCString* text) {
@@ -20,16 +21,30 @@ void FCMyDataListRow::SetColumn(int32_t column, const FCString* text) {
     GetStringAt(column)->SetString(text);
 }
 
+void FCMyDataListRow::ShowDirection() {
+    const FCString word(HasValidSpellings() ? FCPitchChangeNode::DirectionName(direction_)
+                                            : kInvalidMark);
+    SetColumn(2, &word);
+}
+
+bool FCMyDataListRow::HasValidSpellings() const {
+    const FCString* from = GetFromText();
+    const FCString* to = GetToText();
+    return from != nullptr && to != nullptr && PitchSpelling::IsNormalSpelling(*from) &&
+           PitchSpelling::IsNormalSpelling(*to);
+}
+
 void FCMyDataListRow::SetFromText(const FCString* text) {
     SetColumn(0, text);
+    ShowDirection();
 }
 
 void FCMyDataListRow::SetToText(const FCString* text) {
     SetColumn(1, text);
+    ShowDirection();
 }
 
 void FCMyDataListRow::SetDirection(int32_t code) {
     direction_ = code;
-    const FCString word(FCPitchChangeNode::DirectionName(code));
-    SetColumn(2, &word);
+    ShowDirection();
 }

@@ -13,7 +13,9 @@
 #include "pitch/FCPitchChangerBlockHandler.h"
 #include "pitch/FCUndoBlock.h"
 #include "pitch/PitchSpelling.h"
+#include "settings/SettingsFiles.h"
 #include "settings/StoredPitchSets.h"
+#include "settings/StoredText.h"
 #include "shell/HostFunctions.h"
 #include "shell/PluginState.h"
 #include "ui/FCCtrlLine.h"
@@ -22,8 +24,6 @@
 
 namespace {
 
-// A typed spelling is at most a letter and four accidentals.
-constexpr uint32_t kMaxSpellingLength = 5;
 // Every row, however long the list, is redrawn after a change of rows.
 constexpr int32_t kLastRedrawnItem = 1000;
 
@@ -31,6 +31,7 @@ const char* const kFromSyntax =
     "The 'From' field has wrong syntax. Use a syntax similar to: A#, Bb, C## (or Cx), Dbb, etc.";
 const char* const kToSyntax =
     "The 'To' field has wrong syntax. Use a syntax similar to: A#, Bb, C## (or Cx), Dbb, etc.";
+const char* const kSetsNotSavedTitle = "Pitch Sets Not Saved";
 
 // PopupValue answers the Direction popup's value (1-based) for a direction code; a code the
 // popup has no entry for shows Closest.
@@ -60,6 +61,26 @@ FCPitchChangeNode* NodeOfRow(const FCMyDataListRow& row) {
     return node;
 }
 
+// CopyOfSets copies every stored set with its rows: what the popup and the file go back to when
+// a change of the sets could not be written.
+std::unique_ptr<FCPitchChangeLists> CopyOfSets(const FCPitchChangeLists& sets) {
+    auto copy = std::make_unique<FCPitchChangeLists>();
+    for (int32_t s = 0; s < sets.GetCount(); ++s) {
+        const FCPitchChangeList* set = sets.GetListAt(s);
+        auto* list = new FCPitchChangeList;
+        copy->AddItem(list);
+        list->SetName(&set->GetName());
+        for (int32_t i = 0; i < set->GetCount(); ++i) {
+            const FCPitchChangeNode* node = set->GetNodeAt(i);
+            auto* twin = new FCPitchChangeNode(&node->GetFromText(), &node->GetToText(),
+                                               node->GetDirection());
+            twin->SetInUse(node->GetInUse());
+            list->AddItem(twin);
+        }
+    }
+    return copy;
+}
+
 }  // namespace
 
 FCSorvelWindow::FCSorvelWindow() : FCResourceWindow(kTemplate) {}
@@ -68,8 +89,14 @@ FCSorvelWindow::FCSorvelWindow() : FCResourceWindow(kTemplate) {}
 // state while it is shown; once the alert is answered the dialog takes the host window's state
 // again at once rather than at its next activation (the focus can then return to it).
 void FCSorvelWindow::ShowError(const char* message, const char* title) {
+    const FCString text(message);
+    ShowError(text, title);
+}
+
+void FCSorvelWindow::ShowError(const FCString& message, const char* title) {
     if (ui_ != nullptr) {
-        ui_->AlertError(message, title);
+        const FCString caption(title);
+        ui_->AlertError(&message, &caption);
     }
     SyncEnabledWithHost();
 }
@@ -154,18 +181,22 @@ void FCSorvelWindow::InitWindow() {
     const FCString placeholder("Pitch List Name");
     setName_->SetText(&placeholder);
 
+    ShowStoredSetNames(1);
+
+    LoadDialogState();
+    UpdateControlStates();
+}
+
+void FCSorvelWindow::ShowStoredSetNames(int32_t choice) {
     sets_->ResetContent();
-    FCPitchChangeLists& stored = PluginState::Instance().pitchSets;
+    const FCPitchChangeLists& stored = PluginState::Instance().pitchSets;
     for (int32_t i = 0; i < stored.GetCount(); ++i) {
         FCString name(stored.GetListAt(i)->GetName());
         sets_->AddString(&name);
     }
-    if (sets_->GetCount() > 0) {
-        sets_->SetValue(1);
+    if (choice >= 1 && choice <= sets_->GetCount()) {
+        sets_->SetValue(choice);
     }
-
-    LoadDialogState();
-    UpdateControlStates();
 }
 
 void FCSorvelWindow::LoadDialogState() {
@@ -196,7 +227,7 @@ void FCSorvelWindow::UpdateControlStates() {
         return;
     }
     Enable(kChangeChecked, list_->AnyChecked());
-    const bool selected = list_->GetSelectionMark() != -1;
+    const bool selected = list_->GetSelectedItem() != -1;
     Enable(kDeleteRow, selected);
     Enable(kUpdateRow, selected);
 
@@ -245,7 +276,7 @@ bool FCSorvelWindow::ValidatePitchFields(FCString* fromText, int16_t fromField, 
     // The first faulty text is the one reported.
     // NOLINTNEXTLINE(readability-use-anyofallof)
     for (const Check& check : {Check{fromText, fromField}, Check{toText, toField}}) {
-        if (check.text->GetLength() <= kMaxSpellingLength &&
+        if (check.text->GetLength() <= PitchSpelling::kMaxLength &&
             PitchSpelling::CheckPitchSpelling(check.text)) {
             continue;
         }
@@ -345,12 +376,15 @@ void FCSorvelWindow::AddInversePitch() {
 }
 
 void FCSorvelWindow::DeleteSelectedPitch() {
-    const int32_t selected = list_->GetSelectionMark();
+    const int32_t selected = list_->GetSelectedItem();
     if (selected == -1) {
         return;
     }
     list_->DeleteRow(selected);
     list_->ReindexRows();
+    // The list view keeps its mark on the row that moved up, which the fields do not show: no
+    // row is left selected, so that "&Update" cannot write the fields over it.
+    list_->ClearSelection();
     list_->RedrawItems(0, kLastRedrawnItem);
     Enable(kDeleteRow, false);
     Enable(kUpdateRow, false);
@@ -358,7 +392,7 @@ void FCSorvelWindow::DeleteSelectedPitch() {
 }
 
 void FCSorvelWindow::UpdateSelectedPitch() {
-    const int32_t selected = list_->GetSelectionMark();
+    const int32_t selected = list_->GetSelectedItem();
     if (selected == -1) {
         return;
     }
@@ -369,8 +403,8 @@ void FCSorvelWindow::UpdateSelectedPitch() {
     if (row == nullptr || !ReadFieldPair(&from, &to, &direction)) {
         return;
     }
-    const FCMyDataListRow* same = list_->FindRowByFrom(&from);
-    if (same != nullptr && same != row) {
+    // Every other row counts: a file may hold two rows with one from text.
+    if (list_->FindRowByFrom(&from, row) != nullptr) {
         ShowError("The pitch to change 'from' already exists in the list at another place.",
                   "Can't have identical pitches");
         return;
@@ -386,7 +420,8 @@ void FCSorvelWindow::ChangeChecked() {
     const int32_t count = list_->GetItemCount();
     for (int32_t i = 0; i < count; ++i) {
         const FCMyDataListRow* row = list_->GetPitchRowOfItem(i);
-        if (row != nullptr && row->GetChecked()) {
+        // A row read from a file with a text that is no spelling is never applied.
+        if (row != nullptr && row->GetChecked() && row->HasValidSpellings()) {
             nodes.AddItem(NodeOfRow(*row));
         }
     }
@@ -435,17 +470,25 @@ void FCSorvelWindow::DeletePitchSet() {
     }
     FCPitchChangeLists& stored = PluginState::Instance().pitchSets;
     const FCPitchChangeList* set = stored.GetListAt(index);
+    const FCString name(set->GetName());
     FCString message("Do you want to delete '");
-    message.AppendString(&set->GetName());
+    message.AppendString(&name);
     message.AppendCString("'?");
     const FCString title("Delete Pitch List?");
     if (AskYesNo(&message, &title) != FCUI::kYes) {
         return;
     }
-    sets_->DeleteString(index);
-    stored.RemoveList(set);
-    UpdateControlStates();
-    StoredPitchSets::SavePitchSets();
+    const std::unique_ptr<FCPitchChangeLists> before = CopyOfSets(stored);
+    const int32_t choice = sets_->GetValue();
+    try {
+        sets_->DeleteString(index);
+        stored.RemoveList(set);
+        UpdateControlStates();
+    } catch (...) {
+        RestoreSets(*before, choice);
+        throw;
+    }
+    WritePitchSets(*before, choice, name, kDeleted);
 }
 
 void FCSorvelWindow::SaveCurrentPitchSet() {
@@ -455,7 +498,23 @@ void FCSorvelWindow::SaveCurrentPitchSet() {
     if (name.GetLength() == 0) {
         return;
     }
-    FCPitchChangeLists& stored = PluginState::Instance().pitchSets;
+    // The name is taken as the file will keep it, so the popup shows what comes back.
+    StoredText::MakeStorable(name);
+    PluginState& state = PluginState::Instance();
+    if (state.pitchSetsUnreadable) {
+        // The file could not be read when the dialog was made, so its sets are not here and
+        // writing it would lose them. It may be readable now (a lock let go): its sets come
+        // first, then the new one; otherwise nothing is written.
+        StoredPitchSets::LoadPitchSets(state);
+        ShowStoredSetNames(1);
+        if (state.pitchSetsUnreadable) {
+            ReportUnwrittenSets(name, kSaved);
+            return;
+        }
+    }
+    FCPitchChangeLists& stored = state.pitchSets;
+    const std::unique_ptr<FCPitchChangeLists> before = CopyOfSets(stored);
+    const int32_t choice = sets_->GetValue();
     FCPitchChangeList* target = stored.FindByName(&name);
     std::unique_ptr<FCPitchChangeList> created;
     if (target != nullptr) {
@@ -496,31 +555,72 @@ void FCSorvelWindow::SaveCurrentPitchSet() {
             }
         }
     }
-    // Until the file is written, a failure puts back what was there: the set's old rows, or
-    // neither the new set nor its popup entry.
-    const FCPitchChangeList* added = created.get();
-    const int32_t shownBefore = sets_->GetValue();
-    bool popupAdded = false;
+    // Until the file is written, a failure (a write refused, or no memory left) puts back what
+    // the file holds: the sets with their rows, and the popup with its choice.
     try {
         if (created) {
             stored.AddItem(created.release());
             sets_->AddString(&name);
-            popupAdded = true;
             sets_->SetValue(sets_->GetCount());
         }
-        StoredPitchSets::SavePitchSets();
     } catch (...) {
-        if (added == nullptr) {
-            target->SwapItems(rows);
-        } else {
-            if (popupAdded) {
-                sets_->DeleteString(sets_->GetCount() - 1);
-                sets_->SetValue(shownBefore);
-            }
-            stored.RemoveList(added);
-        }
+        RestoreSets(*before, choice);
         throw;
     }
+    WritePitchSets(*before, choice, name, kSaved);
+}
+
+bool FCSorvelWindow::WritePitchSets(FCPitchChangeLists& before, int32_t choice,
+                                    const FCString& setName, SetChange change) {
+    bool written = false;
+    try {
+        written = StoredPitchSets::SavePitchSets();
+    } catch (...) {
+        RestoreSets(before, choice);
+        throw;
+    }
+    if (written) {
+        return true;
+    }
+    RestoreSets(before, choice);
+    ReportUnwrittenSets(setName, change);
+    return false;
+}
+
+void FCSorvelWindow::RestoreSets(FCPitchChangeLists& before, int32_t choice) {
+    // The sets and the popup go back to what the file still holds; the rows stay as they are.
+    FCPitchChangeLists& stored = PluginState::Instance().pitchSets;
+    stored.ClearAll();
+    while (before.GetCount() > 0) {
+        stored.AddItem(before.DetachItemAt(0));
+    }
+    ShowStoredSetNames(choice);
+    UpdateControlStates();
+}
+
+void FCSorvelWindow::ReportUnwrittenSets(const FCString& setName, SetChange change) {
+    const std::unique_ptr<FCTextFileStream> file = SettingsFiles::NewPitchListStream();
+    FCString message("The pitch set '");
+    message.AppendString(&setName);
+    message.AppendCString(change == kDeleted ? "' was not deleted: " : "' was not saved: ");
+    if (!file->HasFolder()) {
+        message.AppendCString("the host names no folder for the plug-in's settings.");
+    } else {
+        const FCString path = file->GetFullPath();
+        message.AppendCString("the file '");
+        message.AppendString(&path);
+        message.AppendCString(
+            PluginState::Instance().pitchSetsUnreadable
+                ? "' exists but could not be read, so it is not replaced (the sets it holds "
+                  "would be lost)."
+                : "' could not be written (it may be read-only, its folder may not be writable, "
+                  "or the disk may be full).");
+    }
+    message.AppendCString(change == kDeleted
+                              ? " The saved pitch sets are as they were."
+                              : " The saved pitch sets are as they were; the rows in the list "
+                                "are kept.");
+    ShowError(message, kSetsNotSavedTitle);
 }
 
 bool FCSorvelWindow::HandleCommand(FCControl* control) {

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "framework/FCString.h"
+#include "pitch/FCPitchChangeLists.h"
 #include "pitch/FCPitchChangeNodes.h"
 #include "ui/FCCtrlButton.h"
 #include "ui/FCCtrlCheckbox.h"
@@ -97,10 +99,27 @@ class FCSorvelWindow : public FCResourceWindow {
     void RunChange(const FCPitchChangeNodes& nodes);
     // ChosenPitchSet answers the index of the set chosen in the popup, or -1.
     int32_t ChosenPitchSet();
+    // ShowStoredSetNames fills the saved sets popup with the stored sets' names and chooses
+    // entry choice (1-based) when there is one.
+    void ShowStoredSetNames(int32_t choice);
+
+    enum SetChange { kSaved, kDeleted };
+    // WritePitchSets writes the stored sets to the pitch-list file. When that fails, the sets
+    // become before again and the popup shows them with its choice as it was, so that it shows
+    // what the file holds, and the user is told; false then.
+    bool WritePitchSets(FCPitchChangeLists& before, int32_t choice, const FCString& setName,
+                        SetChange change);
+    // RestoreSets moves the sets of before back into the stored sets and shows them in the popup
+    // with its choice (1-based) as it was.
+    void RestoreSets(FCPitchChangeLists& before, int32_t choice);
+    // ReportUnwrittenSets tells the user that the change of setName did not reach the file,
+    // naming the file and why.
+    void ReportUnwrittenSets(const FCString& setName, SetChange change);
     void Enable(int16_t item, bool enable);
     // ShowError and AskYesNo show an alert through the alert object and then let the dialog
     // follow the host window's state again.
     void ShowError(const char* message, const char* title);
+    void ShowError(const FCString& message, const char* title);
     int AskYesNo(const FCString* message, const FCString* title);
 
     FCUI* ui_ = nullptr;

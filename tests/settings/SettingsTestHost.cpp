@@ -1,6 +1,12 @@
 // The settings tests' stand-in for FX_GetFinalePath, and their temporary folders.
 #include "tests/settings/SettingsTestHost.h"
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -18,6 +24,8 @@ struct HostFolders {
     std::map<int32_t, std::filesystem::path> byKind;
     bool raw = false;
     std::u16string rawUnits;
+    bool none = false;
+    bool noneAnswered = false;
     std::vector<int32_t> kinds;
 };
 
@@ -41,6 +49,11 @@ void FolderHost::SetKindFolder(int32_t kind, const std::filesystem::path& folder
 void FolderHost::SetRawUnits(const std::u16string& units) {
     Folders().raw = true;
     Folders().rawUnits = units;
+}
+
+void FolderHost::SetNoFolder(bool answered) {
+    Folders().none = true;
+    Folders().noneAnswered = answered;
 }
 
 void FolderHost::Reset() {
@@ -98,6 +111,27 @@ std::set<std::string> TempFolderTest::Names(const std::filesystem::path& folder)
     return names;
 }
 
+#if !defined(_WIN32)
+void ExpectWithoutReadPermission(const std::filesystem::path& file,
+                                 const std::function<bool()>& work) {
+    constexpr uid_t kNobody = 65534;
+    // Writable but not readable, so that only the unread content (not a read-only file) keeps
+    // the file from being replaced.
+    ASSERT_EQ(chmod(file.c_str(), 0222), 0);
+    ASSERT_EQ(chmod(file.parent_path().c_str(), 0777), 0);
+    EXPECT_EXIT(
+        {
+            if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
+                std::_Exit(3);
+            }
+            std::_Exit(work() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    chmod(file.c_str(), 0644);
+    chmod(file.parent_path().c_str(), 0755);
+}
+#endif
+
 }  // namespace settings_test
 
 // The host function itself, found by the plug-in's lookup in this program's exports.
@@ -105,6 +139,9 @@ VS_EXPORT int32_t VS_CALL FX_GetFinalePath(int32_t kind, void* buffer520, uint32
     using settings_test::Folders;
     Folders().kinds.push_back(kind);
     constexpr size_t kBytes = 520;
+    if (Folders().none) {
+        return Folders().noneAnswered ? 1 : 0;
+    }
     if (Folders().raw) {
         // Exactly the units given, up to the buffer's end: no terminator when they fill it.
         const std::u16string& units = Folders().rawUnits;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -30,6 +31,9 @@ class FolderHost {
     // SetRawUnits makes every kind answer exactly these units (no terminator is added when they
     // fill the whole buffer).
     static void SetRawUnits(const std::u16string& units);
+    // SetNoFolder makes every kind answer no folder: the host fails the call (answered false)
+    // or answers an empty folder (answered true).
+    static void SetNoFolder(bool answered);
     static void Reset();
     // Kinds answers the folder kinds asked for so far, in order.
     static const std::vector<int32_t>& Kinds();
@@ -58,5 +62,14 @@ class TempFolderTest : public ::testing::Test {
     std::filesystem::path folder_;
     std::vector<std::filesystem::path> extra_;
 };
+
+#if !defined(_WIN32)
+// ExpectWithoutReadPermission makes file unreadable (write permission only; its folder open to
+// all) and expects work to answer true in a child process that may not read it: an ordinary
+// user's process, so a test run as root is made "nobody" there first. Then the modes are set
+// back.
+void ExpectWithoutReadPermission(const std::filesystem::path& file,
+                                 const std::function<bool()>& work);
+#endif
 
 }  // namespace settings_test

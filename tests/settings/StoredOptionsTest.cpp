@@ -337,4 +337,35 @@ TEST_F(StoredOptionsTest, OldHostsUseTheKindSevenFolderWithAnEightBitPath) {
     EXPECT_STREQ(back.fromText.GetCString(), "Db");
 }
 
+// A shared settings file that is there but cannot be read holds other plug-ins' settings
+// that were never seen: it is not replaced, and saving reports that it did not save.
+TEST_F(StoredOptionsTest, UnreadableSharedFileIsNeverReplaced) {
+    std::filesystem::create_directory(SharedFile());
+    StoredOptions::LoadOptions(geometry_, state_);
+    EXPECT_STREQ(state_.fromText.GetCString(), "A#") << "the defaults stay";
+    EXPECT_FALSE(StoredOptions::SaveOptions(geometry_, state_));
+    EXPECT_TRUE(std::filesystem::is_directory(SharedFile()));
+    EXPECT_EQ(Names(Folder()), std::set<std::string>{"veskpluginprefs.txt"});
+}
+
+#if !defined(_WIN32)
+TEST_F(StoredOptionsTest, SharedFileWithoutReadPermissionIsNeverReplaced) {
+    const std::string old = "OTHERPLUGIN_KEY=1\nVESKSORVEL_FROM=C\n";
+    WriteBytes(SharedFile(), old);
+    settings_test::ExpectWithoutReadPermission(SharedFile(), [this] {
+        StoredOptions::LoadOptions(geometry_, state_);
+        state_.fromText.SetCString("E");
+        return !StoredOptions::SaveOptions(geometry_, state_);
+    });
+    EXPECT_EQ(ReadBytes(SharedFile()), old);
+    EXPECT_EQ(Names(Folder()), std::set<std::string>{"veskpluginprefs.txt"});
+}
+
+TEST_F(StoredOptionsTest, SharedFileInALoopOfLinksIsNeverReplaced) {
+    std::filesystem::create_symlink("veskpluginprefs.txt", SharedFile());
+    EXPECT_FALSE(StoredOptions::SaveOptions(geometry_, state_));
+    EXPECT_TRUE(std::filesystem::is_symlink(SharedFile()));
+}
+#endif
+
 }  // namespace

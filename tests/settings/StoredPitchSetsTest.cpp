@@ -252,4 +252,58 @@ TEST_F(StoredPitchSetsTest, FolderOutsideTheEightBitRange) {
     EXPECT_EQ(geometryBack.savedHeight, 4);
 }
 
+// A pitch-list file that is there but cannot be read: its sets were never loaded, so saving
+// would lose them. Nothing is written until a load succeeds again.
+TEST_F(StoredPitchSetsTest, UnreadableFileIsNeverReplaced) {
+    std::filesystem::create_directory(PitchListFile());
+    EXPECT_FALSE(StoredPitchSets::LoadPitchSets(state_));
+    EXPECT_TRUE(state_.pitchSetsUnreadable);
+    AddRow(*AddSet(state_, u"New"), u"C", u"D", 0, true);
+    EXPECT_FALSE(StoredPitchSets::SavePitchSets(state_));
+    EXPECT_TRUE(std::filesystem::is_directory(PitchListFile()));
+
+    std::filesystem::remove(PitchListFile());
+    WriteSets({SetLines(1, "One", 1)});
+    EXPECT_TRUE(StoredPitchSets::LoadPitchSets(state_));
+    EXPECT_FALSE(state_.pitchSetsUnreadable);
+    EXPECT_EQ(Describe(state_.pitchSets), u"[One]C>D:0+;");
+    AddRow(*AddSet(state_, u"New"), u"C", u"D", 0, true);
+    EXPECT_TRUE(StoredPitchSets::SavePitchSets(state_));
+    EXPECT_EQ(ReadBytes(PitchListFile()),
+              File({"VESKSORVEL_LIST_NAME_1=One", "VESKSORVEL_LIST_FROM_1_1=C",
+                    "VESKSORVEL_LIST_TO_1_1=D", "VESKSORVEL_LIST_UPDIRECTION_1_1=1",
+                    "VESKSORVEL_LIST_INUSE_1_1=1", "VESKSORVEL_LIST_NAME_2=New",
+                    "VESKSORVEL_LIST_FROM_2_1=C", "VESKSORVEL_LIST_TO_2_1=D",
+                    "VESKSORVEL_LIST_UPDIRECTION_2_1=1", "VESKSORVEL_LIST_INUSE_2_1=1"}));
+}
+
+#if !defined(_WIN32)
+TEST_F(StoredPitchSetsTest, FileWithoutReadPermissionIsNeverReplaced) {
+    WriteSets({SetLines(1, "One", 2), SetLines(2, "Two", 1)});
+    const std::string old = ReadBytes(PitchListFile());
+    settings_test::ExpectWithoutReadPermission(PitchListFile(), [this] {
+        const bool loaded = StoredPitchSets::LoadPitchSets(state_);
+        AddRow(*AddSet(state_, u"New"), u"C", u"D", 0, true);
+        return !loaded && state_.pitchSets.GetCount() == 1 &&
+               !StoredPitchSets::SavePitchSets(state_);
+    });
+    EXPECT_EQ(ReadBytes(PitchListFile()), old);
+}
+#endif
+
+TEST_F(StoredPitchSetsTest, ReadOnlyFileIsNotReplaced) {
+    WriteSets({SetLines(1, "One", 1)});
+    const std::string old = ReadBytes(PitchListFile());
+    namespace fs = std::filesystem;
+    fs::permissions(PitchListFile(),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    EXPECT_TRUE(StoredPitchSets::LoadPitchSets(state_)) << "a read-only file reads";
+    AddRow(*AddSet(state_, u"New"), u"C", u"D", 0, true);
+    EXPECT_FALSE(StoredPitchSets::SavePitchSets(state_));
+    EXPECT_EQ(ReadBytes(PitchListFile()), old);
+    EXPECT_EQ(fs::status(PitchListFile()).permissions() & fs::perms::owner_write, fs::perms::none);
+    fs::permissions(PitchListFile(), fs::perms::owner_write, fs::perm_options::add);
+}
+
 }  // namespace

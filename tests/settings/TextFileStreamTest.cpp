@@ -8,11 +8,15 @@
 #include "settings/FCSettingsPairs.h"
 #include "settings/FCTextFileStream.h"
 #include "settings/SettingsFiles.h"
+#include "settings/StoredOptions.h"
+#include "settings/StoredPitchSets.h"
 #include "shell/HostVersion.h"
 #include "tests/settings/SettingsTestHost.h"
 
 #if !defined(_WIN32)
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #endif
@@ -79,15 +83,15 @@ TEST_F(TextFileStreamTest, EmptyFileGivesNoPairsAndMissingFileGivesNone) {
         << "reading creates nothing";
 }
 
-TEST_F(TextFileStreamTest, WritesLowBytesAndReadsThemBackAsUnits) {
+TEST_F(TextFileStreamTest, WritesBytesAndReadsThemBackAsUnits) {
     FCSettingsPairs pairs;
     pairs.SetValue("Accent", "caf\xE9");
     FCString smiley;
-    smiley.SetUTF16(u"x\u263Ay");  // U+263A keeps only its low byte 0x3A
+    smiley.SetUTF16(u"x\u263Ay");  // U+263A has no byte of its own (its low byte is ":")
     const FCString key("Wide");
     pairs.SetValue(&key, &smiley);
     ASSERT_TRUE(pairs.WriteSharedFile());
-    EXPECT_EQ(ReadBytes(SharedFile()), std::string("Accent=caf\xE9") + kEol + "Wide=x:y" + kEol);
+    EXPECT_EQ(ReadBytes(SharedFile()), std::string("Accent=caf\xE9") + kEol + "Wide=x?y" + kEol);
     auto back = SettingsFiles::ReadSettingsFile(&SettingsFiles::NewSharedSettingsStream);
     ASSERT_NE(back, nullptr);
     ASSERT_EQ(back->GetCount(), 2);
@@ -241,6 +245,192 @@ TEST_F(FailedWriteTest, SuccessfulWriteReplacesTheWholeFile) {
     ASSERT_TRUE(pairs.WriteSharedFile());
     EXPECT_EQ(ReadBytes(SharedFile()), std::string("A=1") + kEol);
     EXPECT_EQ(Names(Folder()), std::set<std::string>{"veskpluginprefs.txt"});
+}
+
+// Without a folder from the host there is no file: nothing is read, and nothing is written
+// (a path of "\\" and the file name would be the root of the current drive).
+TEST_F(TextFileStreamTest, NoFolderNoFile) {
+    namespace fs = std::filesystem;
+    const fs::path roots[] = {fs::path("/") / "veskpluginprefs.txt",
+                              fs::path("/") / "vesksorvel.txt"};
+    std::vector<std::string> before;
+    for (const auto& root : roots) {
+        before.push_back(fs::exists(root) ? ReadBytes(root) : "(none)");
+    }
+    for (const bool answered : {false, true}) {
+        FolderHost::SetNoFolder(answered);
+        for (auto* factory :
+             {&SettingsFiles::NewSharedSettingsStream, &SettingsFiles::NewPitchListStream}) {
+            auto stream = factory();
+            EXPECT_FALSE(stream->HasFolder());
+            EXPECT_FALSE(stream->OpenRead());
+            EXPECT_FALSE(stream->OpenWrite());
+            EXPECT_FALSE(stream->FileExists());
+        }
+        SettingsFiles::ReadResult read = SettingsFiles::ReadResult::kRead;
+        EXPECT_EQ(SettingsFiles::ReadSettingsFile(&SettingsFiles::NewSharedSettingsStream, &read),
+                  nullptr);
+        EXPECT_EQ(read, SettingsFiles::ReadResult::kAbsent) << "as good as a fresh installation";
+
+        FCSettingsPairs pairs;
+        pairs.SetValue("k", "v");
+        EXPECT_FALSE(pairs.WriteSharedFile());
+        PluginState state;
+        state.SetDefaults();
+        auto* set = new FCPitchChangeList;
+        set->AddItem(new FCPitchChangeNode);
+        state.pitchSets.AddItem(set);
+        WindowGeometry geometry;
+        EXPECT_FALSE(StoredOptions::SaveOptions(geometry, state));
+        EXPECT_TRUE(StoredPitchSets::LoadPitchSets(state));
+        set = new FCPitchChangeList;
+        set->AddItem(new FCPitchChangeNode);
+        state.pitchSets.AddItem(set);
+        EXPECT_FALSE(StoredPitchSets::SavePitchSets(state));
+    }
+    for (size_t i = 0; i < std::size(roots); ++i) {
+        EXPECT_EQ(fs::exists(roots[i]) ? ReadBytes(roots[i]) : "(none)", before[i])
+            << roots[i] << " was written";
+    }
+}
+
+// What reading reports: the pairs, no file, or a file that is there but cannot be read.
+TEST_F(TextFileStreamTest, ReadResultTellsAMissingFileFromAnUnreadableOne) {
+    using Result = SettingsFiles::ReadResult;
+    Result read = Result::kRead;
+    EXPECT_EQ(SettingsFiles::ReadSettingsFile(&SettingsFiles::NewSharedSettingsStream, &read),
+              nullptr);
+    EXPECT_EQ(read, Result::kAbsent);
+
+    WriteBytes(SharedFile(), "a=1\n");
+    EXPECT_NE(SettingsFiles::ReadSettingsFile(&SettingsFiles::NewSharedSettingsStream, &read),
+              nullptr);
+    EXPECT_EQ(read, Result::kRead);
+
+    std::filesystem::remove(SharedFile());
+    std::filesystem::create_directory(SharedFile());
+    EXPECT_EQ(SettingsFiles::ReadSettingsFile(&SettingsFiles::NewSharedSettingsStream, &read),
+              nullptr);
+    EXPECT_EQ(read, Result::kUnreadable) << "a folder in the file's place";
+
+    FolderHost::SetFolder(Folder() / "missing");
+    EXPECT_EQ(SettingsFiles::ReadSettingsFile(&SettingsFiles::NewSharedSettingsStream, &read),
+              nullptr);
+    EXPECT_EQ(read, Result::kAbsent) << "a missing folder holds no file";
+}
+
+#if !defined(_WIN32)
+TEST_F(TextFileStreamTest, ALoopOfLinksIsThereButUnreadable) {
+    std::filesystem::create_symlink("veskpluginprefs.txt", SharedFile());
+    SettingsFiles::ReadResult read = SettingsFiles::ReadResult::kRead;
+    EXPECT_EQ(SettingsFiles::ReadSettingsFile(&SettingsFiles::NewSharedSettingsStream, &read),
+              nullptr);
+    EXPECT_EQ(read, SettingsFiles::ReadResult::kUnreadable);
+    EXPECT_FALSE(SettingsFiles::NewSharedSettingsStream()->OpenWrite());
+    EXPECT_TRUE(std::filesystem::is_symlink(SharedFile()));
+}
+#endif
+
+// A settings file that is a symbolic link is written through to the file it names; the link
+// stays. A read-only file is not written, and stays read-only.
+class ReplaceTest : public settings_test::TempFolderTest {
+  protected:
+    void TearDown() override {
+        for (const auto& file : readOnly_) {
+            std::error_code ignored;
+            std::filesystem::permissions(file, std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::add, ignored);
+        }
+        TempFolderTest::TearDown();
+    }
+
+    // Link makes link name target (a text as the link holds it); false when this system makes
+    // no links here (Wine, for one, may not).
+    static bool Link(const std::filesystem::path& target, const std::filesystem::path& link) {
+        std::error_code error;
+        std::filesystem::create_symlink(target, link, error);
+        return !error;
+    }
+
+    void MakeReadOnly(const std::filesystem::path& file) {
+        namespace fs = std::filesystem;
+        fs::permissions(file,
+                        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                        fs::perm_options::remove);
+        readOnly_.push_back(file);
+    }
+
+    static bool IsReadOnly(const std::filesystem::path& file) {
+        namespace fs = std::filesystem;
+        return (fs::status(file).permissions() & fs::perms::owner_write) == fs::perms::none;
+    }
+
+    static bool Write(const char* value) {
+        FCSettingsPairs pairs;
+        pairs.SetValue("k", value);
+        return pairs.WriteSharedFile();
+    }
+
+    std::vector<std::filesystem::path> readOnly_;
+};
+
+TEST_F(ReplaceTest, LinksAreWrittenThrough) {
+    const auto elsewhere = MakeFolder(u"elsewhere");
+    WriteBytes(elsewhere / "real.txt", "k=old\n");
+    struct Case {
+        const char* what;
+        std::filesystem::path target;
+    };
+    for (const Case& c : {Case{"an absolute link", elsewhere / "real.txt"},
+                          Case{"a relative link", std::filesystem::path("sub") / "real.txt"}}) {
+        std::filesystem::remove(SharedFile());
+        std::filesystem::create_directories(Folder() / "sub");
+        WriteBytes(Folder() / "sub" / "real.txt", "k=old\n");
+        if (!Link(c.target, SharedFile())) {
+            GTEST_SKIP() << "no symbolic links can be made here";
+        }
+        ASSERT_TRUE(Write("new")) << c.what;
+        EXPECT_TRUE(std::filesystem::is_symlink(SharedFile())) << c.what;
+        const auto real = c.target.is_absolute() ? c.target : Folder() / c.target;
+        EXPECT_EQ(ReadBytes(real), std::string("k=new") + kEol) << c.what;
+        EXPECT_FALSE(std::filesystem::exists(Folder() / "veskpluginprefs.txt.tmp")) << c.what;
+    }
+    // A link to a link: the file at the end of the chain gets the content.
+    std::filesystem::remove(SharedFile());
+    ASSERT_TRUE(Link(Folder() / "second", SharedFile()));
+    ASSERT_TRUE(Link(elsewhere / "real.txt", Folder() / "second"));
+    ASSERT_TRUE(Write("chained"));
+    EXPECT_EQ(ReadBytes(elsewhere / "real.txt"), std::string("k=chained") + kEol);
+    EXPECT_TRUE(std::filesystem::is_symlink(SharedFile()));
+    EXPECT_TRUE(std::filesystem::is_symlink(Folder() / "second"));
+    // A link to a file not made yet: the file is made where the link points.
+    std::filesystem::remove(SharedFile());
+    ASSERT_TRUE(Link(elsewhere / "later.txt", SharedFile()));
+    ASSERT_TRUE(Write("made"));
+    EXPECT_EQ(ReadBytes(elsewhere / "later.txt"), std::string("k=made") + kEol);
+    EXPECT_TRUE(std::filesystem::is_symlink(SharedFile()));
+}
+
+TEST_F(ReplaceTest, ReadOnlyFilesAreNotReplaced) {
+    WriteBytes(SharedFile(), "k=old\n");
+    MakeReadOnly(SharedFile());
+    EXPECT_FALSE(Write("new"));
+    EXPECT_EQ(ReadBytes(SharedFile()), "k=old\n");
+    EXPECT_TRUE(IsReadOnly(SharedFile())) << "not made writable";
+    EXPECT_EQ(Names(Folder()), std::set<std::string>{"veskpluginprefs.txt"});
+
+    // Through a link too: the file it names decides.
+    const auto elsewhere = MakeFolder(u"elsewhere");
+    WriteBytes(elsewhere / "real.txt", "k=old\n");
+    MakeReadOnly(elsewhere / "real.txt");
+    const auto linked = MakeFolder(u"linked");
+    FolderHost::SetFolder(linked);
+    if (!Link(elsewhere / "real.txt", linked / "veskpluginprefs.txt")) {
+        GTEST_SKIP() << "no symbolic links can be made here";
+    }
+    EXPECT_FALSE(Write("new"));
+    EXPECT_EQ(ReadBytes(elsewhere / "real.txt"), "k=old\n");
+    EXPECT_TRUE(IsReadOnly(elsewhere / "real.txt"));
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ TEST(DataListRow, ColumnOutsideTheRowShowsQuestionMarks) {
     EXPECT_EQ(Shown(row.GetCellText(3)), u"???");
     EXPECT_EQ(Shown(row.GetCellText(-1)), u"???");
     EXPECT_EQ(Shown(row.GetCellText(0)), u"");
-    EXPECT_EQ(Shown(row.GetCellText(2)), u"Up");
+    EXPECT_EQ(Shown(row.GetCellText(2)), u"Invalid") << "empty texts are no spellings";
 }
 
 struct DirectionCase {
@@ -43,7 +43,9 @@ struct DirectionCase {
 class DirectionWordTest : public ::testing::TestWithParam<DirectionCase> {};
 
 TEST_P(DirectionWordTest, SetDirectionStoresCodeAndWord) {
-    FCMyDataListRow row(nullptr, nullptr, 0, false);
+    const FCString from("C");
+    const FCString to("D");
+    FCMyDataListRow row(&from, &to, 0, false);
     row.SetDirection(GetParam().code);
     EXPECT_EQ(row.GetDirection(), GetParam().code);
     EXPECT_EQ(Shown(row.GetCellText(2)), GetParam().word);
@@ -63,10 +65,47 @@ TEST(DataListRow, SettersReplaceTheirColumnOnly) {
     row.SetFromText(&c);
     EXPECT_EQ(Shown(row.GetCellText(0)), u"C##");
     EXPECT_EQ(Shown(row.GetCellText(1)), u"B");
+    EXPECT_EQ(Shown(row.GetCellText(2)), u"Down");
     row.SetToText(nullptr);
     EXPECT_EQ(Shown(row.GetCellText(1)), u"");
-    EXPECT_EQ(Shown(row.GetCellText(2)), u"Down");
     EXPECT_EQ(row.GetCount(), 3);
+}
+
+// A row whose texts are not spellings as the dialog makes them (read from a hand-edited or
+// damaged file) shows "Invalid" instead of its direction, keeps its texts and its direction,
+// and shows the direction again once both texts are good.
+TEST(DataListRow, RowsWithBadSpellingsAreMarked) {
+    struct Case {
+        const char* from;
+        const char* to;
+        bool valid;
+    };
+    for (const Case c :
+         {Case{"C", "D", true}, Case{"C####", "Dbbbb", true}, Case{"C##", "Bb", true},
+          Case{"C", "C-", false}, Case{"F#x", "G", false}, Case{"E", "E 1", false},
+          Case{"E", "", false}, Case{"", "E", false}, Case{"c", "D", false}, Case{"Cx", "D", false},
+          Case{"D", "EB", false}, Case{"C#####", "D", false}, Case{"H", "C", false},
+          Case{"C#b", "D", false}, Case{" C", "D", false}}) {
+        const FCString from(c.from);
+        const FCString to(c.to);
+        FCMyDataListRow row(&from, &to, 1, true);
+        EXPECT_EQ(row.HasValidSpellings(), c.valid) << c.from << " " << c.to;
+        EXPECT_EQ(Shown(row.GetCellText(2)), c.valid ? u"Down" : u"Invalid")
+            << c.from << " " << c.to;
+        EXPECT_EQ(row.GetDirection(), 1);
+        EXPECT_EQ(Shown(row.GetCellText(0)), std::u16string(from.GetUTF16()));
+        EXPECT_EQ(Shown(row.GetCellText(1)), std::u16string(to.GetUTF16()));
+        EXPECT_TRUE(row.GetChecked());
+    }
+    const FCString from("C");
+    const FCString bad("C-");
+    const FCString good("D");
+    FCMyDataListRow row(&from, &bad, 0, true);
+    EXPECT_EQ(Shown(row.GetCellText(2)), u"Invalid");
+    row.SetToText(&good);
+    EXPECT_EQ(Shown(row.GetCellText(2)), u"Up");
+    row.SetFromText(&bad);
+    EXPECT_EQ(Shown(row.GetCellText(2)), u"Invalid");
 }
 
 // Texts around the buffer's size: everything up to 511 units shows whole, longer texts show

@@ -136,8 +136,12 @@ TEST_F(WindowClasses, ListShowsTheRowTextsAndCutsLongOnes) {
     item.iSubItem = 1;
     SendMessageW(list, LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
     EXPECT_EQ(std::wstring(buffer), std::wstring(511, L'x'));
+    // A 700-character text is no spelling: the row is marked instead of showing its direction.
     item.iSubItem = 2;
     SendMessageW(list, LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(std::wstring(buffer), L"Invalid");
+    Add("C", "D", 1, true);
+    SendMessageW(list, LVM_GETITEMTEXTW, 1, reinterpret_cast<LPARAM>(&item));
     EXPECT_EQ(std::wstring(buffer), L"Down");
 }
 
