@@ -87,7 +87,8 @@ bool SpellingSyntax::IsCanonical(std::u16string_view text) {
         return true;
     }
     const char16_t sign = text[1];
-    return (sign == u'#' || sign == u'b') && text.find_first_not_of(sign, 1) == std::u16string_view::npos;
+    return (sign == u'#' || sign == u'b') &&
+           text.find_first_not_of(sign, 1) == std::u16string_view::npos;
 }
 
 std::u16string SpellingSyntax::Widen(std::string_view bytes) {
