@@ -417,7 +417,7 @@ class Walker {
     std::set<int32_t> StavesInOtherKeys() const {
         std::set<int32_t> staves;
         for (const NoteData& note : notes_) {
-            if (!keys_.For(note.staff).traditional) {
+            if (!note.key.traditional) {
                 staves.insert(note.staff);
             }
             for (const Event& event : events_) {

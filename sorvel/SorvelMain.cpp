@@ -106,14 +106,6 @@ bool RowsFromOptions(const Arguments& args, std::vector<PitchRow>& rows) {
 // Tasks pairs every score with the file it is written to, refusing two scores that would be
 // written to the same file.
 bool MakeTasks(const Arguments& args, std::vector<BatchRunner::Task>& tasks) {
-    if (!args.outDir.empty() && !args.dryRun) {
-        std::error_code code;
-        fs::create_directories(args.outDir, code);
-        if (!fs::is_directory(args.outDir, code)) {
-            std::cerr << "sorvel: --out-dir " << args.outDir << " is not a directory\n";
-            return false;
-        }
-    }
     std::map<std::string, std::string> targets;
     for (const std::string& score : args.scores) {
         std::string output;
@@ -133,6 +125,14 @@ bool MakeTasks(const Arguments& args, std::vector<BatchRunner::Task>& tasks) {
             }
         }
         tasks.push_back({score, args.dryRun ? std::string() : output});
+    }
+    if (!args.outDir.empty() && !args.dryRun) {
+        std::error_code code;
+        fs::create_directories(args.outDir, code);
+        if (!fs::is_directory(args.outDir, code)) {
+            std::cerr << "sorvel: --out-dir " << args.outDir << " is not a directory\n";
+            return false;
+        }
     }
     return true;
 }
