@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #if defined(__unix__) || defined(__APPLE__)
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -18,7 +19,9 @@ std::string AtomicFile::TemporaryPathFor(const std::string& path) {
     static std::atomic<unsigned> counter{0};
     const fs::path target(path);
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    std::string name = "." + target.filename().string() + ".sorvel-";
+    std::string name(".");
+    name += target.filename().string();
+    name += ".sorvel-";
 #if defined(__unix__) || defined(__APPLE__)
     name += std::to_string(getpid()) + "-";
 #endif
@@ -34,6 +37,19 @@ bool AtomicFile::Commit(const std::string& temporary, const std::string& path,
         if (!code) {
             fs::permissions(temporary, mode, code);
         }
+#if defined(__unix__) || defined(__APPLE__)
+        // The original is replaced: the new file reaches the disk before it takes its name.
+        const int file = open(temporary.c_str(), O_RDONLY);
+        const bool synced = file >= 0 && fsync(file) == 0;
+        if (file >= 0) {
+            close(file);
+        }
+        if (!synced) {
+            error = "cannot sync " + temporary + " to the disk";
+            fs::remove(temporary, code);
+            return false;
+        }
+#endif
     }
     fs::rename(temporary, path, code);
     if (code) {
@@ -46,6 +62,11 @@ bool AtomicFile::Commit(const std::string& temporary, const std::string& path,
 
 bool AtomicFile::Write(const std::string& path, std::string_view bytes, std::string& error,
                        const std::string& keepModeOf) {
+    return WriteParts(path, {bytes}, error, keepModeOf);
+}
+
+bool AtomicFile::WriteParts(const std::string& path, const std::vector<std::string_view>& parts,
+                            std::string& error, const std::string& keepModeOf) {
     const std::string temporary = TemporaryPathFor(path);
     errno = 0;
     std::FILE* file = std::fopen(temporary.c_str(), "wbx");
@@ -53,14 +74,13 @@ bool AtomicFile::Write(const std::string& path, std::string_view bytes, std::str
         error = "cannot create " + temporary + ": " + std::strerror(errno);
         return false;
     }
-    bool written =
-        std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
-#if defined(__unix__) || defined(__APPLE__)
-    written = written && fsync(fileno(file)) == 0;
-#endif
+    bool written = true;
+    for (const std::string_view part : parts) {
+        written = written && std::fwrite(part.data(), 1, part.size(), file) == part.size();
+    }
+    written = written && std::fflush(file) == 0;
     const int savedErrno = errno;
-    written = std::fclose(file) == 0 && written;
-    if (!written) {
+    if (std::fclose(file) != 0 || !written) {
         error = "cannot write " + temporary + ": " + std::strerror(savedErrno);
         std::error_code code;
         fs::remove(temporary, code);

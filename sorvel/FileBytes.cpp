@@ -2,6 +2,7 @@
 #include "sorvel/FileBytes.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -20,14 +21,17 @@ bool FileBytes::Read(const std::string& path, std::string& bytes, std::string& e
         error = std::string("cannot open it: ") + std::strerror(errno);
         return false;
     }
-    bytes.clear();
+    // A regular file is read in one go; others (pipes, /proc files) chunk by chunk until the end.
+    const uintmax_t expected =
+        std::filesystem::is_regular_file(path, code) ? std::filesystem::file_size(path, code) : 0;
     constexpr size_t kChunk = size_t{1} << 20;
+    bytes.clear();
     size_t size = 0;
-    for (;;) {
-        bytes.resize(size + kChunk);
-        const size_t got = std::fread(bytes.data() + size, 1, kChunk, file.get());
+    for (size_t want = code ? kChunk : static_cast<size_t>(expected) + 1;; want = kChunk) {
+        bytes.resize(size + want);
+        const size_t got = std::fread(bytes.data() + size, 1, want, file.get());
         size += got;
-        if (got < kChunk) {
+        if (got < want) {
             break;
         }
     }

@@ -28,8 +28,8 @@ FileResult FileJob::Run(const std::string& input, const std::string& output,
         }
         const bool inPlace = !output.empty() && SameFile(input, output);
         if (!output.empty() && !(inPlace && result.outcome.edits.empty())) {
-            const std::string text = ScoreRespeller::Apply(file.text, result.outcome.edits);
-            if (!file.Save(input, output, text, inPlace ? input : std::string(), result.error)) {
+            if (!file.Save(input, output, ScoreRespeller::Pieces(file.text, result.outcome.edits),
+                           inPlace ? input : std::string(), result.error)) {
                 result.outcome = RespellOutcome{};
                 return result;
             }

@@ -36,7 +36,8 @@ bool MeasureList::Parse(std::string_view text, std::vector<MeasureRange>& ranges
                                    ReadBound(item.substr(dash + 1),
                                              std::numeric_limits<int64_t>::max(), range.last));
         if (!ok || range.first > range.last) {
-            error = "\"" + std::string(item) + "\" is not a measure or a range like 5-12";
+            error =
+                std::string("\"").append(item).append("\" is not a measure or a range like 5-12");
             return false;
         }
         ranges.push_back(range);

@@ -97,11 +97,11 @@ void NoteEditor::ShowAccidental(int32_t alteration) {
             const std::string_view name = attribute.name();
             if (std::find(kCourtesyAttributes.begin(), kCourtesyAttributes.end(), name) ==
                 kCourtesyAttributes.end()) {
-                element +=
-                    " " + std::string(name) + "=\"" + EscapeAttribute(attribute.value()) + "\"";
+                element.append(" ").append(name).append("=\"");
+                element.append(EscapeAttribute(attribute.value())).append("\"");
             }
         }
-        element += std::string(">") + value + "</accidental>";
+        element.append(">").append(value).append("</accidental>");
         Replace(spans_.Start(existing), spans_.End(existing), element);
         return;
     }
@@ -149,10 +149,9 @@ std::string NoteEditor::Text() const {
     return text;
 }
 
-bool NoteEditor::Check(std::string_view text, const std::optional<SpelledPitch>& pitch,
-                       bool accidentalTouched, std::optional<int32_t> accidental,
-                       std::string& error) {
-    pugi::xml_document document;
+bool NoteEditor::Check(pugi::xml_document& document, std::string_view text,
+                       const std::optional<SpelledPitch>& pitch, bool accidentalTouched,
+                       std::optional<int32_t> accidental, std::string& error) {
     const pugi::xml_parse_result parsed = document.load_buffer(
         text.data(), text.size(), pugi::parse_default | pugi::parse_comments, pugi::encoding_utf8);
     if (!parsed) {

@@ -35,9 +35,10 @@ class NoteEditor {
     // Check parses an edited element and answers whether it reads back as asked: the pitch,
     // when one was set, and, when the accidental was touched, the accidental of that
     // alteration (none: no accidental element).
-    static bool Check(std::string_view text, const std::optional<SpelledPitch>& pitch,
-                      bool accidentalTouched, std::optional<int32_t> accidental,
-                      std::string& error);
+    // document is a scratch document to parse into.
+    static bool Check(pugi::xml_document& document, std::string_view text,
+                      const std::optional<SpelledPitch>& pitch, bool accidentalTouched,
+                      std::optional<int32_t> accidental, std::string& error);
 
   private:
     struct Splice {

@@ -18,29 +18,34 @@ bool ScoreFile::Load(const std::string& path, std::string& error) {
         }
     }
     TextEncoding::Decoded decoded;
-    if (!TextEncoding::Decode(bytes, decoded, error)) {
+    if (!TextEncoding::Decode(bytes, decoded, error, true)) {
         return false;
     }
     form = decoded.form;
     byteOrderMark = decoded.byteOrderMark;
-    text = std::move(decoded.text);
+    // 8-bit text is used as read, without a copy.
+    text = form == TextEncoding::Form::kEightBit ? std::move(bytes) : std::move(decoded.text);
     return true;
 }
 
-bool ScoreFile::Save(const std::string& source, const std::string& target, std::string_view newText,
-                     const std::string& keepModeOf, std::string& error) const {
+bool ScoreFile::Save(const std::string& source, const std::string& target,
+                     const std::vector<std::string_view>& newText, const std::string& keepModeOf,
+                     std::string& error) const {
+    if (!compressed && form == TextEncoding::Form::kEightBit) {
+        return AtomicFile::WriteParts(target, newText, error, keepModeOf);
+    }
+    std::string joined;
+    for (const std::string_view piece : newText) {
+        joined.append(piece);
+    }
     std::string encoded;
-    std::string_view bytes = newText;
-    if (form != TextEncoding::Form::kEightBit) {
-        if (!TextEncoding::Encode(newText, form, byteOrderMark, encoded, error)) {
-            return false;
-        }
-        bytes = encoded;
+    if (!TextEncoding::Encode(joined, form, byteOrderMark, encoded, error)) {
+        return false;
     }
     if (!compressed) {
-        return AtomicFile::Write(target, bytes, error, keepModeOf);
+        return AtomicFile::Write(target, encoded, error, keepModeOf);
     }
     const std::string temporary = AtomicFile::TemporaryPathFor(target);
-    return MxlArchive::WriteScore(source, temporary, rootfile, bytes, error) &&
+    return MxlArchive::WriteScore(source, temporary, rootfile, encoded, error) &&
            AtomicFile::Commit(temporary, target, keepModeOf, error);
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sorvel/TextEncoding.h"
 
@@ -18,9 +19,10 @@ class ScoreFile {
 
     // Load reads path; false with a reason when it is no file this program reads.
     bool Load(const std::string& path, std::string& error);
-    // Save writes text, in this file's form, to target. source is the file it was loaded
-    // from (the other entries of a compressed file come from it); keepModeOf names a file
-    // whose permissions the new file takes.
-    bool Save(const std::string& source, const std::string& target, std::string_view newText,
-              const std::string& keepModeOf, std::string& error) const;
+    // Save writes the new text (given in pieces), in this file's form, to target. source is the
+    // file it was loaded from (the other entries of a compressed file come from it); keepModeOf
+    // names a file whose permissions the new file takes.
+    bool Save(const std::string& source, const std::string& target,
+              const std::vector<std::string_view>& newText, const std::string& keepModeOf,
+              std::string& error) const;
 };

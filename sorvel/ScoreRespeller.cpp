@@ -535,34 +535,30 @@ class Walker {
         const std::vector<bool> neededAfter = MeasureAccidentals::Needed(after);
         for (size_t i = 0; i < line.size(); ++i) {
             const NoteData& note = *line[i];
+            const bool mend = !note.newWritten && neededAfter[i] && !neededBefore[i] &&
+                              !note.microtone && !note.node.child("accidental") &&
+                              std::abs(note.written.alteration) <= kMaxShownAlteration;
+            if (!note.newWritten && !mend) {
+                continue;
+            }
             NoteEditor editor(spans_, note.node);
-            std::optional<SpelledPitch> pitch;
-            bool touched = false;
             std::optional<int32_t> shown;
             if (note.newWritten) {
-                pitch = note.newWritten;
-                editor.SetPitch(*pitch);
-                touched = true;
+                editor.SetPitch(*note.newWritten);
                 if (neededAfter[i]) {
-                    shown = pitch->alteration;
+                    shown = note.newWritten->alteration;
                     editor.ShowAccidental(*shown);
                 } else {
                     editor.HideAccidental();
                 }
-            } else if (neededAfter[i] && !neededBefore[i] && !note.microtone &&
-                       !note.node.child("accidental") &&
-                       std::abs(note.written.alteration) <= kMaxShownAlteration) {
-                touched = true;
+            } else {
                 shown = note.written.alteration;
                 editor.ShowAccidental(*shown);
                 ++outcome_.accidentalsMended;
             }
-            if (!editor.HasEdits()) {
-                continue;
-            }
             std::string text = editor.Text();
             std::string error;
-            if (!NoteEditor::Check(text, pitch, touched, shown, error)) {
+            if (!NoteEditor::Check(checkDocument_, text, note.newWritten, true, shown, error)) {
                 Refuse(note.node, error);
             }
             outcome_.edits.push_back({editor.Begin(), editor.End(), std::move(text)});
@@ -637,6 +633,9 @@ class Walker {
     std::map<std::string, std::string> partNames_;
     bool concertScore_ = false;
 
+    // Reused to read back every edited note.
+    pugi::xml_document checkDocument_;
+
     // The part's state, carried from measure to measure.
     ScoreTime divisions_{1, 1};
     int64_t beatType_ = 4;
@@ -695,19 +694,30 @@ bool ScoreRespeller::Respell(std::string_view text, const RespellSettings& setti
     return true;
 }
 
-std::string ScoreRespeller::Apply(std::string_view text, const std::vector<ScoreEdit>& edits) {
-    std::string result;
-    size_t size = text.size();
-    for (const ScoreEdit& edit : edits) {
-        size += edit.text.size();
-    }
-    result.reserve(size);
+std::vector<std::string_view> ScoreRespeller::Pieces(std::string_view text,
+                                                     const std::vector<ScoreEdit>& edits) {
+    std::vector<std::string_view> pieces;
+    pieces.reserve(2 * edits.size() + 1);
     size_t at = 0;
     for (const ScoreEdit& edit : edits) {
-        result.append(text.substr(at, edit.begin - at));
-        result += edit.text;
+        pieces.push_back(text.substr(at, edit.begin - at));
+        pieces.emplace_back(edit.text);
         at = edit.end;
     }
-    result.append(text.substr(at));
+    pieces.push_back(text.substr(at));
+    return pieces;
+}
+
+std::string ScoreRespeller::Apply(std::string_view text, const std::vector<ScoreEdit>& edits) {
+    const std::vector<std::string_view> pieces = Pieces(text, edits);
+    size_t size = 0;
+    for (const std::string_view piece : pieces) {
+        size += piece.size();
+    }
+    std::string result;
+    result.reserve(size);
+    for (const std::string_view piece : pieces) {
+        result.append(piece);
+    }
     return result;
 }

@@ -69,4 +69,8 @@ class ScoreRespeller {
                         RespellOutcome& outcome, std::string& error);
     // Apply answers the text with the edits made.
     static std::string Apply(std::string_view text, const std::vector<ScoreEdit>& edits);
+    // Pieces answers the same text as the pieces to write one after the other (kept text and
+    // edits in turn), without copying it.
+    static std::vector<std::string_view> Pieces(std::string_view text,
+                                                const std::vector<ScoreEdit>& edits);
 };

@@ -64,7 +64,8 @@ void AppendUnit(std::string& out, uint16_t unit, bool bigEndian) {
 
 }  // namespace
 
-bool TextEncoding::Decode(std::string_view bytes, Decoded& decoded, std::string& error) {
+bool TextEncoding::Decode(std::string_view bytes, Decoded& decoded, std::string& error,
+                          bool formOnly) {
     const auto at = [&](size_t i) { return i < bytes.size() ? static_cast<uint8_t>(bytes[i]) : 1; };
     decoded = Decoded{};
     if ((at(0) == 0xFF && at(1) == 0xFE && at(2) == 0 && at(3) == 0) ||
@@ -88,7 +89,9 @@ bool TextEncoding::Decode(std::string_view bytes, Decoded& decoded, std::string&
     } else if (at(0) == 0 && at(1) == '<') {
         decoded.form = Form::kUtf16BigEndian;
     } else {
-        decoded.text.assign(bytes);
+        if (!formOnly) {
+            decoded.text.assign(bytes);
+        }
         return true;
     }
     if ((bytes.size() - start) % 2 != 0) {

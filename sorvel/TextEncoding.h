@@ -18,8 +18,11 @@ class TextEncoding {
         std::string text;
     };
 
-    // Decode answers false with a reason in error when the bytes are no text this program reads.
-    static bool Decode(std::string_view bytes, Decoded& decoded, std::string& error);
+    // Decode answers false with a reason in error when the bytes are no text this program
+    // reads. With formOnly, 8-bit text is not copied into decoded.text (the caller keeps the
+    // bytes).
+    static bool Decode(std::string_view bytes, Decoded& decoded, std::string& error,
+                       bool formOnly = false);
     // Encode writes text (UTF-8 for the UTF-16 forms) back in the given form.
     static bool Encode(std::string_view text, Form form, bool byteOrderMark, std::string& bytes,
                        std::string& error);
