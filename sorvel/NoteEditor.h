@@ -49,7 +49,7 @@ class NoteEditor {
 
     void Replace(size_t begin, size_t end, std::string text);
     void ReplaceContent(pugi::xml_node element, const std::string& text);
-    std::string Indent(pugi::xml_node element) const;
+    [[nodiscard]] std::string Indent(pugi::xml_node element) const;
 
     const XmlSpans& spans_;
     pugi::xml_node note_;

@@ -195,7 +195,7 @@ class Walker {
         throw Refusal{"line " + std::to_string(spans_.LineOf(spans_.Start(node))) + ": " + message};
     }
 
-    bool PartSelected(const std::string& id, const std::string& name) const {
+    [[nodiscard]] bool PartSelected(const std::string& id, const std::string& name) const {
         if (settings_.parts.empty()) {
             return true;
         }
@@ -206,7 +206,7 @@ class Walker {
             });
     }
 
-    bool MeasureSelected(std::string_view number) const {
+    [[nodiscard]] bool MeasureSelected(std::string_view number) const {
         if (settings_.measures.empty()) {
             return true;
         }
@@ -217,7 +217,7 @@ class Walker {
                                     });
     }
 
-    ScoreTime Duration(pugi::xml_node element) const {
+    [[nodiscard]] ScoreTime Duration(pugi::xml_node element) const {
         const pugi::xml_node duration = element.child("duration");
         if (!duration) {
             return {};
@@ -414,7 +414,7 @@ class Walker {
 
     // StavesInOtherKeys: the staves that meet a key without a traditional signature somewhere
     // in the measure.
-    std::set<int32_t> StavesInOtherKeys() const {
+    [[nodiscard]] std::set<int32_t> StavesInOtherKeys() const {
         std::set<int32_t> staves;
         for (const NoteData& note : notes_) {
             if (!note.key.traditional) {
@@ -595,7 +595,7 @@ class Walker {
             const std::set<int32_t> otherKeys = StavesInOtherKeys();
             std::set<int32_t> changedStaves;
             for (NoteData& note : notes_) {
-                Decide(note, partLabel, otherKeys.count(note.staff) > 0);
+                Decide(note, partLabel, otherKeys.contains(note.staff));
                 if (note.newWritten) {
                     changedStaves.insert(note.staff);
                     RecordChange(note, partId, partName, number);
@@ -610,7 +610,7 @@ class Walker {
 
     void WalkPart(pugi::xml_node part) {
         const std::string id = part.attribute("id").value();
-        const std::string name = partNames_.count(id) > 0 ? partNames_.at(id) : std::string();
+        const std::string name = partNames_.contains(id) ? partNames_.at(id) : std::string();
         const bool selected = PartSelected(id, name);
         divisions_ = {1, 1};
         beatType_ = 4;

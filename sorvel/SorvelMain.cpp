@@ -213,9 +213,8 @@ int ListSets(const Arguments& args) {
     return ExitCode::kDone;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// Main reads the command line and runs the command.
+int Main(int argc, char** argv) {
     Arguments args;
     CLI::App app{
         "sorvel: respells the notes of MusicXML files by rows such as A#>Bb:closest, "
@@ -269,10 +268,19 @@ int main(int argc, char** argv) {
         const int code = app.exit(e);
         return code == 0 ? ExitCode::kDone : ExitCode::kUsage;
     }
+    return respell->parsed() ? Respell(args) : ListSets(args);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
     try {
-        return respell->parsed() ? Respell(args) : ListSets(args);
+        return Main(argc, argv);
     } catch (const std::exception& e) {
+        // Each file's failures are its own; what is left is the batch itself (memory, threads).
         std::cerr << "sorvel: " << e.what() << "\n";
-        return ExitCode::kFileFailed;
+    } catch (...) {
+        std::cerr << "sorvel: an unknown failure\n";
     }
+    return ExitCode::kFileFailed;
 }

@@ -25,7 +25,9 @@ size_t XmlSpans::StartTagEnd(pugi::xml_node element) const {
     for (size_t i = Start(element) + 1; i < source_.size(); ++i) {
         const char c = source_[i];
         if (quote != 0) {
-            quote = c == quote ? 0 : quote;
+            if (c == quote) {
+                quote = 0;
+            }
         } else if (c == '"' || c == '\'') {
             quote = c;
         } else if (c == '>') {

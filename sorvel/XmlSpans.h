@@ -15,26 +15,26 @@ class XmlSpans {
     explicit XmlSpans(std::string_view source) : source_(source) {}
 
     // Start: the offset of an element's "<".
-    size_t Start(pugi::xml_node element) const;
+    [[nodiscard]] size_t Start(pugi::xml_node element) const;
     // StartTagEnd: just past the ">" of an element's start tag.
-    size_t StartTagEnd(pugi::xml_node element) const;
+    [[nodiscard]] size_t StartTagEnd(pugi::xml_node element) const;
     // IsEmptyTag: the element is written <name/>.
-    bool IsEmptyTag(pugi::xml_node element) const;
+    [[nodiscard]] bool IsEmptyTag(pugi::xml_node element) const;
     // End: just past a node (for an element, past its end tag).
-    size_t End(pugi::xml_node node) const;
+    [[nodiscard]] size_t End(pugi::xml_node node) const;
     // EndTagStart: the offset of the "</" of an element that is not an empty tag.
-    size_t EndTagStart(pugi::xml_node element) const;
+    [[nodiscard]] size_t EndTagStart(pugi::xml_node element) const;
     // SpaceBefore: the start of the run of blanks and line ends right before offset.
-    size_t SpaceBefore(size_t offset) const;
+    [[nodiscard]] size_t SpaceBefore(size_t offset) const;
     // LineOf: the 1-based line of an offset.
-    size_t LineOf(size_t offset) const;
+    [[nodiscard]] size_t LineOf(size_t offset) const;
 
-    std::string_view Text(size_t begin, size_t end) const {
+    [[nodiscard]] std::string_view Text(size_t begin, size_t end) const {
         return source_.substr(begin, end - begin);
     }
 
   private:
-    size_t Find(std::string_view what, size_t from) const;
+    [[nodiscard]] size_t Find(std::string_view what, size_t from) const;
 
     std::string_view source_;
 };

@@ -70,7 +70,9 @@ PitchRules Rules(const std::vector<std::string>& texts) {
 
 std::string LoadAverage() {
     std::ifstream in("/proc/loadavg");
-    std::string one, five, fifteen;
+    std::string one;
+    std::string five;
+    std::string fifteen;
     in >> one >> five >> fifteen;
     return one + " " + five + " " + fifteen;
 }

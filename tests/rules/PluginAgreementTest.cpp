@@ -32,12 +32,18 @@ SpelledPitch Parse(const std::string& text) {
 
 TEST_F(PluginAgreementTest, SoundingPitchInEveryKey) {
     std::mt19937 rng(15);
-    std::uniform_int_distribution<int> letter(0, 6), acc(-2, 2), octave(1, 7), key(-7, 7),
-        mode(0, 1), direction(0, 2), count(1, 6);
+    std::uniform_int_distribution<int> letter(0, 6);
+    std::uniform_int_distribution<int> acc(-2, 2);
+    std::uniform_int_distribution<int> octave(1, 7);
+    std::uniform_int_distribution<int> key(-7, 7);
+    std::uniform_int_distribution<int> mode(0, 1);
+    std::uniform_int_distribution<int> direction(0, 2);
+    std::uniform_int_distribution<int> count(1, 6);
     int compared = 0;
     int changed = 0;
     for (int round = 0; round < 150; ++round) {
         std::vector<std::string> notes;
+        notes.reserve(6);
         for (int n = 0; n < 6; ++n) {
             notes.push_back(Spelling(letter(rng), acc(rng)) + std::to_string(octave(rng)));
         }
@@ -64,6 +70,7 @@ TEST_F(PluginAgreementTest, SoundingPitchInEveryKey) {
                             static_cast<int>(pitchRows[r].direction)});
         }
         std::vector<std::string> before;
+        before.reserve(6);
         for (int n = 0; n < 6; ++n) {
             before.push_back(Note(1, 1, 1, 0, n));
         }

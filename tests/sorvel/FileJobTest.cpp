@@ -42,7 +42,9 @@ class FileJobTest : public testing::Test {
     }
     void TearDown() override { fs::remove_all(folder_); }
 
-    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+    [[nodiscard]] std::string Path(const std::string& name) const {
+        return (folder_ / name).string();
+    }
 
     static void Write(const std::string& path, const std::string& bytes) {
         std::ofstream(path, std::ios::binary) << bytes;
@@ -54,7 +56,7 @@ class FileJobTest : public testing::Test {
         return bytes.str();
     }
     // Entries lists the folder's file names.
-    std::vector<std::string> Entries() const {
+    [[nodiscard]] std::vector<std::string> Entries() const {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(folder_)) {
             names.push_back(entry.path().filename().string());

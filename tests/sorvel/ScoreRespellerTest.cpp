@@ -35,7 +35,7 @@ struct Outcome {
     std::string text;
 };
 
-Outcome Respell(const std::string& text, std::vector<std::string> rows, bool written = false,
+Outcome Respell(const std::string& text, const std::vector<std::string>& rows, bool written = false,
                 std::vector<std::string> parts = {}, std::vector<MeasureRange> measures = {}) {
     std::vector<PitchRow> pitchRows;
     for (const std::string& r : rows) {
@@ -209,9 +209,8 @@ TEST(ScoreRespellerTest, KeysWithoutATraditionalSignatureAndSelections) {
         "</measure><measure number=\"3\"><attributes><key><fifths>1</fifths>"
         "</key></attributes>" +
         Note("C", 0, 4) + "</measure><measure number=\"4a\">" + Note("C", 0, 4) +
-        "</measure></part><part id=\"P2\"><measure number=\"1\">" + Note("C", 0, 3) +
-        "</measure></part>"
-        "</score-partwise>";
+        R"(</measure></part><part id="P2"><measure number="1">)" + Note("C", 0, 3) +
+        "</measure></part></score-partwise>";
     struct Case {
         std::vector<std::string> parts;
         std::vector<MeasureRange> measures;
@@ -356,8 +355,7 @@ TEST(XmlSpansTest, EveryElementSpanIsTheElement) {
     walker.spans = &spans;
     document.traverse(walker);
     const std::vector<std::string> expected = {
-        "<a x='>'>\n <b/><c y=\"/>\" >t<![CDATA[<d>]]><!-- </c> --><?p ?>u</c ><e><f>1</f> "
-        "<g></g>\n</e>text<h\n/></a>",
+        text.substr(text.find("<a ")),
         "<b/>",
         "<c y=\"/>\" >t<![CDATA[<d>]]><!-- </c> --><?p ?>u</c >",
         "<e><f>1</f> <g></g>\n</e>",

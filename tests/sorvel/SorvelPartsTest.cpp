@@ -197,7 +197,7 @@ TEST(PitchListFileTest, ReadsSetsAsThePluginWritesThem) {
     EXPECT_EQ(sets[1].name, "Cor \xE9t\xE9");
     ASSERT_EQ(sets[1].rows.size(), 1U);
     EXPECT_EQ(sets[1].rows[0].Text(), "cx>D:down");
-    EXPECT_EQ(PitchListFile::FindByName(sets, "TUBA"), &sets[0]);
+    EXPECT_EQ(PitchListFile::FindByName(sets, "TUBA"), sets.data());
     EXPECT_EQ(PitchListFile::FindByName(sets, "cor \xE9t\xE9"), &sets[1]);
     EXPECT_EQ(PitchListFile::FindByName(sets, "Tub"), nullptr);
 
@@ -216,7 +216,10 @@ TEST(PitchListFileTest, ReadsSetsAsThePluginWritesThem) {
 
 TEST(MeasureAccidentalsTest, Table) {
     using Note = MeasureAccidentals::Note;
-    constexpr int32_t A = 0, B = 1, C = 2, F = 5;
+    constexpr int32_t A = 0;
+    constexpr int32_t B = 1;
+    constexpr int32_t C = 2;
+    constexpr int32_t F = 5;
     const auto n = [](int32_t letter, int32_t octave, int32_t alteration, int32_t key = 0) {
         Note note;
         note.letter = letter;
