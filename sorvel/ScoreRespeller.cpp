@@ -686,6 +686,10 @@ bool ScoreRespeller::Respell(std::string_view text, const RespellSettings& setti
         error = refusal.message;
         outcome = RespellOutcome{};
         return false;
+    } catch (const std::overflow_error& fault) {
+        error = fault.what();
+        outcome = RespellOutcome{};
+        return false;
     } catch (const std::logic_error& fault) {
         error = std::string("cannot place an edit in this file (") + fault.what() + ")";
         outcome = RespellOutcome{};

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <numeric>
+#include <stdexcept>
 
 #include "sorvel/TextTools.h"
 
@@ -55,26 +56,46 @@ bool ScoreTime::ParseDecimal(std::string_view text, ScoreTime& value) {
     return true;
 }
 
+namespace {
+
+// Times are exact or refused: a product beyond 64 bits throws.
+int64_t Times(int64_t a, int64_t b) {
+    int64_t product = 0;
+    if (__builtin_mul_overflow(a, b, &product)) {
+        throw std::overflow_error("the durations of this file cannot be counted exactly");
+    }
+    return product;
+}
+
+int64_t Plus(int64_t a, int64_t b) {
+    int64_t sum = 0;
+    if (__builtin_add_overflow(a, b, &sum)) {
+        throw std::overflow_error("the durations of this file cannot be counted exactly");
+    }
+    return sum;
+}
+
+}  // namespace
+
 ScoreTime ScoreTime::operator+(const ScoreTime& other) const {
-    return Of(numerator * other.denominator + other.numerator * denominator,
-              denominator * other.denominator);
+    return Of(Plus(Times(numerator, other.denominator), Times(other.numerator, denominator)),
+              Times(denominator, other.denominator));
 }
 
 ScoreTime ScoreTime::operator-(const ScoreTime& other) const {
-    return Of(numerator * other.denominator - other.numerator * denominator,
-              denominator * other.denominator);
+    return *this + ScoreTime{Times(-1, other.numerator), other.denominator};
 }
 
 ScoreTime ScoreTime::operator*(const ScoreTime& other) const {
-    return Of(numerator * other.numerator, denominator * other.denominator);
+    return Of(Times(numerator, other.numerator), Times(denominator, other.denominator));
 }
 
 ScoreTime ScoreTime::operator/(const ScoreTime& other) const {
-    return Of(numerator * other.denominator, denominator * other.numerator);
+    return Of(Times(numerator, other.denominator), Times(denominator, other.numerator));
 }
 
 bool ScoreTime::operator<(const ScoreTime& other) const {
-    return numerator * other.denominator < other.numerator * denominator;
+    return Times(numerator, other.denominator) < Times(other.numerator, denominator);
 }
 
 std::string ScoreTime::Text() const {

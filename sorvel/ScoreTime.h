@@ -1,6 +1,7 @@
 // ScoreTime: a point or length in a measure, in quarter notes, kept as an exact fraction so that
 // notes of different voices that start together compare equal (MusicXML counts in divisions of
-// a quarter, and the divisions may change).
+// a quarter, and the divisions may change). Arithmetic that would leave 64 bits throws
+// std::overflow_error rather than give a wrong time.
 #pragma once
 
 #include <cstdint>

@@ -102,6 +102,11 @@ TEST(ScoreRespellerTest, RefusesWithTheLine) {
          "line 4: the alter \"sharp\" is not a number of semitones"},
         {Score(good + "\n<backup><duration>x</duration></backup></measure>"),
          "line 4: the duration \"x\" is not a number of divisions"},
+        {Score(Note("C", 0, 4, "") + "<forward><duration>0.000000000000001</duration></forward>" +
+                   "<forward><duration>0.000000000000003</duration></forward>" +
+                   "<forward><duration>0.0000000000000007</duration></forward></measure>",
+               "<divisions>3.000000000000001</divisions>"),
+         "the durations of this file cannot be counted exactly"},
         {Score(good + "</measure>", "\n<divisions>0</divisions>"),
          "line 4: the divisions \"0\" are not a positive number"},
     };

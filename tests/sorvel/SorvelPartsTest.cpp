@@ -116,6 +116,10 @@ TEST(ScoreTimeTest, DecimalsAndSums) {
     EXPECT_TRUE(third < ScoreTime::Of(1, 2));
     EXPECT_EQ((ScoreTime::Of(1, 1) + third).Text(), "1.333");
     EXPECT_EQ(ScoreTime::Of(5, 2).Text(), "2.5");
+    // Fractions too fine to add up exactly are refused, not wrapped.
+    ScoreTime fine;
+    ASSERT_TRUE(ScoreTime::ParseDecimal("0.000000000000001", fine));
+    EXPECT_THROW((void)(fine + ScoreTime::Of(1, 999999999999989)), std::overflow_error);
 }
 
 TEST(TextEncodingTest, Utf16RoundTripsInBothByteOrders) {
