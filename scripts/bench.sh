@@ -50,4 +50,9 @@ code=$?
 set -e
 tr -d '\r' <build/bench-win64.out
 scripts/wine-desktop.sh stop "$win64/wineprefix"
+
+# ---- sorvel: respelling MusicXML files ----
+echo
+scripts/bench-sorvel.sh "$native" || code=1
+# ---- end of sorvel ----
 exit $code

@@ -58,3 +58,9 @@ echo
 echo "The shipping plug-in (32-bit Windows): $(pwd)/$win32/VeskSorvel.dll"
 echo "To install it, copy VeskSorvel.dll into the host program's plug-in folder and start the"
 echo "program again; the plug-in's menu item is \"Vesk Sorvel...\"."
+
+# ---- sorvel: the same rules on a MusicXML file ----
+echo
+echo "== sorvel: the same rows on a MusicXML file (examples/Chorale.musicxml)"
+scripts/sorvel-demo.sh
+# ---- end of sorvel ----

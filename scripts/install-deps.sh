@@ -3,7 +3,8 @@
 set -eu
 packages="cmake ninja-build g++ googletest clang libclang-rt-14-dev python3
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine64 libwine fonts-wine nlohmann-json3-dev"
+  wine64 libwine fonts-wine nlohmann-json3-dev
+  libpugixml-dev libzip-dev libcli11-dev musescore3 musescore3-common"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -78,9 +78,28 @@ run_fuzzers() {
     fi
 }
 
+# ---- sorvel: the MuseScore round trip (its other tests run in the native suite) ----
+run_sorvel_musescore() {
+    echo "== sorvel: MuseScore round trip"
+    out=build/sorvel-musescore.out
+    scripts/sorvel-musescore.sh >"$out" 2>&1
+    rc=$?
+    grep -v "^ok " "$out" | tail -n 20
+    ok=$(sed -n 's/^\([0-9]*\) passed, \([0-9]*\) failed.*/\1/p' "$out")
+    bad=$(sed -n 's/^\([0-9]*\) passed, \([0-9]*\) failed.*/\2/p' "$out")
+    passed=$((passed + ${ok:-0}))
+    failed=$((failed + ${bad:-0}))
+    if [ "$rc" -ne 0 ]; then
+        status=1
+        [ "${bad:-0}" -eq 0 ] && failed=$((failed + 1))
+    fi
+}
+# ---- end of sorvel ----
+
 mkdir -p build
 run_suite win32
 run_suite native
+run_sorvel_musescore
 run_fuzzers
 run_suite win64
 run_suite win32-hosted

@@ -1,0 +1,18 @@
+// PitchDirection: which way a replaced note moves to its new octave. The numbers are the ones
+// lists hold in memory (0 Up, 1 Down, 2 Closest); the pitch-list file stores other codes.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+enum class PitchDirection : int32_t { kUp = 0, kDown = 1, kClosest = 2 };
+
+// ClampDirection keeps any number inside Up .. Closest: above 2 is Closest, below 0 is Up.
+PitchDirection ClampDirection(int32_t code);
+// DirectionName answers "Up", "Down" or "Closest".
+const char* DirectionName(PitchDirection direction);
+// InverseDirection swaps Up and Down; Closest stays Closest.
+PitchDirection InverseDirection(PitchDirection direction);
+// ParseDirectionWord reads "up", "down" or "closest" in any letter case.
+std::optional<PitchDirection> ParseDirectionWord(std::string_view word);

@@ -1,0 +1,90 @@
+// MeasureAccidentals: the accidental state of a measure, letter by letter and octave by octave.
+#include "sorvel/MeasureAccidentals.h"
+
+#include <map>
+#include <set>
+#include <utility>
+
+#include "sorvel/TextTools.h"
+
+std::vector<bool> MeasureAccidentals::Needed(const std::vector<Note>& notes) {
+    std::vector<bool> needed(notes.size(), false);
+    // What the earlier notes of the measure imply, by letter and octave; a microtone implies
+    // nothing a whole-tone alteration could equal.
+    std::map<std::pair<int32_t, int32_t>, std::optional<int32_t>> implied;
+    std::set<std::pair<int32_t, int32_t>> openTies;
+    int32_t epoch = notes.empty() ? 0 : notes.front().keyEpoch;
+    for (size_t i = 0; i < notes.size(); ++i) {
+        const Note& note = notes[i];
+        if (note.keyEpoch != epoch) {
+            epoch = note.keyEpoch;
+            implied.clear();
+        }
+        const std::pair<int32_t, int32_t> line{note.letter, note.octave};
+        const bool tiedInMeasure = note.tieStop && openTies.erase(line) > 0;
+        if (note.tieStart) {
+            openTies.insert(line);
+        }
+        if (note.tieStop && !tiedInMeasure) {
+            continue;  // tied over the barline
+        }
+        const std::optional<int32_t> value =
+            note.microtone ? std::nullopt : std::optional<int32_t>(note.alteration);
+        const auto it = implied.find(line);
+        const std::optional<int32_t> expected =
+            it != implied.end() ? it->second : std::optional<int32_t>(note.keyAlteration);
+        needed[i] = !value || value != expected;
+        implied[line] = value;
+    }
+    return needed;
+}
+
+int32_t MeasureAccidentals::KeyAlteration(int32_t fifths, int32_t letter) {
+    int32_t hits = 0;
+    if (fifths > 0) {
+        for (int32_t k = 0; k < fifths; ++k) {
+            hits += (5 + 4 * k) % 7 == letter ? 1 : 0;
+        }
+        return hits;
+    }
+    for (int32_t k = 0; k < -fifths; ++k) {
+        hits += (1 + 3 * k) % 7 == letter ? 1 : 0;
+    }
+    return -hits;
+}
+
+const char* MeasureAccidentals::ValueFor(int32_t alteration) {
+    switch (alteration) {
+        case -3:
+            return "triple-flat";
+        case -2:
+            return "flat-flat";
+        case -1:
+            return "flat";
+        case 0:
+            return "natural";
+        case 1:
+            return "sharp";
+        case 2:
+            return "double-sharp";
+        case 3:
+            return "triple-sharp";
+        default:
+            return nullptr;
+    }
+}
+
+std::optional<int32_t> MeasureAccidentals::AlterationOf(std::string_view value) {
+    static const std::pair<std::string_view, int32_t> kValues[] = {
+        {"triple-flat", -3},  {"flat-flat", -2},  {"double-flat", -2}, {"flat", -1},
+        {"natural-flat", -1}, {"natural", 0},     {"sharp", 1},        {"natural-sharp", 1},
+        {"double-sharp", 2},  {"sharp-sharp", 2}, {"triple-sharp", 3},
+    };
+    value = TextTools::Trim(value);
+    for (const auto& [name, alteration] : kValues) {
+        if (name == value) {
+            return alteration;
+        }
+    }
+    return std::nullopt;
+}

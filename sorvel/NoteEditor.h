@@ -1,0 +1,59 @@
+// NoteEditor: the new text of one <note> element: its <pitch> children and its <accidental>
+// rewritten, every other byte of the element kept. New elements copy the indentation of their
+// neighbours, so the file keeps its layout.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <pugixml.hpp>
+#include <string>
+#include <vector>
+
+#include "rules/SpelledPitch.h"
+#include "sorvel/XmlSpans.h"
+
+class NoteEditor {
+  public:
+    NoteEditor(const XmlSpans& spans, pugi::xml_node note);
+
+    // SetPitch writes step, alter (left out for a natural) and octave.
+    void SetPitch(const SpelledPitch& pitch);
+    // ShowAccidental gives the note the accidental of a whole-tone alteration: a note that has
+    // one keeps its element and attributes (but not those that mark it cautionary or
+    // editorial), others get a new element in its place among the note's children.
+    void ShowAccidental(int32_t alteration);
+    // HideAccidental removes the note's accidental, if it has one.
+    void HideAccidental();
+
+    [[nodiscard]] size_t Begin() const { return begin_; }
+    [[nodiscard]] size_t End() const { return end_; }
+    [[nodiscard]] bool HasEdits() const { return !splices_.empty(); }
+    // Text is the element with the edits made.
+    [[nodiscard]] std::string Text() const;
+
+    // Check parses an edited element and answers whether it reads back as asked: the pitch,
+    // when one was set, and, when the accidental was touched, the accidental of that
+    // alteration (none: no accidental element).
+    // document is a scratch document to parse into.
+    static bool Check(pugi::xml_document& document, std::string_view text,
+                      const std::optional<SpelledPitch>& pitch, bool accidentalTouched,
+                      std::optional<int32_t> accidental, std::string& error);
+
+  private:
+    struct Splice {
+        size_t begin;
+        size_t end;
+        std::string text;
+    };
+
+    void Replace(size_t begin, size_t end, std::string text);
+    void ReplaceContent(pugi::xml_node element, const std::string& text);
+    [[nodiscard]] std::string Indent(pugi::xml_node element) const;
+
+    const XmlSpans& spans_;
+    pugi::xml_node note_;
+    size_t begin_;
+    size_t end_;
+    std::vector<Splice> splices_;
+};

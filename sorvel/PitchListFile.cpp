@@ -1,0 +1,133 @@
+// PitchListFile: parsing the pitch-list file's pairs and its sets.
+#include "sorvel/PitchListFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <unordered_map>
+
+#include "rules/DecimalNumber.h"
+#include "rules/SpellingSyntax.h"
+#include "sorvel/TextTools.h"
+
+namespace {
+
+// KeyForm is how keys compare: A to Z lower-cased, cut at the first 0 byte.
+std::string KeyForm(std::string_view key) {
+    std::string form;
+    for (const char c : key) {
+        if (c == '\0') {
+            break;
+        }
+        form += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    return form;
+}
+
+// Pairs: the file's key=value pairs, looked up by the first of equal keys.
+class Pairs {
+  public:
+    explicit Pairs(std::string_view bytes) {
+        size_t start = 0;
+        while (start < bytes.size()) {
+            size_t end = bytes.find_first_of("\r\n", start);
+            if (end == std::string_view::npos) {
+                end = bytes.size();
+            }
+            Add(bytes.substr(start, end - start));
+            start = end + 1;
+        }
+    }
+
+    const std::string* Find(const std::string& key) const {
+        const auto it = values_.find(KeyForm(key));
+        return it == values_.end() ? nullptr : &it->second;
+    }
+
+  private:
+    void Add(std::string_view line) {
+        const size_t equals = line.find('=');
+        if (equals == std::string_view::npos || equals == 0) {
+            return;
+        }
+        values_.emplace(KeyForm(TextTools::Trim(line.substr(0, equals))),
+                        std::string(TextTools::Trim(line.substr(equals + 1))));
+    }
+
+    std::unordered_map<std::string, std::string> values_;
+};
+
+constexpr const char* kPrefix = "VESKSORVEL_LIST_";
+
+}  // namespace
+
+std::vector<PitchSet> PitchListFile::Parse(std::string_view bytes) {
+    const Pairs pairs(bytes);
+    std::vector<PitchSet> sets;
+    for (int set = 1;; ++set) {
+        const std::string* name = pairs.Find(kPrefix + std::string("NAME_") + std::to_string(set));
+        if (name == nullptr) {
+            break;
+        }
+        PitchSet pitchSet{*name, {}};
+        for (int row = 1;; ++row) {
+            const std::string suffix = std::to_string(set) + "_" + std::to_string(row);
+            const std::string* from = pairs.Find(kPrefix + std::string("FROM_") + suffix);
+            const std::string* to = pairs.Find(kPrefix + std::string("TO_") + suffix);
+            const std::string* direction =
+                pairs.Find(kPrefix + std::string("UPDIRECTION_") + suffix);
+            const std::string* inUse = pairs.Find(kPrefix + std::string("INUSE_") + suffix);
+            if (from == nullptr || to == nullptr || direction == nullptr || inUse == nullptr) {
+                break;
+            }
+            pitchSet.rows.push_back(
+                {SpellingSyntax::Widen(*from), SpellingSyntax::Widen(*to),
+                 DirectionFromFile(DecimalNumber::Read(SpellingSyntax::Widen(*direction)))});
+        }
+        if (pitchSet.rows.empty()) {
+            break;
+        }
+        sets.push_back(std::move(pitchSet));
+    }
+    return sets;
+}
+
+bool PitchListFile::Read(const std::string& path, std::vector<PitchSet>& sets, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot open " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad()) {
+        error = "cannot read " + path;
+        return false;
+    }
+    sets = Parse(bytes.str());
+    return true;
+}
+
+const PitchSet* PitchListFile::FindByName(const std::vector<PitchSet>& sets,
+                                          std::string_view name) {
+    const std::string wanted = KeyForm(name);
+    for (const PitchSet& set : sets) {
+        if (KeyForm(set.name) == wanted) {
+            return &set;
+        }
+    }
+    return nullptr;
+}
+
+PitchDirection PitchListFile::DirectionFromFile(int32_t code) {
+    switch (code) {
+        case 0:
+            return PitchDirection::kDown;
+        case 1:
+            return PitchDirection::kUp;
+        default:
+            return PitchDirection::kClosest;
+    }
+}

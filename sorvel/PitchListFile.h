@@ -1,0 +1,36 @@
+// PitchListFile: the pitch sets of the plug-in's pitch-list file (vesksorvel.txt), read the way
+// the plug-in reads them, so that a set saved in the host is used here unchanged. The file is
+// 8-bit key=value lines (CR, LF or both end a line; blanks, tabs and line ends around key and
+// value are dropped; a line without "=" or starting with "=" is skipped; keys are compared
+// without regard to the case of A to Z, and the first of equal keys counts). Set s is named by
+// VESKSORVEL_LIST_NAME_s and holds rows n = 1, 2 ... of four keys each, VESKSORVEL_LIST_FROM_,
+// _TO_, _UPDIRECTION_ and _INUSE_ followed by s_n. Sets are read up to the first missing name
+// or the first set without a complete first row; a set's rows up to the first incomplete
+// one. Texts are taken as stored, never checked; every row read is used.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "rules/PitchRow.h"
+
+struct PitchSet {
+    std::string name;  // as stored: 8-bit
+    std::vector<PitchRow> rows;
+};
+
+class PitchListFile {
+  public:
+    PitchListFile() = delete;
+
+    // Parse reads the sets from the file's bytes.
+    static std::vector<PitchSet> Parse(std::string_view bytes);
+    // Read reads a file; false with a reason in error when it cannot be read.
+    static bool Read(const std::string& path, std::vector<PitchSet>& sets, std::string& error);
+    // FindByName answers the first set whose name equals name without regard to the case of A
+    // to Z (compared up to a 0 byte, as the plug-in does), or null.
+    static const PitchSet* FindByName(const std::vector<PitchSet>& sets, std::string_view name);
+    // DirectionFromFile decodes a stored direction code: 0 Down, 1 Up, anything else Closest.
+    static PitchDirection DirectionFromFile(int32_t code);
+};

@@ -1,0 +1,188 @@
+// ReportWriter: summaries, change lines, CSV and JSON.
+#include "sorvel/ReportWriter.h"
+
+#include <nlohmann/json.hpp>
+
+#include "sorvel/AtomicFile.h"
+#include "sorvel/TextTools.h"
+
+namespace {
+
+std::string Plural(size_t count, const std::string& word) {
+    return std::to_string(count) + " " + word + (count == 1 ? "" : "s");
+}
+
+std::string RowCounts(const RespellOutcome& outcome, const std::vector<PitchRow>& rows) {
+    std::string text;
+    for (size_t i = 0; i < rows.size() && i < outcome.rowCounts.size(); ++i) {
+        if (outcome.rowCounts[i] > 0) {
+            text += (text.empty() ? "" : ", ") + rows[i].Text() + " " +
+                    std::to_string(outcome.rowCounts[i]);
+        }
+    }
+    return text;
+}
+
+std::string CsvField(const std::string& value) {
+    if (value.find_first_of(",\"\r\n") == std::string::npos) {
+        return value;
+    }
+    std::string quoted = "\"";
+    for (const char c : value) {
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    }
+    return quoted + "\"";
+}
+
+std::string CsvLine(const std::vector<std::string>& fields) {
+    std::string line;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        line += (i == 0 ? "" : ",") + CsvField(fields[i]);
+    }
+    return line + "\n";
+}
+
+std::string RenderCsv(const std::vector<FileResult>& results, const std::vector<PitchRow>& rows) {
+    std::string text =
+        CsvLine({"kind", "file", "part", "part_name", "measure", "beat", "staff", "voice", "row",
+                 "written_before", "written_after", "sounding_before", "sounding_after", "count"});
+    std::vector<size_t> totals(rows.size(), 0);
+    for (const FileResult& result : results) {
+        for (const NoteChange& c : result.outcome.changes) {
+            text += CsvLine({"change", result.input, c.partId, c.partName, c.measure, c.beat,
+                             std::to_string(c.staff), c.voice, rows[c.row].Text(), c.writtenBefore,
+                             c.writtenAfter, c.soundingBefore, c.soundingAfter, ""});
+        }
+        for (size_t i = 0; i < result.outcome.rowCounts.size(); ++i) {
+            totals[i] += result.outcome.rowCounts[i];
+            text += CsvLine({"count", result.input, "", "", "", "", "", "", rows[i].Text(), "", "",
+                             "", "", std::to_string(result.outcome.rowCounts[i])});
+        }
+        if (!result.ok) {
+            text += CsvLine(
+                {"error", result.input, "", "", "", "", "", "", "", "", "", "", "", result.error});
+        }
+    }
+    for (size_t i = 0; i < rows.size(); ++i) {
+        text += CsvLine({"total", "", "", "", "", "", "", "", rows[i].Text(), "", "", "", "",
+                         std::to_string(totals[i])});
+    }
+    return text;
+}
+
+std::string RenderJson(const std::vector<FileResult>& results, const std::vector<PitchRow>& rows) {
+    using nlohmann::json;
+    std::vector<size_t> totals(rows.size(), 0);
+    json files = json::array();
+    for (const FileResult& result : results) {
+        json file = {{"file", result.input}, {"ok", result.ok}};
+        if (!result.output.empty() && result.ok) {
+            file["output"] = result.output;
+            file["written"] = result.written;
+        }
+        if (!result.ok) {
+            file["error"] = result.error;
+        }
+        json changes = json::array();
+        for (const NoteChange& c : result.outcome.changes) {
+            changes.push_back(
+                {{"part", c.partId},
+                 {"partName", c.partName},
+                 {"measure", c.measure},
+                 {"beat", c.beat},
+                 {"staff", c.staff},
+                 {"voice", c.voice},
+                 {"row", rows[c.row].Text()},
+                 {"written", {{"before", c.writtenBefore}, {"after", c.writtenAfter}}},
+                 {"sounding", {{"before", c.soundingBefore}, {"after", c.soundingAfter}}}});
+        }
+        json counts = json::array();
+        for (size_t i = 0; i < result.outcome.rowCounts.size(); ++i) {
+            totals[i] += result.outcome.rowCounts[i];
+            counts.push_back({{"row", rows[i].Text()}, {"count", result.outcome.rowCounts[i]}});
+        }
+        file["changes"] = std::move(changes);
+        file["counts"] = std::move(counts);
+        file["accidentalsMended"] = result.outcome.accidentalsMended;
+        file["warnings"] = result.outcome.warnings;
+        files.push_back(std::move(file));
+    }
+    json total = json::array();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        total.push_back({{"row", rows[i].Text()}, {"count", totals[i]}});
+    }
+    const json report = {{"files", std::move(files)}, {"counts", std::move(total)}};
+    return report.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+}
+
+}  // namespace
+
+bool ReportWriter::FormatOf(const std::string& path, Format& format) {
+    const std::string lower = TextTools::Lower(path);
+    const auto endsWith = [&](const std::string& tail) {
+        return lower.size() >= tail.size() &&
+               lower.compare(lower.size() - tail.size(), tail.size(), tail) == 0;
+    };
+    if (endsWith(".csv")) {
+        format = Format::kCsv;
+        return true;
+    }
+    if (endsWith(".json")) {
+        format = Format::kJson;
+        return true;
+    }
+    return false;
+}
+
+std::string ReportWriter::Summary(const FileResult& result, const std::vector<PitchRow>& rows,
+                                  bool dryRun) {
+    if (!result.ok) {
+        return result.input + ": FAILED: " + result.error;
+    }
+    const RespellOutcome& outcome = result.outcome;
+    std::string line = result.input + ": ";
+    if (outcome.changes.empty()) {
+        line += dryRun ? "nothing to respell" : "nothing respelled";
+    } else {
+        line += (dryRun ? "would respell " : "respelled ") +
+                Plural(outcome.changes.size(), "note") + " (" + RowCounts(outcome, rows) + ")";
+    }
+    if (outcome.accidentalsMended > 0) {
+        line += ", " + Plural(outcome.accidentalsMended, "accidental") +
+                (dryRun ? " to mend" : " mended");
+    }
+    if (!dryRun) {
+        line += result.written ? ", written to " + result.output : ", file left as it was";
+    }
+    return line;
+}
+
+std::string ReportWriter::ChangeLines(const FileResult& result, const std::vector<PitchRow>& rows) {
+    std::string text;
+    for (const NoteChange& c : result.outcome.changes) {
+        text += result.input + ": part " + c.partId +
+                (c.partName.empty() ? "" : " (" + c.partName + ")") + ", measure " + c.measure +
+                ", beat " + c.beat + ", staff " + std::to_string(c.staff) + ", voice " + c.voice +
+                ": " + c.writtenBefore + " -> " + c.writtenAfter;
+        if (!c.soundingBefore.empty() && c.soundingBefore != c.writtenBefore) {
+            text += " (sounding " + c.soundingBefore + " -> " + c.soundingAfter + ")";
+        }
+        text += " by " + rows[c.row].Text() + "\n";
+    }
+    return text;
+}
+
+std::string ReportWriter::Render(Format format, const std::vector<FileResult>& results,
+                                 const std::vector<PitchRow>& rows) {
+    return format == Format::kCsv ? RenderCsv(results, rows) : RenderJson(results, rows);
+}
+
+bool ReportWriter::Write(const std::string& path, const std::vector<FileResult>& results,
+                         const std::vector<PitchRow>& rows, std::string& error) {
+    Format format = Format::kCsv;
+    if (!FormatOf(path, format)) {
+        error = "a report file ends in .csv or .json";
+        return false;
+    }
+    return AtomicFile::Write(path, Render(format, results, rows), error);
+}

@@ -1,0 +1,36 @@
+// RowOption: reading --row values.
+#include "sorvel/RowOption.h"
+
+#include <optional>
+
+#include "rules/SpellingSyntax.h"
+
+bool RowOption::Parse(std::string_view text, PitchRow& row, std::string& error) {
+    const size_t arrow = text.find('>');
+    if (arrow == std::string_view::npos) {
+        error = "a row is FROM>TO or FROM>TO:DIRECTION, for example A#>Bb:closest";
+        return false;
+    }
+    std::string_view to = text.substr(arrow + 1);
+    PitchDirection direction = PitchDirection::kClosest;
+    if (const size_t colon = to.find(':'); colon != std::string_view::npos) {
+        const std::optional<PitchDirection> word = ParseDirectionWord(to.substr(colon + 1));
+        if (!word) {
+            error = "the direction after ':' is up, down or closest";
+            return false;
+        }
+        direction = *word;
+        to = to.substr(0, colon);
+    }
+    std::u16string fromText = SpellingSyntax::Widen(text.substr(0, arrow));
+    std::u16string toText = SpellingSyntax::Widen(to);
+    if (const std::optional<SpellingSyntax::Field> fault =
+            SpellingSyntax::ValidatePair(fromText, toText)) {
+        error = SpellingSyntax::Message(*fault);
+        return false;
+    }
+    SpellingSyntax::ExpandDoubleSharp(fromText);
+    SpellingSyntax::ExpandDoubleSharp(toText);
+    row = PitchRow{fromText, toText, direction};
+    return true;
+}

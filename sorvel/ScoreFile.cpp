@@ -1,0 +1,51 @@
+// ScoreFile: reading and writing the two kinds of MusicXML file.
+#include "sorvel/ScoreFile.h"
+
+#include "sorvel/AtomicFile.h"
+#include "sorvel/FileBytes.h"
+#include "sorvel/MxlArchive.h"
+
+bool ScoreFile::Load(const std::string& path, std::string& error) {
+    std::string bytes;
+    if (!FileBytes::Read(path, bytes, error)) {
+        return false;
+    }
+    compressed = MxlArchive::LooksLikeZip(bytes);
+    if (compressed) {
+        bytes.clear();
+        if (!MxlArchive::ReadScore(path, rootfile, bytes, error)) {
+            return false;
+        }
+    }
+    TextEncoding::Decoded decoded;
+    if (!TextEncoding::Decode(bytes, decoded, error, true)) {
+        return false;
+    }
+    form = decoded.form;
+    byteOrderMark = decoded.byteOrderMark;
+    // 8-bit text is used as read, without a copy.
+    text = form == TextEncoding::Form::kEightBit ? std::move(bytes) : std::move(decoded.text);
+    return true;
+}
+
+bool ScoreFile::Save(const std::string& source, const std::string& target,
+                     const std::vector<std::string_view>& newText, const std::string& keepModeOf,
+                     std::string& error) const {
+    if (!compressed && form == TextEncoding::Form::kEightBit) {
+        return AtomicFile::WriteParts(target, newText, error, keepModeOf);
+    }
+    std::string joined;
+    for (const std::string_view piece : newText) {
+        joined.append(piece);
+    }
+    std::string encoded;
+    if (!TextEncoding::Encode(joined, form, byteOrderMark, encoded, error)) {
+        return false;
+    }
+    if (!compressed) {
+        return AtomicFile::Write(target, encoded, error, keepModeOf);
+    }
+    const std::string temporary = AtomicFile::TemporaryPathFor(target);
+    return MxlArchive::WriteScore(source, temporary, rootfile, encoded, error) &&
+           AtomicFile::Commit(temporary, target, keepModeOf, error);
+}

@@ -1,0 +1,286 @@
+// sorvel: the command line. "sorvel respell" applies rows (typed, or a pitch set of the
+// plug-in's pitch-list file) to MusicXML files; "sorvel sets" lists the pitch sets of a
+// pitch-list file. Exit codes: 0 every file done, 1 a file (or the report) failed, 2 the
+// command line is wrong and nothing was done.
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <set>
+#include <thread>
+
+#include "rules/SpellingSyntax.h"
+#include "sorvel/BatchRunner.h"
+#include "sorvel/ExitCode.h"
+#include "sorvel/MeasureList.h"
+#include "sorvel/PitchListFile.h"
+#include "sorvel/ReportWriter.h"
+#include "sorvel/RowOption.h"
+#include "sorvel/TextEncoding.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Arguments {
+    std::vector<std::string> scores;
+    std::vector<std::string> rows;
+    std::string set;
+    std::string sets = "vesksorvel.txt";
+    bool written = false;
+    std::vector<std::string> parts;
+    std::string measures;
+    std::string output;
+    std::string outDir;
+    bool inPlace = false;
+    bool dryRun = false;
+    std::string report;
+    unsigned jobs = std::max(1U, std::thread::hardware_concurrency());
+};
+
+int UsageError(const std::string& message) {
+    std::cerr << "sorvel: " << message << "\n";
+    return ExitCode::kUsage;
+}
+
+// ReadSets reads the pitch-list file, or answers a usage error.
+bool ReadSets(const std::string& path, std::vector<PitchSet>& sets) {
+    std::string error;
+    if (!PitchListFile::Read(path, sets, error)) {
+        std::cerr << "sorvel: the pitch-list file: " << error << "\n";
+        return false;
+    }
+    return true;
+}
+
+bool RowsFromSet(const Arguments& args, std::vector<PitchRow>& rows) {
+    std::vector<PitchSet> sets;
+    if (!ReadSets(args.sets, sets)) {
+        return false;
+    }
+    const PitchSet* set = PitchListFile::FindByName(sets, args.set);
+    if (set == nullptr) {
+        set = PitchListFile::FindByName(sets, TextEncoding::Utf8ToLowBytes(args.set));
+    }
+    if (set == nullptr) {
+        std::cerr << "sorvel: " << args.sets << " has no pitch set named \"" << args.set
+                  << "\" (sorvel sets --sets " << args.sets << " lists them)\n";
+        return false;
+    }
+    rows = set->rows;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (!SpellingSyntax::IsCanonical(rows[i].from)) {
+            std::cerr << "sorvel: warning: row " << i + 1 << " of the set, "
+                      << TextEncoding::Latin1ToUtf8(rows[i].Text())
+                      << ", matches no note: its from text is not a spelling as notes are "
+                         "spelled\n";
+        }
+    }
+    return true;
+}
+
+bool RowsFromOptions(const Arguments& args, std::vector<PitchRow>& rows) {
+    for (const std::string& text : args.rows) {
+        PitchRow row;
+        std::string error;
+        if (!RowOption::Parse(text, row, error)) {
+            std::cerr << "sorvel: --row \"" << text << "\": " << error << "\n";
+            return false;
+        }
+        for (size_t i = 0; i < rows.size(); ++i) {
+            if (rows[i].from == row.from) {
+                std::cerr << "sorvel: warning: --row \"" << text << "\" never applies: row "
+                          << i + 1 << " already respells " << SpellingSyntax::Narrow(row.from)
+                          << "\n";
+                break;
+            }
+        }
+        rows.push_back(row);
+    }
+    return true;
+}
+
+// Tasks pairs every score with the file it is written to, refusing two scores that would be
+// written to the same file.
+bool MakeTasks(const Arguments& args, std::vector<BatchRunner::Task>& tasks) {
+    std::map<std::string, std::string> targets;
+    for (const std::string& score : args.scores) {
+        std::string output;
+        if (!args.output.empty()) {
+            output = args.output;
+        } else if (!args.outDir.empty()) {
+            output = (fs::path(args.outDir) / fs::path(score).filename()).string();
+        } else if (args.inPlace) {
+            output = score;
+        }
+        if (!output.empty()) {
+            const std::string key = fs::weakly_canonical(output).string();
+            if (const auto [it, fresh] = targets.emplace(key, score); !fresh) {
+                std::cerr << "sorvel: " << it->second << " and " << score
+                          << " would both be written to " << output << "\n";
+                return false;
+            }
+        }
+        tasks.push_back({score, args.dryRun ? std::string() : output});
+    }
+    if (!args.outDir.empty() && !args.dryRun) {
+        std::error_code code;
+        fs::create_directories(args.outDir, code);
+        if (!fs::is_directory(args.outDir, code)) {
+            std::cerr << "sorvel: --out-dir " << args.outDir << " is not a directory\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+int Respell(const Arguments& args) {
+    if (args.rows.empty() == args.set.empty()) {
+        return UsageError("give the rows with --row (one or more) or a pitch set with --set");
+    }
+    if (!args.dryRun && args.output.empty() && args.outDir.empty() && !args.inPlace) {
+        return UsageError(
+            "say where to write: -o FILE, --out-dir DIR or --in-place "
+            "(or look first with --dry-run)");
+    }
+    if (!args.output.empty() && args.scores.size() > 1) {
+        return UsageError("-o writes one file; for several scores use --out-dir or --in-place");
+    }
+    ReportWriter::Format format = ReportWriter::Format::kCsv;
+    if (!args.report.empty() && !ReportWriter::FormatOf(args.report, format)) {
+        return UsageError("--report " + args.report + ": a report file ends in .csv or .json");
+    }
+    RespellSettings settings;
+    settings.written = args.written;
+    settings.parts = args.parts;
+    std::string error;
+    if (!args.measures.empty() && !MeasureList::Parse(args.measures, settings.measures, error)) {
+        return UsageError("--measures " + args.measures + ": " + error);
+    }
+    std::vector<PitchRow> rows;
+    if (!(args.set.empty() ? RowsFromOptions(args, rows) : RowsFromSet(args, rows))) {
+        return ExitCode::kUsage;
+    }
+    std::vector<BatchRunner::Task> tasks;
+    if (!MakeTasks(args, tasks)) {
+        return ExitCode::kUsage;
+    }
+    const PitchRules rules(rows);
+    settings.rules = &rules;
+    const bool progressBar = tasks.size() > 1 && isatty(STDERR_FILENO) != 0;
+    bool allDone = true;
+    const std::vector<FileResult> results =
+        BatchRunner::Run(tasks, settings, args.jobs, progressBar, [&](const FileResult& result) {
+            if (args.dryRun) {
+                std::cout << ReportWriter::ChangeLines(result, rows);
+            }
+            if (result.ok) {
+                std::cout << ReportWriter::Summary(result, rows, args.dryRun) << "\n";
+            } else {
+                std::cout.flush();
+                std::cerr << "sorvel: " << result.input << ": " << result.error << "\n";
+                allDone = false;
+            }
+            for (const std::string& warning : result.outcome.warnings) {
+                std::cout.flush();
+                std::cerr << "sorvel: " << result.input << ": warning: " << warning << "\n";
+            }
+        });
+    if (!args.report.empty() && !ReportWriter::Write(args.report, results, rows, error)) {
+        std::cerr << "sorvel: --report: " << error << "\n";
+        allDone = false;
+    }
+    return allDone ? ExitCode::kDone : ExitCode::kFileFailed;
+}
+
+int ListSets(const Arguments& args) {
+    std::vector<PitchSet> sets;
+    if (!ReadSets(args.sets, sets)) {
+        return ExitCode::kUsage;
+    }
+    std::cout << args.sets << ": " << sets.size() << " pitch set" << (sets.size() == 1 ? "" : "s")
+              << "\n";
+    for (const PitchSet& set : sets) {
+        std::cout << TextEncoding::Latin1ToUtf8(set.name) << " (" << set.rows.size() << " row"
+                  << (set.rows.size() == 1 ? "" : "s") << ")\n";
+        for (const PitchRow& row : set.rows) {
+            std::cout << "  " << TextEncoding::Latin1ToUtf8(row.Text()) << "\n";
+        }
+    }
+    return ExitCode::kDone;
+}
+
+// Main reads the command line and runs the command.
+int Main(int argc, char** argv) {
+    Arguments args;
+    CLI::App app{
+        "sorvel: respells the notes of MusicXML files by rows such as A#>Bb:closest, "
+        "with the rules of the Vesk Sorvel plug-in.\n"
+        "Exit codes: 0 every file done, 1 a file or the report failed (the others were "
+        "done), 2 the command line is wrong (nothing was done)."};
+    app.require_subcommand(1);
+
+    CLI::App* respell = app.add_subcommand(
+        "respell", "Respell the notes of MusicXML files (.musicxml, .xml, .mxl).");
+    respell->add_option("SCORE", args.scores, "MusicXML files")->required();
+    CLI::Option* row =
+        respell
+            ->add_option("--row", args.rows,
+                         "A row FROM>TO[:up|down|closest] (closest when left out); repeat "
+                         "for more rows, the first matching row applies")
+            ->type_name("ROW")
+            ->allow_extra_args(false);
+    CLI::Option* set = respell->add_option("--set", args.set, "Use the rows of this pitch set");
+    row->excludes(set);
+    respell->add_option("--sets", args.sets,
+                        "The pitch-list file (the plug-in's vesksorvel.txt; default "
+                        "./vesksorvel.txt)");
+    respell->add_flag("--written", args.written,
+                      "Compare and write written pitch (default: sounding pitch); parts whose "
+                      "transposition is not a key transposition are left alone");
+    respell->add_option("--parts", args.parts, "Only these parts, by id or name")
+        ->delimiter(',')
+        ->allow_extra_args(false);
+    respell->add_option("--measures", args.measures,
+                        "Only these measures by number: A-B, A, A- or -B, comma separated");
+    CLI::Option* output =
+        respell->add_option("-o,--output", args.output, "Write the one score here");
+    CLI::Option* outDir =
+        respell->add_option("--out-dir", args.outDir, "Write the scores into this directory");
+    CLI::Option* inPlace =
+        respell->add_flag("--in-place", args.inPlace, "Replace each score (atomically)");
+    output->excludes(outDir)->excludes(inPlace);
+    outDir->excludes(inPlace);
+    respell->add_flag("--dry-run", args.dryRun, "List what would change; write nothing");
+    respell->add_option("--report", args.report, "Write a report of the changes (.csv or .json)");
+    respell->add_option("--jobs", args.jobs, "Files respelled at once (default: the cores)")
+        ->check(CLI::Range(1U, 1024U));
+
+    CLI::App* sets = app.add_subcommand("sets", "List the pitch sets of a pitch-list file.");
+    sets->add_option("--sets", args.sets, "The pitch-list file (default ./vesksorvel.txt)");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);
+        return code == 0 ? ExitCode::kDone : ExitCode::kUsage;
+    }
+    return respell->parsed() ? Respell(args) : ListSets(args);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Main(argc, argv);
+    } catch (const std::exception& e) {
+        // Each file's failures are its own; what is left is the batch itself (memory, threads).
+        std::cerr << "sorvel: " << e.what() << "\n";
+    } catch (...) {
+        std::cerr << "sorvel: an unknown failure\n";
+    }
+    return ExitCode::kFileFailed;
+}

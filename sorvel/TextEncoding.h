@@ -1,0 +1,34 @@
+// TextEncoding: the byte form of a MusicXML text. Files in UTF-8 (or another 8-bit encoding,
+// whose bytes pass through untouched) are read as they are; UTF-16 files, either byte order,
+// are turned into UTF-8 for reading and editing and back into the same UTF-16 form (byte
+// order and byte-order mark kept) for writing. UTF-32 is refused.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+class TextEncoding {
+  public:
+    enum class Form { kEightBit, kUtf16LittleEndian, kUtf16BigEndian };
+
+    // Decoded: the text as UTF-8 (or 8-bit) bytes, and how to write it back.
+    struct Decoded {
+        Form form = Form::kEightBit;
+        bool byteOrderMark = false;
+        std::string text;
+    };
+
+    // Decode answers false with a reason in error when the bytes are no text this program
+    // reads. With formOnly, 8-bit text is not copied into decoded.text (the caller keeps the
+    // bytes).
+    static bool Decode(std::string_view bytes, Decoded& decoded, std::string& error,
+                       bool formOnly = false);
+    // Encode writes text (UTF-8 for the UTF-16 forms) back in the given form.
+    static bool Encode(std::string_view text, Form form, bool byteOrderMark, std::string& bytes,
+                       std::string& error);
+    // Utf8ToLowBytes is the 8-bit form the host's files use for a text typed as UTF-8: each
+    // character's code cut to its low byte. Invalid UTF-8 is taken byte by byte.
+    static std::string Utf8ToLowBytes(std::string_view utf8);
+    // Latin1ToUtf8 shows 8-bit text (as the host's files hold it) on a UTF-8 terminal.
+    static std::string Latin1ToUtf8(std::string_view bytes);
+};

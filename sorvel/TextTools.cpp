@@ -1,0 +1,21 @@
+// TextTools: trimming and lower-casing.
+#include "sorvel/TextTools.h"
+
+std::string_view TextTools::Trim(std::string_view text) {
+    constexpr std::string_view kBlanks = " \t\r\n";
+    const size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+std::string TextTools::Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return lower;
+}

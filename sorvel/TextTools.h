@@ -1,0 +1,15 @@
+// TextTools: the few text helpers the program's readers share.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+class TextTools {
+  public:
+    TextTools() = delete;
+
+    // Trim drops blanks, tabs and line ends at both ends.
+    static std::string_view Trim(std::string_view text);
+    // Lower lower-cases the letters A to Z only.
+    static std::string Lower(std::string_view text);
+};

@@ -1,0 +1,109 @@
+// Spelling check: which typed texts are spellings, what they become, which field is reported
+// and with which words.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "rules/SpellingSyntax.h"
+
+namespace {
+
+std::u16string U(const std::string& s) {
+    return SpellingSyntax::Widen(s);
+}
+std::string N(const std::u16string& s) {
+    return SpellingSyntax::Narrow(s);
+}
+
+TEST(SpellingSyntaxTest, CheckNormalisesInPlace) {
+    struct Case {
+        const char* typed;
+        bool valid;
+        const char* after;  // the text after the check, valid or not
+    };
+    const Case cases[] = {
+        {"A", true, "A"},      {"G", true, "G"},         {"c", true, "C"},
+        {"g", true, "G"},      {"b", true, "B"},         {"A#", true, "A#"},
+        {"c#", true, "C#"},    {"C####", true, "C####"}, {"C######", true, "C######"},
+        {"Bb", true, "Bb"},    {"db", true, "Db"},       {"EBB", true, "Ebb"},
+        {"bB", true, "Bb"},    {"DbBbB", true, "Dbbbb"}, {"Cx", true, "Cx"},
+        {"cx", true, "Cx"},    {"CX", false, "CX"},      {"Cxx", false, "Cxx"},
+        {"Cx#", false, "Cx#"}, {"C#x", false, "C#x"},    {"", false, ""},
+        {"H", false, "H"},     {"h", false, "h"},        {" C", false, " C"},
+        {"4", false, "4"},     {"#", false, "#"},        {"C#b", false, "C#b"},
+        {"Cb#", false, "Cb#"}, {"Cn", false, "Cn"},      {"C4", false, "C4"},
+        {"C ", false, "C "},   {"cB#", false, "Cb#"},    {"eBBx", false, "Ebbx"},
+        {"c4", false, "C4"},   {"dB B", false, "Db B"},  {"\xC3\x89", false, "\xC3\x89"},
+    };
+    for (const Case& c : cases) {
+        std::u16string text = U(c.typed);
+        EXPECT_EQ(SpellingSyntax::Check(text), c.valid) << '"' << c.typed << '"';
+        EXPECT_EQ(N(text), c.after) << '"' << c.typed << '"';
+    }
+}
+
+TEST(SpellingSyntaxTest, ExpandDoubleSharpAndCanonicalForm) {
+    std::u16string text = u"Cx";
+    SpellingSyntax::ExpandDoubleSharp(text);
+    EXPECT_EQ(text, u"C##");
+    text = u"xAx";
+    SpellingSyntax::ExpandDoubleSharp(text);
+    EXPECT_EQ(text, u"##A##");
+
+    struct Case {
+        const char16_t* text;
+        bool canonical;
+    };
+    const Case cases[] = {{u"C", true},   {u"C##", true}, {u"Dbbb", true}, {u"Cx", false},
+                          {u"c", false},  {u"CB", false}, {u"C#b", false}, {u"", false},
+                          {u"H#", false}, {u"C4", false}, {u"B", true},    {u"Bb", true}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(SpellingSyntax::IsCanonical(c.text), c.canonical) << N(c.text);
+    }
+}
+
+TEST(SpellingSyntaxTest, PairReportsTheFirstFaultyField) {
+    using Field = SpellingSyntax::Field;
+    struct Case {
+        const char* from;
+        const char* to;
+        std::optional<Field> fault;
+        const char* fromAfter;
+        const char* toAfter;
+    };
+    const Case cases[] = {
+        {"a#", "bB", std::nullopt, "A#", "Bb"},
+        {"", "Bb", Field::kFrom, "", "Bb"},
+        {"H", "H", Field::kFrom, "H", "H"},  // only the From text is reported
+        {"A#", "H", Field::kTo, "A#", "H"},
+        {"C####", "Dbbbb", std::nullopt, "C####", "Dbbbb"},
+        {"C#####", "D", Field::kFrom, "C#####", "D"},  // the length is tested as typed
+        {"cx", "dbbbbb", Field::kTo, "Cx", "dbbbbb"},  // a failed length test normalises nothing
+        {"c", "e ", Field::kTo, "C", "E "},
+    };
+    for (const Case& c : cases) {
+        std::u16string from = U(c.from);
+        std::u16string to = U(c.to);
+        EXPECT_EQ(SpellingSyntax::ValidatePair(from, to), c.fault) << c.from << " " << c.to;
+        EXPECT_EQ(N(from), c.fromAfter);
+        EXPECT_EQ(N(to), c.toAfter);
+    }
+    EXPECT_STREQ(SpellingSyntax::Message(Field::kFrom),
+                 "The 'From' field has wrong syntax. Use a syntax similar to: A#, Bb, C## (or Cx), "
+                 "Dbb, etc.");
+    EXPECT_STREQ(SpellingSyntax::Message(Field::kTo),
+                 "The 'To' field has wrong syntax. Use a syntax similar to: A#, Bb, C## (or Cx), "
+                 "Dbb, etc.");
+    EXPECT_STREQ(SpellingSyntax::kTitle, "Syntax Error");
+}
+
+TEST(SpellingSyntaxTest, WidenAndNarrowKeepBytes) {
+    const std::string bytes("A\xE9\x00z", 4);
+    const std::u16string units = SpellingSyntax::Widen(bytes);
+    ASSERT_EQ(units.size(), 4U);
+    EXPECT_EQ(units[1], u'\u00E9');
+    EXPECT_EQ(SpellingSyntax::Narrow(units), bytes);
+    EXPECT_EQ(SpellingSyntax::Narrow(u"\u0141"), "\x41");  // the low byte only
+}
+
+}  // namespace

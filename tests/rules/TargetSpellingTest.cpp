@@ -1,0 +1,51 @@
+// Target texts: the to text followed by the octave number, read as leniently as a note's
+// spelling is set, because to texts read from a pitch-list file are not checked.
+#include <gtest/gtest.h>
+
+#include "rules/TargetSpelling.h"
+
+namespace {
+
+constexpr int32_t B = 1, C = 2, D = 3;
+
+TEST(TargetSpellingTest, Table) {
+    struct Case {
+        const char16_t* to;
+        int32_t octave;
+        std::optional<SpelledPitch> pitch;
+    };
+    const Case cases[] = {
+        {u"C", 4, SpelledPitch{C, 0, 4}},
+        {u"Bb", 3, SpelledPitch{B, -1, 3}},
+        {u"C####", 0, SpelledPitch{C, 4, 0}},
+        {u"DBb", 2, SpelledPitch{D, -2, 2}},  // upper-case B counts as a flat
+        {u"Cx", 5, SpelledPitch{C, 2, 5}},    // x is two sharps
+        {u"CX", 5, SpelledPitch{C, 2, 5}},
+        {u"C", -5, SpelledPitch{C, 0, -5}},  // the lowest octave
+        {u"C", 15, SpelledPitch{C, 0, 15}},  // the highest
+        {u"C", -6, std::nullopt},
+        {u"C", 16, std::nullopt},
+        {u"c", 4, std::nullopt},  // a lower-case letter is refused
+        {u"H", 4, std::nullopt},
+        {u"", 4, std::nullopt},
+        {u"Cn", 4, SpelledPitch{C, 0, 0}},   // the number is read after the letter: "n4" is 0
+        {u"Cx#", 4, SpelledPitch{C, 2, 0}},  // after x the number starts at "#4": 0
+        {u"C#b", 4, SpelledPitch{C, 1, 0}},
+        {u"C1", 6, std::nullopt},            // "16" is out of range
+        {u"C1", 4, SpelledPitch{C, 0, 14}},  // "14" is not
+        {u"C-", 4, SpelledPitch{C, 0, -4}},  // the stored minus sign is read as the octave's
+        {u"C ", 4, SpelledPitch{C, 0, 4}},   // blanks before the number are skipped
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(TargetSpelling::Land(c.to, c.octave), c.pitch)
+            << TargetSpelling::Text(c.to, c.octave).size() << " units, octave " << c.octave;
+    }
+}
+
+TEST(TargetSpellingTest, TextAppendsTheOctaveNumber) {
+    EXPECT_EQ(TargetSpelling::Text(u"Bb", 4), u"Bb4");
+    EXPECT_EQ(TargetSpelling::Text(u"E", -1), u"E-1");
+    EXPECT_EQ(TargetSpelling::Text(u"", 12), u"12");
+}
+
+}  // namespace

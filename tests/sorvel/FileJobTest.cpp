@@ -1,0 +1,231 @@
+// One file of a batch: what is refused (and that nothing is written for it), atomic in-place
+// replacement, UTF-16 and .mxl files written back in their own form.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zip.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "sorvel/FileJob.h"
+#include "sorvel/RowOption.h"
+#include "sorvel/TextEncoding.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kScore =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<score-partwise>\n  <part-list><score-part "
+    "id=\"P1\"><part-name>Flute \xE2\x99\xAD</part-name></score-part></part-list>\n  <part "
+    "id=\"P1\">\n"
+    "    <measure number=\"1\">\n      <attributes><divisions>1</divisions></attributes>\n"
+    "      <note><pitch><step>A</step><alter>1</alter><octave>4</octave></pitch>"
+    "<duration>1</duration><accidental>sharp</accidental></note>\n"
+    "    </measure>\n  </part>\n</score-partwise>\n";
+
+class FileJobTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("sorvel-filejob-" + std::to_string(getpid()) + "-" +
+                   testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        PitchRow row;
+        std::string error;
+        ASSERT_TRUE(RowOption::Parse("A#>Bb", row, error));
+        rules_ = std::make_unique<PitchRules>(std::vector<PitchRow>{row});
+        settings_.rules = rules_.get();
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    [[nodiscard]] std::string Path(const std::string& name) const {
+        return (folder_ / name).string();
+    }
+
+    static void Write(const std::string& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    static std::string Read(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
+    }
+    // Entries lists the folder's file names.
+    [[nodiscard]] std::vector<std::string> Entries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder_)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path folder_;
+    std::unique_ptr<PitchRules> rules_;
+    RespellSettings settings_;
+};
+
+TEST_F(FileJobTest, BadInputIsRefusedAndNothingIsWritten) {
+    fs::create_directories(Path("a directory"));
+    Write(Path("empty.musicxml"), "");
+    Write(Path("broken.musicxml"), "<score-partwise>\n<part>\n</score-partwise>");
+    Write(Path("fake.mxl"), std::string("PK\x03\x04 not really a zip", 21));
+    Write(Path("odd.musicxml"), std::string("\xFF\xFE<\0s", 5));
+    struct Case {
+        std::string input;
+        const char* error;
+    };
+    const Case cases[] = {
+        {Path("a directory"), "it is a directory"},
+        {Path("missing.musicxml"), "cannot open it: No such file or directory"},
+        {"/proc/self/mem", "cannot read it"},  // opens, but reading fails
+        {Path("empty.musicxml"), "the file is empty"},
+        {Path("broken.musicxml"), "line 3, column 3: not well-formed XML"},
+        {Path("fake.mxl"), "not a readable .mxl container"},
+        {Path("odd.musicxml"), "not valid UTF-16"},
+    };
+    for (const Case& c : cases) {
+        const FileResult result = FileJob::Run(c.input, Path("out.musicxml"), settings_);
+        EXPECT_FALSE(result.ok) << c.input;
+        EXPECT_NE(result.error.find(c.error), std::string::npos) << result.error;
+        EXPECT_FALSE(result.written);
+    }
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"a directory", "broken.musicxml",
+                                                   "empty.musicxml", "fake.mxl", "odd.musicxml"}));
+}
+
+TEST_F(FileJobTest, AFileWithoutReadPermissionIsRefused) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "permissions do not stop root";
+    }
+    Write(Path("locked.musicxml"), kScore);
+    fs::permissions(Path("locked.musicxml"), fs::perms::none);
+    const FileResult result =
+        FileJob::Run(Path("locked.musicxml"), Path("out.musicxml"), settings_);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.error.find("Permission denied"), std::string::npos) << result.error;
+    EXPECT_FALSE(fs::exists(Path("out.musicxml")));
+}
+
+TEST_F(FileJobTest, InPlaceReplacesWholeAndKeepsPermissions) {
+    const std::string path = Path("score.musicxml");
+    Write(path, kScore);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    struct stat before {};
+    ASSERT_EQ(stat(path.c_str(), &before), 0);
+    const FileResult result = FileJob::Run(path, path, settings_);
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_TRUE(result.written);
+    std::string expected = kScore;
+    expected.replace(expected.find("<step>A</step><alter>1</alter>"), 30,
+                     "<step>B</step><alter>-1</alter>");
+    expected.replace(expected.find(">sharp<"), 7, ">flat<");
+    EXPECT_EQ(Read(path), expected);
+    struct stat after {};
+    ASSERT_EQ(stat(path.c_str(), &after), 0);
+    EXPECT_NE(before.st_ino, after.st_ino);  // a new file was renamed into place
+    EXPECT_EQ(after.st_mode & 0777, 0640U);
+    EXPECT_EQ(Entries(), std::vector<std::string>{"score.musicxml"});  // no temporary file left
+
+    // Nothing to change: the file is not rewritten at all.
+    const FileResult again = FileJob::Run(path, path, settings_);
+    ASSERT_TRUE(again.ok);
+    EXPECT_FALSE(again.written);
+    struct stat untouched {};
+    ASSERT_EQ(stat(path.c_str(), &untouched), 0);
+    EXPECT_EQ(untouched.st_ino, after.st_ino);
+}
+
+TEST_F(FileJobTest, AFailedWriteLeavesNothing) {
+    Write(Path("score.musicxml"), kScore);
+    const FileResult result =
+        FileJob::Run(Path("score.musicxml"), Path("no such folder/out.musicxml"), settings_);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.error.find("cannot create"), std::string::npos) << result.error;
+    EXPECT_TRUE(result.outcome.changes.empty());
+    EXPECT_EQ(Entries(), std::vector<std::string>{"score.musicxml"});
+}
+
+TEST_F(FileJobTest, Utf16FilesAreWrittenBackInTheirForm) {
+    for (const auto form :
+         {TextEncoding::Form::kUtf16LittleEndian, TextEncoding::Form::kUtf16BigEndian}) {
+        for (const bool mark : {true, false}) {
+            std::string bytes;
+            std::string error;
+            ASSERT_TRUE(TextEncoding::Encode(kScore, form, mark, bytes, error));
+            Write(Path("in.musicxml"), bytes);
+            const FileResult result =
+                FileJob::Run(Path("in.musicxml"), Path("out.musicxml"), settings_);
+            ASSERT_TRUE(result.ok) << result.error;
+            std::string expected = kScore;
+            expected.replace(expected.find("<step>A</step><alter>1</alter>"), 30,
+                             "<step>B</step><alter>-1</alter>");
+            expected.replace(expected.find(">sharp<"), 7, ">flat<");
+            std::string expectedBytes;
+            ASSERT_TRUE(TextEncoding::Encode(expected, form, mark, expectedBytes, error));
+            EXPECT_EQ(Read(Path("out.musicxml")), expectedBytes);
+        }
+    }
+}
+
+// Zip builds an .mxl: a stored mimetype first, the container, the score and a picture.
+void Zip(const std::string& path, const std::string& score) {
+    int code = 0;
+    zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+    ASSERT_NE(archive, nullptr);
+    static const std::string kMime = "application/vnd.recordare.musicxml";
+    static const std::string kContainer =
+        "<container><rootfiles><rootfile full-path=\"music/score.xml\"/></rootfiles></container>";
+    static const std::string kPicture(300, '\x07');
+    const std::vector<std::pair<std::string, const std::string*>> entries = {
+        {"mimetype", &kMime},
+        {"META-INF/container.xml", &kContainer},
+        {"music/score.xml", &score},
+        {"picture.png", &kPicture}};
+    for (const auto& [name, data] : entries) {
+        zip_source_t* source = zip_source_buffer(archive, data->data(), data->size(), 0);
+        const zip_int64_t index = zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8);
+        ASSERT_GE(index, 0);
+        if (name == "mimetype") {
+            zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
+        }
+    }
+    ASSERT_EQ(zip_close(archive), 0);
+}
+
+std::string Entry(zip_t* archive, const char* name) {
+    zip_stat_t stat;
+    EXPECT_EQ(zip_stat(archive, name, 0, &stat), 0) << name;
+    std::string bytes(stat.size, '\0');
+    zip_file_t* file = zip_fopen(archive, name, 0);
+    EXPECT_EQ(zip_fread(file, bytes.data(), stat.size), static_cast<zip_int64_t>(stat.size));
+    zip_fclose(file);
+    return bytes;
+}
+
+TEST_F(FileJobTest, CompressedFilesKeepTheirOtherEntries) {
+    Zip(Path("in.mxl"), kScore);
+    const FileResult result = FileJob::Run(Path("in.mxl"), Path("out.mxl"), settings_);
+    ASSERT_TRUE(result.ok) << result.error;
+    ASSERT_EQ(result.outcome.changes.size(), 1U);
+    int code = 0;
+    zip_t* archive = zip_open(Path("out.mxl").c_str(), ZIP_RDONLY, &code);
+    ASSERT_NE(archive, nullptr);
+    EXPECT_STREQ(zip_get_name(archive, 0, 0), "mimetype");
+    zip_stat_t stat;
+    ASSERT_EQ(zip_stat_index(archive, 0, 0, &stat), 0);
+    EXPECT_EQ(stat.comp_method, ZIP_CM_STORE);
+    EXPECT_EQ(Entry(archive, "mimetype"), "application/vnd.recordare.musicxml");
+    EXPECT_EQ(Entry(archive, "picture.png"), std::string(300, '\x07'));
+    const std::string score = Entry(archive, "music/score.xml");
+    EXPECT_NE(score.find("<step>B</step><alter>-1</alter>"), std::string::npos);
+    EXPECT_EQ(score.size(), kScore.size() + 1 - 1);  // "1" became "-1", "sharp" became "flat"
+    zip_close(archive);
+}
+
+}  // namespace

@@ -1,0 +1,281 @@
+// The small readers of sorvel: --row, --measures, decimals, text forms, the pitch-list file and
+// the accidental rule.
+#include <gtest/gtest.h>
+
+#include "rules/SpellingSyntax.h"
+#include "sorvel/MeasureAccidentals.h"
+#include "sorvel/MeasureList.h"
+#include "sorvel/PitchListFile.h"
+#include "sorvel/RowOption.h"
+#include "sorvel/ScoreTime.h"
+#include "sorvel/TextEncoding.h"
+
+namespace {
+
+TEST(RowOptionTest, Table) {
+    struct Case {
+        const char* text;
+        const char* row;  // as Text() shows it, or null for an error
+        const char* error;
+    };
+    const Case cases[] = {
+        {"A#>Bb", "A#>Bb:closest", nullptr},
+        {"a#>bB:UP", "A#>Bb:up", nullptr},
+        {"cx>Dbb:Down", "C##>Dbb:down", nullptr},
+        {"C####>Dbbbb:closest", "C####>Dbbbb:closest", nullptr},
+        {"H>Bb", nullptr,
+         "The 'From' field has wrong syntax. Use a syntax similar to: A#, Bb, "
+         "C## (or Cx), Dbb, etc."},
+        {"H>H", nullptr,
+         "The 'From' field has wrong syntax. Use a syntax similar to: A#, Bb, "
+         "C## (or Cx), Dbb, etc."},
+        {"A#>B#b", nullptr,
+         "The 'To' field has wrong syntax. Use a syntax similar to: A#, Bb, "
+         "C## (or Cx), Dbb, etc."},
+        {"C#####>D", nullptr,
+         "The 'From' field has wrong syntax. Use a syntax similar to: A#, "
+         "Bb, C## (or Cx), Dbb, etc."},
+        {">Bb", nullptr,
+         "The 'From' field has wrong syntax. Use a syntax similar to: A#, Bb, "
+         "C## (or Cx), Dbb, etc."},
+        {"A# > Bb", nullptr,
+         "The 'From' field has wrong syntax. Use a syntax similar to: A#, "
+         "Bb, C## (or Cx), Dbb, etc."},
+        {"A#Bb", nullptr, "a row is FROM>TO or FROM>TO:DIRECTION, for example A#>Bb:closest"},
+        {"A#>Bb:sideways", nullptr, "the direction after ':' is up, down or closest"},
+        {"A#>Bb:", nullptr, "the direction after ':' is up, down or closest"},
+    };
+    for (const Case& c : cases) {
+        PitchRow row;
+        std::string error;
+        const bool ok = RowOption::Parse(c.text, row, error);
+        EXPECT_EQ(ok, c.row != nullptr) << c.text;
+        if (c.row != nullptr) {
+            EXPECT_EQ(row.Text(), c.row);
+        } else {
+            EXPECT_EQ(error, c.error) << c.text;
+        }
+    }
+}
+
+TEST(MeasureListTest, Table) {
+    struct Case {
+        const char* text;
+        std::vector<std::pair<int64_t, int64_t>> ranges;  // empty: an error
+    };
+    constexpr int64_t kEnd = INT64_MAX;
+    const Case cases[] = {
+        {"5", {{5, 5}}},
+        {"3-8", {{3, 8}}},
+        {"3-", {{3, kEnd}}},
+        {"-4", {{0, 4}}},
+        {"1-2, 7 ,9-", {{1, 2}, {7, 7}, {9, kEnd}}},
+        {"8-3", {}},
+        {"x", {}},
+        {"", {}},
+        {"-", {}},
+        {"1,,2", {}},
+        {"-3-4", {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<MeasureRange> ranges;
+        std::string error;
+        const bool ok = MeasureList::Parse(c.text, ranges, error);
+        EXPECT_EQ(ok, !c.ranges.empty()) << c.text << ": " << error;
+        if (ok) {
+            ASSERT_EQ(ranges.size(), c.ranges.size()) << c.text;
+            for (size_t i = 0; i < ranges.size(); ++i) {
+                EXPECT_EQ(ranges[i].first, c.ranges[i].first) << c.text;
+                EXPECT_EQ(ranges[i].last, c.ranges[i].second) << c.text;
+            }
+        }
+    }
+}
+
+TEST(ScoreTimeTest, DecimalsAndSums) {
+    struct Case {
+        const char* text;
+        bool ok;
+        int64_t numerator;
+        int64_t denominator;
+    };
+    const Case cases[] = {
+        {"2", true, 2, 1},      {" 1.5 ", true, 3, 2}, {"+0.25", true, 1, 4},
+        {"-3", true, -3, 1},    {".5", true, 1, 2},    {"1.", true, 1, 1},
+        {"", false, 0, 0},      {"abc", false, 0, 0},  {"1e3", false, 0, 0},
+        {"1.2.3", false, 0, 0}, {"-", false, 0, 0},    {"99999999999999999999", false, 0, 0}};
+    for (const Case& c : cases) {
+        ScoreTime value;
+        EXPECT_EQ(ScoreTime::ParseDecimal(c.text, value), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(value, ScoreTime::Of(c.numerator, c.denominator)) << c.text;
+        }
+    }
+    const ScoreTime third = ScoreTime::Of(1, 3);
+    EXPECT_EQ(third + third + third, ScoreTime::Of(1, 1));
+    EXPECT_TRUE(third < ScoreTime::Of(1, 2));
+    EXPECT_EQ((ScoreTime::Of(1, 1) + third).Text(), "1.333");
+    EXPECT_EQ(ScoreTime::Of(5, 2).Text(), "2.5");
+    // Fractions too fine to add up exactly are refused, not wrapped.
+    ScoreTime fine;
+    ASSERT_TRUE(ScoreTime::ParseDecimal("0.000000000000001", fine));
+    EXPECT_THROW((void)(fine + ScoreTime::Of(1, 999999999999989)), std::overflow_error);
+}
+
+TEST(TextEncodingTest, Utf16RoundTripsInBothByteOrders) {
+    const std::string utf8 = "<a>\xC3\xA9\xE2\x99\xAD\xF0\x9D\x84\x9E</a>";  // é ♭ 𝄞
+    for (const auto form :
+         {TextEncoding::Form::kUtf16LittleEndian, TextEncoding::Form::kUtf16BigEndian}) {
+        for (const bool mark : {false, true}) {
+            std::string bytes;
+            std::string error;
+            ASSERT_TRUE(TextEncoding::Encode(utf8, form, mark, bytes, error));
+            EXPECT_EQ(bytes.size(), (mark ? 2U : 0U) + 2U * 11U);
+            TextEncoding::Decoded decoded;
+            ASSERT_TRUE(TextEncoding::Decode(bytes, decoded, error)) << error;
+            EXPECT_EQ(decoded.form, form);
+            EXPECT_EQ(decoded.byteOrderMark, mark);
+            EXPECT_EQ(decoded.text, utf8);
+        }
+    }
+}
+
+TEST(TextEncodingTest, RefusesWhatItCannotRead) {
+    struct Case {
+        std::string bytes;
+        const char* error;
+    };
+    const Case cases[] = {
+        {std::string("\xFF\xFE<\0a", 5), "odd number of bytes"},
+        {std::string("<\0\x00\xDC", 4), "lone surrogate"},
+        {std::string("\xFF\xFE\0\0<\0\0\0", 8), "UTF-32"},
+        {std::string("<\0\0\0", 4), "UTF-32"},
+    };
+    for (const Case& c : cases) {
+        TextEncoding::Decoded decoded;
+        std::string error;
+        EXPECT_FALSE(TextEncoding::Decode(c.bytes, decoded, error));
+        EXPECT_NE(error.find(c.error), std::string::npos) << error;
+    }
+    TextEncoding::Decoded decoded;
+    std::string error;
+    ASSERT_TRUE(TextEncoding::Decode("<?xml encoding='ISO-8859-1'?><a>\xE9</a>", decoded, error));
+    EXPECT_EQ(decoded.form, TextEncoding::Form::kEightBit);  // 8-bit bytes pass untouched
+    EXPECT_EQ(TextEncoding::Utf8ToLowBytes("Cor \xC3\xA9t\xC3\xA9"), "Cor \xE9t\xE9");
+    EXPECT_EQ(TextEncoding::Latin1ToUtf8("\xE9"), "\xC3\xA9");
+}
+
+TEST(PitchListFileTest, ReadsSetsAsThePluginWritesThem) {
+    // Written on Windows: CR LF line ends; keys in another letter case; blanks around texts.
+    const std::string file =
+        "VESKSORVEL_LIST_NAME_1=Tuba\r\n"
+        "VESKSORVEL_LIST_FROM_1_1=A#\r\n"
+        "VESKSORVEL_LIST_TO_1_1=Bb\r\n"
+        "VESKSORVEL_LIST_UPDIRECTION_1_1=2\r\n"
+        "VESKSORVEL_LIST_INUSE_1_1=1\r\n"
+        "vesksorvel_list_from_1_2= F# \r\n"
+        "VESKSORVEL_LIST_TO_1_2=Gb\r\n"
+        "VESKSORVEL_LIST_UPDIRECTION_1_2=1\r\n"
+        "VESKSORVEL_LIST_INUSE_1_2=0\r\n"
+        "VESKSORVEL_LIST_NAME_2=Cor \xE9t\xE9\n"
+        "VESKSORVEL_LIST_FROM_2_1=cx\n"  // stored texts are not checked
+        "VESKSORVEL_LIST_TO_2_1=D\n"
+        "VESKSORVEL_LIST_UPDIRECTION_2_1=abc\n"  // no digits: 0, Down
+        "VESKSORVEL_LIST_INUSE_2_1=1\n"
+        "VESKSORVEL_LIST_FROM_2_1=E\n"  // a repeated key: the first counts
+        "VESKSORVEL_LIST_FROM_2_3=E\n"  // row 2 is missing: row 3 is never read
+        "VESKSORVEL_LIST_TO_2_3=F\n"
+        "VESKSORVEL_LIST_UPDIRECTION_2_3=1\n"
+        "VESKSORVEL_LIST_INUSE_2_3=1\n"
+        "=ignored\n"
+        "no pair here\n"
+        "VESKSORVEL_LIST_NAME_4=Too far\n"  // set 3 is missing
+        "VESKSORVEL_LIST_FROM_4_1=C\nVESKSORVEL_LIST_TO_4_1=D\n"
+        "VESKSORVEL_LIST_UPDIRECTION_4_1=7\nVESKSORVEL_LIST_INUSE_4_1=1\n";
+    const std::vector<PitchSet> sets = PitchListFile::Parse(file);
+    ASSERT_EQ(sets.size(), 2U);
+    EXPECT_EQ(sets[0].name, "Tuba");
+    ASSERT_EQ(sets[0].rows.size(), 2U);
+    EXPECT_EQ(sets[0].rows[0].Text(), "A#>Bb:closest");
+    EXPECT_EQ(sets[0].rows[1].Text(), "F#>Gb:up");  // INUSE 0 is used all the same
+    EXPECT_EQ(sets[1].name, "Cor \xE9t\xE9");
+    ASSERT_EQ(sets[1].rows.size(), 1U);
+    EXPECT_EQ(sets[1].rows[0].Text(), "cx>D:down");
+    EXPECT_EQ(PitchListFile::FindByName(sets, "TUBA"), sets.data());
+    EXPECT_EQ(PitchListFile::FindByName(sets, "cor \xE9t\xE9"), &sets[1]);
+    EXPECT_EQ(PitchListFile::FindByName(sets, "Tub"), nullptr);
+
+    // A set whose first row is incomplete ends the reading.
+    EXPECT_TRUE(PitchListFile::Parse("VESKSORVEL_LIST_NAME_1=Empty\n").empty());
+    EXPECT_TRUE(PitchListFile::Parse("").empty());
+    for (const auto& [code, direction] :
+         std::vector<std::pair<int32_t, PitchDirection>>{{0, PitchDirection::kDown},
+                                                         {1, PitchDirection::kUp},
+                                                         {2, PitchDirection::kClosest},
+                                                         {7, PitchDirection::kClosest},
+                                                         {-1, PitchDirection::kClosest}}) {
+        EXPECT_EQ(PitchListFile::DirectionFromFile(code), direction);
+    }
+}
+
+TEST(MeasureAccidentalsTest, Table) {
+    using Note = MeasureAccidentals::Note;
+    constexpr int32_t A = 0;
+    constexpr int32_t B = 1;
+    constexpr int32_t C = 2;
+    constexpr int32_t F = 5;
+    const auto n = [](int32_t letter, int32_t octave, int32_t alteration, int32_t key = 0) {
+        Note note;
+        note.letter = letter;
+        note.octave = octave;
+        note.alteration = alteration;
+        note.keyAlteration = key;
+        return note;
+    };
+    const auto tied = [](Note note, bool start, bool stop) {
+        note.tieStart = start;
+        note.tieStop = stop;
+        return note;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Note> notes;
+        std::vector<bool> needed;
+    };
+    Note microtone = n(C, 4, 0);
+    microtone.microtone = true;
+    Note newKey = n(F, 4, 0, 0);
+    newKey.keyEpoch = 1;
+    const Case cases[] = {
+        {"the key gives F#", {n(F, 4, 1, 1), n(F, 4, 0, 1), n(F, 4, 0, 1)}, {false, true, false}},
+        {"an accidental lasts the measure",
+         {n(F, 4, 1), n(F, 4, 1), n(F, 4, 0)},
+         {true, false, true}},
+        {"other octaves are apart", {n(F, 4, 1), n(F, 5, 1), n(F, 5, 1)}, {true, true, false}},
+        {"tied over the barline",
+         {tied(n(F, 4, 1), false, true), n(F, 4, 1), n(F, 4, 0)},
+         {false, true, true}},
+        {"tied inside the measure",
+         {tied(n(B, 3, -1), true, false), tied(n(B, 3, -1), false, true)},
+         {true, false}},
+        {"a microtone implies nothing", {microtone, n(C, 4, 0), n(C, 4, 0)}, {true, true, false}},
+        {"a key change starts afresh", {n(F, 4, 1), newKey}, {true, false}},
+        {"double sharps", {n(A, 4, 2), n(A, 4, 1), n(A, 4, 1)}, {true, true, false}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MeasureAccidentals::Needed(c.notes), c.needed) << c.what;
+    }
+    // Keys: F# C# G# ... and Bb Eb Ab ..., starting again past seven.
+    EXPECT_EQ(MeasureAccidentals::KeyAlteration(2, C), 1);
+    EXPECT_EQ(MeasureAccidentals::KeyAlteration(2, A), 0);
+    EXPECT_EQ(MeasureAccidentals::KeyAlteration(-3, A), -1);
+    EXPECT_EQ(MeasureAccidentals::KeyAlteration(-7, F), -1);
+    EXPECT_EQ(MeasureAccidentals::KeyAlteration(8, F), 2);
+    EXPECT_EQ(MeasureAccidentals::KeyAlteration(0, B), 0);
+    EXPECT_EQ(MeasureAccidentals::AlterationOf(" sharp-sharp "), 2);
+    EXPECT_EQ(MeasureAccidentals::AlterationOf("quarter-sharp"), std::nullopt);
+    EXPECT_STREQ(MeasureAccidentals::ValueFor(-2), "flat-flat");
+    EXPECT_EQ(MeasureAccidentals::ValueFor(4), nullptr);
+}
+
+}  // namespace
