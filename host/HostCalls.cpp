@@ -11,22 +11,23 @@ namespace host {
 HostCalls::Trace::Trace(const char* name, std::string args)
     : session_(HostSession::Instance()), name_(name), args_(std::move(args)) {
     auto& state = session_.Internal();
-    ++state.calls;
+    // The clock is read first and, in the destructor, last, so that the interval holds all of
+    // the call's own work.
     if (depth_++ == 0 && state.callTiming) {
         start_ = CallClock::Now();
     }
+    ++state.calls;
 }
 
 HostCalls::Trace::~Trace() {
-    if (--depth_ == 0 && start_ != 0) {
-        const uint64_t end = CallClock::Now();
-        auto& state = session_.Internal();
-        state.callTicks += end - start_;
-        ++state.timedCalls;
-    }
     if (session_.Trace()) {
         session_.AddEvent(std::string("call ") + name_ + "(" + args_ + ")" +
                           (result_.empty() ? "" : " -> " + result_));
+    }
+    if (--depth_ == 0 && start_ != 0) {
+        auto& state = session_.Internal();
+        state.callTicks += CallClock::Now() - start_;
+        ++state.timedCalls;
     }
 }
 
