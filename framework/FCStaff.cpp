@@ -1,6 +1,8 @@
 // FCStaff: staff records and the decoding of their transposition word.
 #include "framework/FCStaff.h"
 
+#include <cstring>
+
 #include "framework/LittleEndian.h"
 #include "shell/HostVersion.h"
 
@@ -28,21 +30,31 @@ int SignExtend(unsigned value, int bits) {
 
 }  // namespace
 
-FCStaff::FCStaff() = default;
+FCStaff::FCStaff() {
+    GetRecordBuffer();
+}
 
 const char* FCStaff::ClassName() const {
     return "FCStaff";
 }
 
 uint8_t* FCStaff::GetRecordBuffer() {
-    switch (Layout()) {
-        case 12:
-            return record12_;
-        case 11:
-            return record11_;
-        default:
-            return record10_;
+    const int layout = Layout();
+    uint8_t* buffer = record10_;
+    size_t size = sizeof(record10_);
+    if (layout == 12) {
+        buffer = record12_;
+        size = sizeof(record12_);
+    } else if (layout == 11) {
+        buffer = record11_;
+        size = sizeof(record11_);
     }
+    const auto bit = static_cast<uint8_t>(1U << (layout - 10));
+    if ((zeroedLayouts_ & bit) == 0) {
+        std::memset(buffer, 0, size);
+        zeroedLayouts_ |= bit;
+    }
+    return buffer;
 }
 
 __FCBaseData* FCStaff::CreateObject() const {
