@@ -2,9 +2,8 @@
 #include "framework/FCString.h"
 
 #include <algorithm>
-#include <cctype>
+#include <charconv>
 #include <climits>
-#include <cstdio>
 #include <cstring>
 
 #include "shell/HostFunctions.h"
@@ -53,17 +52,24 @@ FCString::~FCString() = default;
 const char* FCString::ClassName() const { return "FCString"; }
 
 // Reserve grows the buffer when it can't hold n units plus the terminator, to the next multiple
-// of ten above n; a string never shrinks its buffer.
+// of ten above n; a string never shrinks its buffer. A buffer of ten units is the one inside
+// the object.
 void FCString::Reserve(uint32_t n) {
-    if (text_ && capacity_ > n + 1) {
+    if (text_ != nullptr && capacity_ > n + 1) {
         return;
     }
-    const uint32_t newCapacity = ((n + 10) / 10) * 10;
-    auto grown = std::make_unique<char16_t[]>(newCapacity);
-    if (text_) {
-        std::copy_n(text_.get(), std::min(length_, newCapacity - 1), grown.get());
+    const uint32_t newCapacity = ((n + kStep) / kStep) * kStep;
+    char16_t* grown = local_;
+    std::unique_ptr<char16_t[]> heap;
+    if (newCapacity > kStep) {
+        heap = std::make_unique<char16_t[]>(newCapacity);
+        grown = heap.get();
     }
-    text_ = std::move(grown);
+    if (text_ != nullptr && grown != text_) {
+        std::copy_n(text_, std::min(length_, newCapacity - 1), grown);
+    }
+    text_ = grown;
+    heap_ = std::move(heap);
     capacity_ = newCapacity;
     text_[std::min(length_, capacity_ - 1)] = 0;
 }
@@ -75,11 +81,12 @@ char16_t FCString::GetCharAt(int64_t index) const {
     return text_[static_cast<size_t>(index)];
 }
 
-const char16_t* FCString::GetUTF16() const { return text_ ? text_.get() : u""; }
+const char16_t* FCString::GetUTF16() const { return text_ != nullptr ? text_ : u""; }
 
 void FCString::SetCString(const char* text8) {
     if (text8 == nullptr) {
-        text_.reset();
+        text_ = nullptr;
+        heap_.reset();
         length_ = 0;
         capacity_ = 0;
         return;
@@ -100,7 +107,7 @@ void FCString::SetUTF16(const char16_t* text16) {
 void FCString::SetUTF16Units(const char16_t* text16, uint32_t count) {
     Reserve(count);
     if (count > 0) {
-        std::copy_n(text16, count, text_.get());
+        std::copy_n(text16, count, text_);
     }
     length_ = count;
     text_[count] = 0;
@@ -118,7 +125,7 @@ void FCString::SetString(const FCString* other) {
         return;
     }
     Reserve(other->length_ + 1);
-    std::copy_n(other->text_.get(), other->length_, text_.get());
+    std::copy_n(other->text_, other->length_, text_);
     length_ = other->length_;
     text_[length_] = 0;
 }
@@ -140,7 +147,7 @@ void FCString::AppendString(const FCString* other) {
     const FCString copy = (other == this) ? *this : FCString();
     const FCString* source = (other == this) ? &copy : other;
     Reserve(length_ + source->length_);
-    std::copy_n(source->text_.get(), source->length_, text_.get() + length_);
+    std::copy_n(source->text_, source->length_, text_ + length_);
     length_ += source->length_;
     text_[length_] = 0;
 }
@@ -165,34 +172,45 @@ void FCString::AppendCharacter(char16_t unit) {
 }
 
 void FCString::AppendInteger(int32_t value) {
-    FCString number;
-    number.SetInteger(value);
-    AppendString(&number);
+    // The decimal text as "%d" writes it: an optional "-" and the digits.
+    char digits[12];
+    const char* end = std::to_chars(std::begin(digits), std::end(digits), value).ptr;
+    const auto n = static_cast<uint32_t>(end - digits);
+    Reserve(length_ + n);
+    for (uint32_t i = 0; i < n; ++i) {
+        text_[length_ + i] = static_cast<char16_t>(digits[i]);
+    }
+    length_ += n;
+    text_[length_] = 0;
 }
 
 void FCString::SetInteger(int32_t value) {
-    char scratch[100];
-    std::snprintf(scratch, sizeof scratch, "%d", static_cast<int>(value));
-    SetCString(scratch);
+    SetCString("");
+    AppendInteger(value);
 }
 
 int32_t FCString::GetInteger(uint32_t start) {
     if (start > length_) {
         return 0;
     }
-    const char* p = GetCString() + start;
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) {
-        ++p;
+    // The text is read as its 8-bit copy would be (each unit's low byte, ending at a 0 byte),
+    // without making that copy.
+    uint32_t i = start;
+    auto byteAt = [this](uint32_t index) {
+        return index < length_ ? static_cast<char>(text_[index] & 0xFF) : '\0';
+    };
+    while (byteAt(i) == ' ' || (byteAt(i) >= '\t' && byteAt(i) <= '\r')) {
+        ++i;
     }
     bool negative = false;
-    if (*p == '+' || *p == '-') {
-        negative = (*p == '-');
-        ++p;
+    if (byteAt(i) == '+' || byteAt(i) == '-') {
+        negative = (byteAt(i) == '-');
+        ++i;
     }
     // Saturates instead of overflowing, as the C library's conversion does.
     int64_t value = 0;
-    for (; *p >= '0' && *p <= '9'; ++p) {
-        value = std::min<int64_t>(value * 10 + (*p - '0'), int64_t{INT32_MAX} + 1);
+    for (; byteAt(i) >= '0' && byteAt(i) <= '9'; ++i) {
+        value = std::min<int64_t>(value * 10 + (byteAt(i) - '0'), int64_t{INT32_MAX} + 1);
     }
     if (negative) {
         value = -value;
@@ -226,7 +244,7 @@ void FCString::DeleteLeft(uint32_t count) {
     if (count == 0 || count > length_) {
         return;
     }
-    std::copy(text_.get() + count, text_.get() + length_ + 1, text_.get());
+    std::copy(text_ + count, text_ + length_ + 1, text_);
     length_ -= count;
 }
 
@@ -234,27 +252,36 @@ bool FCString::IsEqual(const FCString* other) const {
     if (other == nullptr || other->length_ != length_) {
         return false;
     }
-    return length_ == 0 || std::equal(text_.get(), text_.get() + length_, other->text_.get());
+    return length_ == 0 || std::equal(text_, text_ + length_, other->text_);
+}
+
+uint8_t FCString::FoldedByteAt(uint32_t index) const {
+    if (index >= length_) {
+        return 0;
+    }
+    char16_t unit = text_[index];
+    if (unit >= u'A' && unit <= u'Z') {
+        unit = static_cast<char16_t>(unit - u'A' + u'a');
+    }
+    return static_cast<uint8_t>(unit & 0xFF);
 }
 
 int FCString::CompareNoCase(const FCString* other) const {
     if (other == nullptr) {
         return 1;
     }
-    FCString a(*this);
-    FCString b(*other);
-    a.ToLowerCase();
-    b.ToLowerCase();
-    const auto* pa = reinterpret_cast<const unsigned char*>(a.GetCString());
-    const auto* pb = reinterpret_cast<const unsigned char*>(b.GetCString());
-    while (*pa != 0 && *pa == *pb) {
-        ++pa;
-        ++pb;
+    // The lower-cased 8-bit copies of both, compared byte by byte up to the first difference or
+    // the first 0 byte, without making either copy.
+    for (uint32_t i = 0;; ++i) {
+        const uint8_t a = FoldedByteAt(i);
+        const uint8_t b = other->FoldedByteAt(i);
+        if (a != b) {
+            return a < b ? -1 : 1;
+        }
+        if (a == 0) {
+            return 0;
+        }
     }
-    if (*pa == *pb) {
-        return 0;
-    }
-    return *pa < *pb ? -1 : 1;
 }
 
 void FCString::ToLowerCase() {

@@ -1,5 +1,7 @@
 // FCString: the plug-in's only text type: UTF-16 code units with a terminating 0, grown in steps
 // of ten units, with a byte-for-byte 8-bit view for the host's 8-bit interfaces and the files.
+// The first ten units live inside the object, so that the short texts a run makes for every
+// note (spellings, octave numbers) need no heap block.
 #pragma once
 
 #include <cstdint>
@@ -59,11 +61,18 @@ public:
     void SetToHostPath();
 
 private:
+    static constexpr uint32_t kStep = 10;
+
     void Reserve(uint32_t n);
     void Trim(const char16_t* set);
+    // FoldedByteAt is the byte CompareNoCase compares at index: A to Z lower-cased, then the
+    // unit's low byte; 0 at the end of the text.
+    uint8_t FoldedByteAt(uint32_t index) const;
 
     uint32_t length_ = 0;
     uint32_t capacity_ = 0;
-    std::unique_ptr<char16_t[]> text_;
+    char16_t* text_ = nullptr;  // local_, heap_ or null (no buffer)
+    char16_t local_[kStep] = {};
+    std::unique_ptr<char16_t[]> heap_;
     std::unique_ptr<char[]> text8_;
 };
