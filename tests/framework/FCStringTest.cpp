@@ -141,9 +141,9 @@ TEST(FCStringTest, ComparesExactlyOrIgnoringCase) {
 
 // The units the random texts below are made of: letters of both cases, digits, signs, blanks,
 // and units whose low byte is one of those ("\u0161" cuts to "a", "\u0131" to "1") or 0.
-const char16_t kTrickyUnits[] = {u'a', u'A', u'z', u'Z', u'[', u'`', u'1', u'7', u'-', u'+',
-                                 u' ', u'\t', u'\n', 0x00C9, 0x00E9, 0x0161, 0x0141, 0x0131,
-                                 0x012D, 0x0100, 0x0000, 0x4100};
+const char16_t kTrickyUnits[] = {u'a',   u'A',   u'z',   u'Z',   u'[',   u'`',   u'1',   u'7',
+                                 u'-',   u'+',   u' ',   u'\t',  u'\n',  0x00C9, 0x00E9, 0x0161,
+                                 0x0141, 0x0131, 0x012D, 0x0100, 0x0000, 0x4100};
 
 std::u16string RandomUnits(std::mt19937& random) {
     std::u16string units(random() % 6, u' ');
