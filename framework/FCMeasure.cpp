@@ -56,8 +56,8 @@ FCKeySignature* FCMeasure::GetKeySignature() {
         return nullptr;
     }
     if (!keySignature_) {
-        keySignature_ = std::make_unique<FCKeySignature>();
+        keySignature_.emplace();
         keySignature_->SetKeyWord(le::U16(GetRecordBuffer(), kKeyWord));
     }
-    return keySignature_.get();
+    return &*keySignature_;
 }

@@ -2,7 +2,7 @@
 // record than older ones; both layouts are embedded.
 #pragma once
 
-#include <memory>
+#include <optional>
 
 #include "framework/FCKeySignature.h"
 #include "framework/__FCNoInciOther.h"
@@ -34,5 +34,5 @@ class FCMeasure : public __FCNoInciOther {
   private:
     uint8_t record11_[26] = {};
     uint8_t record12_[30] = {};
-    std::unique_ptr<FCKeySignature> keySignature_;
+    std::optional<FCKeySignature> keySignature_;  // inside: a run makes measures for every note
 };
