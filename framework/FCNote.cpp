@@ -1,7 +1,7 @@
 // FCNote: note record fields.
 #include "framework/FCNote.h"
 
-#include <memory>
+#include <optional>
 
 #include "framework/FCCell.h"
 #include "framework/FCCurrentStaffSpec.h"
@@ -36,6 +36,11 @@ void FCNote::SetRaiseLower(int16_t raiseLower) {
 // ---- Pitch arithmetic ----------------------------------------------------------------------
 
 namespace {
+
+// A spelling is gathered in a local buffer: a letter, up to this many units of accidentals in all,
+// and an octave number of at most 11 units ("-2147483648").
+constexpr uint32_t kMaxSpelling = 32;
+constexpr uint32_t kOctaveDigits = 11;
 
 // Mod7 reduces x into 0..6.
 int Mod7(int x) { return ((x % 7) + 7) % 7; }
@@ -143,12 +148,11 @@ int16_t FCNote::GetAlteration(bool written) const {
     if (!key->IsLinear()) {
         return 0;
     }
-    FCCurrentStaffSpec staffSpec;
-    bool chromatic = false;
     int shift = 0;
     if (written) {
+        FCCurrentStaffSpec staffSpec;
         LoadSpec(staffSpec, entry_);
-        chromatic = staffSpec.IsChromaticTransposition() != 0;
+        const bool chromatic = staffSpec.IsChromaticTransposition() != 0;
         shift = chromatic ? FifthsShift(staffSpec.GetTranspositionInterval())
                           : staffSpec.GetTranspositionAlteration();
     }
@@ -206,41 +210,52 @@ void FCNote::GetSpelling(FCString* text, FCKeySignature* key, bool written) cons
         return;
     }
     const bool apply = written && AppliesTransposition();
-    std::unique_ptr<FCCell> cell;
+    std::optional<FCCell> cell;
     if (key == nullptr) {
-        cell = std::make_unique<FCCell>(entry_->GetMeasure(), entry_->GetStaff());
+        cell.emplace(entry_->GetMeasure(), entry_->GetStaff());
         key = cell->GetKeySignature();
     }
-    FCCurrentStaffSpec staffSpec;
+    // The staff settings are made and loaded only when the transposition applies.
+    std::optional<FCCurrentStaffSpec> staffSpec;
     int interval = 0;
     const int16_t savedOffset = key->GetTranspositionOffset();
     if (apply) {
-        LoadSpec(staffSpec, entry_);
-        key->SetTranspositionOffset(static_cast<int16_t>(staffSpec.GetTranspositionAlteration()));
-        if (!staffSpec.HasTransposition() || staffSpec.IsChromaticTransposition() != 0) {
-            interval = staffSpec.GetTranspositionInterval();
+        LoadSpec(staffSpec.emplace(), entry_);
+        key->SetTranspositionOffset(static_cast<int16_t>(staffSpec->GetTranspositionAlteration()));
+        if (!staffSpec->HasTransposition() || staffSpec->IsChromaticTransposition() != 0) {
+            interval = staffSpec->GetTranspositionInterval();
         }
     }
-    text->SetCString("");
+    // Letter, accidentals and octave are gathered here and handed to the text at once.
+    char16_t units[kMaxSpelling];
+    uint32_t length = 0;
     int i = (key->GetTonicLetter() + GetDisplacement()) % 7;
     if (interval != 0) {
         i += interval - 1;
     }
-    text->AppendCharacter(static_cast<char16_t>(u'A' + Mod7(i)));
+    units[length++] = static_cast<char16_t>(u'A' + Mod7(i));
     // With concert pitch shown, the accidentals are read untransposed, like letter and octave.
     const int f = GetAlteration(apply);
-    for (int k = 0; k < f; ++k) {
-        text->AppendCharacter(u'#');
-    }
-    for (int k = 0; k > f; --k) {
-        text->AppendCharacter(u'b');
+    const int count = f < 0 ? -f : f;
+    for (int k = 0; k < count && length < kMaxSpelling; ++k) {
+        units[length++] = f > 0 ? u'#' : u'b';
     }
     if (apply) {
         key->SetTranspositionOffset(savedOffset);
     }
-    int g = apply ? staffSpec.GetTranspositionInterval() : 0;
-    if (apply && staffSpec.IsChromaticTransposition() != 0 && g != 0) {
+    int g = apply ? staffSpec->GetTranspositionInterval() : 0;
+    if (apply && staffSpec->IsChromaticTransposition() != 0 && g != 0) {
         g -= 1;
+    }
+    if (length + kOctaveDigits <= kMaxSpelling) {
+        text->SetUTF16Units(units, length);
+        text->AppendInteger(GetOctave(key, g));
+        return;
+    }
+    // A key far past seven sharps or flats: more accidentals than the gathered room.
+    text->SetUTF16Units(units, 1);
+    for (int k = 0; k < count; ++k) {
+        text->AppendCharacter(f > 0 ? u'#' : u'b');
     }
     text->AppendInteger(GetOctave(key, g));
 }
@@ -271,19 +286,18 @@ bool FCNote::SetSpelling(const FCString* text, FCKeySignature* key, bool written
         accidentals = 2;
         p = 2;
     }
-    FCString copy(*text);
-    const int octave = copy.GetInteger(p);
+    const int octave = text->GetInteger(p);
     if (octave > 15 || octave < -5) {
         return false;
     }
     const bool apply = written && AppliesTransposition();
-    FCCurrentStaffSpec staffSpec;
+    std::optional<FCCurrentStaffSpec> staffSpec;
     bool transposed = false;
     const int16_t savedOffset = key->GetTranspositionOffset();
     if (apply) {
-        LoadSpec(staffSpec, entry_);
-        if (staffSpec.HasTransposition()) {
-            key->SetTranspositionOffset(static_cast<int16_t>(staffSpec.GetTranspositionAlteration()));
+        LoadSpec(staffSpec.emplace(), entry_);
+        if (staffSpec->HasTransposition()) {
+            key->SetTranspositionOffset(static_cast<int16_t>(staffSpec->GetTranspositionAlteration()));
             transposed = true;
         }
     }
@@ -303,7 +317,7 @@ bool FCNote::SetSpelling(const FCString* text, FCKeySignature* key, bool written
         d += 7;
     }
     if (transposed) {
-        d -= staffSpec.GetTranspositionInterval();
+        d -= staffSpec->GetTranspositionInterval();
     }
     SetDisplacement(static_cast<int16_t>(d));
     SetRaiseLower(static_cast<int16_t>(raiseLower));

@@ -189,7 +189,7 @@ void FCString::SetInteger(int32_t value) {
     AppendInteger(value);
 }
 
-int32_t FCString::GetInteger(uint32_t start) {
+int32_t FCString::GetInteger(uint32_t start) const {
     if (start > length_) {
         return 0;
     }

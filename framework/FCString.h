@@ -45,7 +45,7 @@ public:
     void SetInteger(int32_t value);
     // GetInteger converts the decimal number at index start of the 8-bit copy: blanks skipped,
     // optional sign, digits; 0 without digits or when start lies beyond the length.
-    int32_t GetInteger(uint32_t start = 0);
+    int32_t GetInteger(uint32_t start = 0) const;
 
     void TrimWhitespace();
     void TrimEOL();
