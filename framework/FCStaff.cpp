@@ -28,6 +28,18 @@ int SignExtend(unsigned value, int bits) {
                            : static_cast<int>(v);
 }
 
+// ZeroFilled fills a layout with zeros by copying them from a constant block: compilers turn that
+// into a few wide stores, while a memset of this size becomes a string instruction whose start
+// alone costs more than the stores.
+constexpr uint8_t kZeros[136] = {};
+
+template <size_t N>
+uint8_t* ZeroFilled(uint8_t (&buffer)[N]) {
+    static_assert(N <= sizeof kZeros);
+    std::memcpy(buffer, kZeros, N);
+    return buffer;
+}
+
 }  // namespace
 
 FCStaff::FCStaff() {
@@ -40,21 +52,17 @@ const char* FCStaff::ClassName() const {
 
 uint8_t* FCStaff::GetRecordBuffer() {
     const int layout = Layout();
-    uint8_t* buffer = record10_;
-    size_t size = sizeof(record10_);
-    if (layout == 12) {
-        buffer = record12_;
-        size = sizeof(record12_);
-    } else if (layout == 11) {
-        buffer = record11_;
-        size = sizeof(record11_);
-    }
     const auto bit = static_cast<uint8_t>(1U << (layout - 10));
-    if ((zeroedLayouts_ & bit) == 0) {
-        std::memset(buffer, 0, size);
-        zeroedLayouts_ |= bit;
+    const bool fill = (zeroedLayouts_ & bit) == 0;
+    zeroedLayouts_ |= bit;
+    switch (layout) {
+        case 12:
+            return fill ? ZeroFilled(record12_) : record12_;
+        case 11:
+            return fill ? ZeroFilled(record11_) : record11_;
+        default:
+            return fill ? ZeroFilled(record10_) : record10_;
     }
-    return buffer;
 }
 
 __FCBaseData* FCStaff::CreateObject() const {
