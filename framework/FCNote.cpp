@@ -109,6 +109,21 @@ bool AppliesTransposition() {
 // LoadSpec loads the staff settings in force at the note's entry.
 void LoadSpec(FCCurrentStaffSpec& staffSpec, const FCNoteEntry* entry) { staffSpec.LoadForEntry(entry); }
 
+// The transposition of the staff settings in force at an entry, read from one load of them.
+struct Transposition {
+    bool has = false;
+    bool chromatic = false;
+    int alteration = 0;
+    int interval = 0;
+};
+
+Transposition LoadTransposition(const FCNoteEntry* entry) {
+    FCCurrentStaffSpec staffSpec;
+    LoadSpec(staffSpec, entry);
+    return {staffSpec.HasTransposition(), staffSpec.IsChromaticTransposition() != 0,
+            staffSpec.GetTranspositionAlteration(), staffSpec.GetTranspositionInterval()};
+}
+
 }  // namespace
 
 char16_t FCNote::GetSoundingLetter() const {
@@ -215,15 +230,15 @@ void FCNote::GetSpelling(FCString* text, FCKeySignature* key, bool written) cons
         cell.emplace(entry_->GetMeasure(), entry_->GetStaff());
         key = cell->GetKeySignature();
     }
-    // The staff settings are made and loaded only when the transposition applies.
-    std::optional<FCCurrentStaffSpec> staffSpec;
+    // The staff settings are loaded only when the transposition applies.
+    Transposition transposition;
     int interval = 0;
     const int16_t savedOffset = key->GetTranspositionOffset();
     if (apply) {
-        LoadSpec(staffSpec.emplace(), entry_);
-        key->SetTranspositionOffset(static_cast<int16_t>(staffSpec->GetTranspositionAlteration()));
-        if (!staffSpec->HasTransposition() || staffSpec->IsChromaticTransposition() != 0) {
-            interval = staffSpec->GetTranspositionInterval();
+        transposition = LoadTransposition(entry_);
+        key->SetTranspositionOffset(static_cast<int16_t>(transposition.alteration));
+        if (!transposition.has || transposition.chromatic) {
+            interval = transposition.interval;
         }
     }
     // Letter, accidentals and octave are gathered here and handed to the text at once.
@@ -243,8 +258,8 @@ void FCNote::GetSpelling(FCString* text, FCKeySignature* key, bool written) cons
     if (apply) {
         key->SetTranspositionOffset(savedOffset);
     }
-    int g = apply ? staffSpec->GetTranspositionInterval() : 0;
-    if (apply && staffSpec->IsChromaticTransposition() != 0 && g != 0) {
+    int g = apply ? transposition.interval : 0;
+    if (apply && transposition.chromatic && g != 0) {
         g -= 1;
     }
     if (length + kOctaveDigits <= kMaxSpelling) {
@@ -291,13 +306,13 @@ bool FCNote::SetSpelling(const FCString* text, FCKeySignature* key, bool written
         return false;
     }
     const bool apply = written && AppliesTransposition();
-    std::optional<FCCurrentStaffSpec> staffSpec;
+    Transposition transposition;
     bool transposed = false;
     const int16_t savedOffset = key->GetTranspositionOffset();
     if (apply) {
-        LoadSpec(staffSpec.emplace(), entry_);
-        if (staffSpec->HasTransposition()) {
-            key->SetTranspositionOffset(static_cast<int16_t>(staffSpec->GetTranspositionAlteration()));
+        transposition = LoadTransposition(entry_);
+        if (transposition.has) {
+            key->SetTranspositionOffset(static_cast<int16_t>(transposition.alteration));
             transposed = true;
         }
     }
@@ -317,7 +332,7 @@ bool FCNote::SetSpelling(const FCString* text, FCKeySignature* key, bool written
         d += 7;
     }
     if (transposed) {
-        d -= staffSpec->GetTranspositionInterval();
+        d -= transposition.interval;
     }
     SetDisplacement(static_cast<int16_t>(d));
     SetRaiseLower(static_cast<int16_t>(raiseLower));
