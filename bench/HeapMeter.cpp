@@ -16,6 +16,7 @@ static_assert(kHeader >= 2 * sizeof(size_t));
 
 size_t inUse[2] = {0, 0};
 size_t peak[2] = {0, 0};
+size_t allocations[2] = {0, 0};
 
 void* Allocate(size_t size) {
     void* block = std::malloc(size + kHeader);
@@ -26,6 +27,7 @@ void* Allocate(size_t size) {
     static_cast<size_t*>(block)[0] = size;
     static_cast<size_t*>(block)[1] = account;
     inUse[account] += size;
+    ++allocations[account];
     if (inUse[account] > peak[account]) {
         peak[account] = inUse[account];
     }
@@ -57,6 +59,10 @@ size_t HeapMeter::InUse(Account account) {
 
 size_t HeapMeter::Peak(Account account) {
     return peak[Index(account)];
+}
+
+size_t HeapMeter::Allocations(Account account) {
+    return allocations[Index(account)];
 }
 
 void HeapMeter::StartPeak() {

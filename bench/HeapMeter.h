@@ -17,5 +17,7 @@ class HeapMeter {
     static size_t InUse(Account account);
     // The highest InUse of an account since the last StartPeak.
     static size_t Peak(Account account);
+    // Blocks an account has allocated since the program started.
+    static size_t Allocations(Account account);
     static void StartPeak();
 };

@@ -18,12 +18,12 @@ class RunBench {
         int runs = 0;
         double wallSeconds = 0;  // median of the runs
         double cpuSeconds = 0;   // mean of the runs
-        double minWallSeconds = 0;
-        double hostSeconds = 0;  // inside FX_ calls, least of the timing passes
+        double pluginShare = 0;  // of the time, outside the host's FX_ calls (timing passes)
         int64_t calls = 0;
-        size_t pluginPeakBytes = 0;  // the plug-in's heap above what it held before the run
-        size_t hostPeakBytes = 0;    // the host's heap above the loaded score, frames included
-        size_t scoreBytes = 0;       // the host's heap for the loaded score
+        size_t pluginPeakBytes = 0;    // the plug-in's heap above what it held before the run
+        size_t pluginAllocations = 0;  // heap blocks the plug-in asked for during the run
+        size_t hostPeakBytes = 0;      // the host's heap above the loaded score, frames included
+        size_t scoreBytes = 0;         // the host's heap for the loaded score
     };
 
     static std::vector<Cell> Measure(const BenchOptions& options);
