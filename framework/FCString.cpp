@@ -284,6 +284,34 @@ int FCString::CompareNoCase(const FCString* other) const {
     }
 }
 
+uint64_t FCString::HashNoCase() const {
+    // FNV-1a over the bytes CompareNoCase compares, up to the first 0 byte.
+    uint64_t hash = 14695981039346656037ULL;
+    for (uint32_t i = 0;; ++i) {
+        const uint8_t byte = FoldedByteAt(i);
+        if (byte == 0) {
+            return hash;
+        }
+        hash = (hash ^ byte) * 1099511628211ULL;
+    }
+}
+
+bool FCString::StartsWithNoCase(const FCString* prefix) const {
+    if (prefix == nullptr || length_ < prefix->length_) {
+        return prefix != nullptr && CompareNoCase(prefix) == 0;
+    }
+    for (uint32_t i = 0; i < prefix->length_; ++i) {
+        const uint8_t a = FoldedByteAt(i);
+        if (a != prefix->FoldedByteAt(i)) {
+            return false;
+        }
+        if (a == 0) {
+            return true;
+        }
+    }
+    return true;
+}
+
 void FCString::ToLowerCase() {
     for (uint32_t i = 0; i < length_; ++i) {
         if (text_[i] >= u'A' && text_[i] <= u'Z') {

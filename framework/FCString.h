@@ -55,6 +55,11 @@ public:
     bool IsEqual(const FCString* other) const;
     // CompareNoCase compares lower-cased 8-bit copies as unsigned bytes: -1, 0 or 1; 1 for null.
     int CompareNoCase(const FCString* other) const;
+    // HashNoCase agrees with CompareNoCase: texts it finds equal have the same hash.
+    uint64_t HashNoCase() const;
+    // StartsWithNoCase answers whether the text cut to the prefix's length is what
+    // CompareNoCase finds equal to prefix.
+    bool StartsWithNoCase(const FCString* prefix) const;
     void ToLowerCase();
 
     // SetToHostPath becomes the host's settings folder (kind 15); empty when the host can't say.

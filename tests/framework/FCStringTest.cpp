@@ -174,6 +174,13 @@ TEST(FCStringTest, ComparisonAndNumbersReadTheEightBitCopy) {
         const FCString textA = Make(a);
         const FCString textB = Make(b);
         ASSERT_EQ(textA.CompareNoCase(&textB), bytes) << "round " << round;
+        if (bytes == 0) {
+            ASSERT_EQ(textA.HashNoCase(), textB.HashNoCase()) << "round " << round;
+        }
+        FCString head = Make(a);
+        head.TruncateAt(textB.GetLength());
+        ASSERT_EQ(textA.StartsWithNoCase(&textB), head.CompareNoCase(&textB) == 0)
+            << "round " << round;
 
         FCString number = Make(a);
         const long long read = std::strtoll(Make(a).GetCString(), nullptr, 10);
