@@ -1,41 +1,132 @@
-// FCSettingsPairs: parsing, case-blind lookup and the writing of the shared settings file.
+// FCSettingsPairs: parsing, the key index and the writing of the shared settings file.
 #include "settings/FCSettingsPairs.h"
 
 #include "settings/SettingsFiles.h"
-
-namespace {
-
-// SameKey answers what CompareNoCase(a, b) == 0 answers (A to Z lower-cased, each unit cut to its
-// low byte, compared up to the first 0 byte) without copying either string: a file of many sets
-// looks keys up thousands of times.
-bool SameKey(const FCString& a, const FCString& b) {
-    auto byteOf = [](char16_t unit) {
-        if (unit >= u'A' && unit <= u'Z') {
-            unit = static_cast<char16_t>(unit - u'A' + u'a');
-        }
-        return static_cast<uint8_t>(unit & 0xFF);
-    };
-    // Both buffers end in a 0 unit, so the walk stops at the shorter one's end at the latest.
-    for (const char16_t *p = a.GetUTF16(), *q = b.GetUTF16();; ++p, ++q) {
-        const uint8_t x = byteOf(*p);
-        if (x != byteOf(*q)) {
-            return false;
-        }
-        if (x == 0) {
-            return true;
-        }
-    }
-}
-
-}  // namespace
 
 const char* FCSettingsPairs::ClassName() const {
     return "FCSettingsPairs";
 }
 
+namespace {
+
+uint32_t HighHalf(uint64_t hash) {
+    return static_cast<uint32_t>(hash >> 32);
+}
+
+}  // namespace
+
+size_t FCSettingsPairs::Find(const FCString& key, uint64_t hash) const {
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = Home(hash);; i = (i + 1) & mask) {
+        const Slot& slot = slots_[i];
+        if (slot.first == nullptr ||
+            (slot.hash == HighHalf(hash) && slot.first->GetKey().CompareNoCase(&key) == 0)) {
+            return i;
+        }
+    }
+}
+
+void FCSettingsPairs::Reserve(size_t keys) {
+    size_t size = 16;
+    while (2 * size < 3 * keys) {
+        size *= 2;
+    }
+    if (size <= slots_.size()) {
+        return;
+    }
+    std::vector<Slot> old(size);
+    old.swap(slots_);
+    for (const Slot& slot : old) {
+        if (slot.first != nullptr) {
+            const FCString& key = slot.first->GetKey();
+            slots_[Find(key, key.HashNoCase())] = slot;
+        }
+    }
+}
+
+void FCSettingsPairs::Erase(size_t slot) {
+    // Later slots of the same run move back, so that every key stays reachable from its home
+    // slot without marks for removed ones.
+    const size_t mask = slots_.size() - 1;
+    size_t hole = slot;
+    for (size_t i = (hole + 1) & mask; slots_[i].first != nullptr; i = (i + 1) & mask) {
+        const size_t home = Home(slots_[i].first->GetKey().HashNoCase());
+        const bool staysAfterHole = hole <= i ? (hole < home && home <= i) : (hole < home || home <= i);
+        if (!staysAfterHole) {
+            slots_[hole] = slots_[i];
+            hole = i;
+        }
+    }
+    slots_[hole] = Slot{};
+    --used_;
+}
+
+void FCSettingsPairs::ItemAdding(__FCBase* item) {
+    auto* pair = static_cast<FCSettingsPair*>(item);
+    if (pair == nullptr) {
+        return;
+    }
+    Reserve(used_ + 1);
+    const uint64_t hash = pair->GetKey().HashNoCase();
+    Slot& slot = slots_[Find(pair->GetKey(), hash)];
+    if (slot.first != nullptr) {
+        // A pair added later never hides an earlier one with the same key.
+        ++slot.count;
+        return;
+    }
+    slot = Slot{pair, HighHalf(hash), 1};
+    ++used_;
+}
+
+void FCSettingsPairs::ItemRemoved(int32_t index, __FCBase* item) {
+    auto* pair = static_cast<FCSettingsPair*>(item);
+    if (pair == nullptr || slots_.empty()) {
+        return;
+    }
+    const size_t found = Find(pair->GetKey(), pair->GetKey().HashNoCase());
+    Slot& slot = slots_[found];
+    if (slot.first == nullptr) {
+        return;
+    }
+    if (--slot.count == 0) {
+        Erase(found);
+        return;
+    }
+    if (slot.first != pair) {
+        return;
+    }
+    // The first pair with this key went: the next one with it, after where it was, is first now.
+    for (int32_t i = index; i < GetCount(); ++i) {
+        FCSettingsPair* next = GetPairAt(i);
+        if (next != nullptr && next->GetKey().CompareNoCase(&pair->GetKey()) == 0) {
+            slot.first = next;
+            return;
+        }
+    }
+}
+
+void FCSettingsPairs::ItemsChanged() {
+    Rebuild();
+}
+
+void FCSettingsPairs::Rebuild() {
+    slots_.clear();
+    used_ = 0;
+    Reserve(static_cast<size_t>(GetCount()));
+    for (int32_t i = 0; i < GetCount(); ++i) {
+        ItemAdding(GetPairAt(i));
+    }
+}
+
 std::unique_ptr<FCSettingsPairs> FCSettingsPairs::ParseLines(const FCStrings* lines) {
     auto pairs = std::make_unique<FCSettingsPairs>();
-    for (int32_t i = 0; lines != nullptr && i < lines->GetCount(); ++i) {
+    if (lines == nullptr) {
+        return pairs;
+    }
+    // At most one pair a line: the room is made once.
+    pairs->ReserveItems(lines->GetCount());
+    pairs->Reserve(static_cast<size_t>(lines->GetCount()));
+    for (int32_t i = 0; i < lines->GetCount(); ++i) {
         const FCString* line = lines->GetStringAt(i);
         if (line == nullptr) {
             continue;
@@ -49,23 +140,22 @@ std::unique_ptr<FCSettingsPairs> FCSettingsPairs::ParseLines(const FCStrings* li
         if (equals == 0 || equals == length) {
             continue;
         }
-        FCString key;
-        FCString value;
-        key.SetUTF16Units(units, equals);
-        value.SetUTF16Units(units + equals + 1, length - equals - 1);
-        pairs->AddItem(new FCSettingsPair(&key, &value));
+        auto pair = std::make_unique<FCSettingsPair>(units, equals, units + equals + 1,
+                                                     length - equals - 1);
+        pairs->AddItem(pair.get());
+        pair.release();
     }
     return pairs;
 }
 
 FCSettingsPair* FCSettingsPairs::FindPair(const FCString* key) const {
-    for (int32_t i = 0; key != nullptr && i < GetCount(); ++i) {
-        FCSettingsPair* pair = GetPairAt(i);
-        if (pair != nullptr && SameKey(pair->GetKey(), *key)) {
-            return pair;
-        }
+    if (key == nullptr) {
+        return nullptr;
     }
-    return nullptr;
+    if (slots_.empty()) {
+        return nullptr;
+    }
+    return slots_[Find(*key, key->HashNoCase())].first;
 }
 
 FCSettingsPair* FCSettingsPairs::FindPair(const char* key) const {
@@ -78,9 +168,9 @@ FCSettingsPair* FCSettingsPairs::SetValue(const FCString* key, const FCString* v
         pair->SetValue(value);
         return pair;
     }
-    auto* pair = new FCSettingsPair(key, value);
-    AddItem(pair);
-    return pair;
+    auto pair = std::make_unique<FCSettingsPair>(key, value);
+    AddItem(pair.get());
+    return pair.release();
 }
 
 FCSettingsPair* FCSettingsPairs::SetValue(const char* key, const char* value) {
