@@ -1,6 +1,7 @@
 // FCTextFileStream: reading lines and writing key=value pairs.
 #include "settings/FCTextFileStream.h"
 
+#include <algorithm>
 #include <string>
 
 #include "settings/FCSettingsPairs.h"
@@ -35,13 +36,46 @@ std::unique_ptr<FCString> FCTextFileStream::ReadLine() {
 }
 
 std::unique_ptr<FCStrings> FCTextFileStream::ReadLines() {
-    if (!IsOpen()) {
+    std::FILE* file = GetFile();
+    if (file == nullptr) {
         return nullptr;
     }
+    // The rest of the file is read in large blocks and split here exactly as ReadLine splits it
+    // (a line ends at CR or LF, a last line may lack its end), so that the lines are counted
+    // first and the collection makes its room once: a shared file may hold a hundred thousand.
+    std::string bytes;
+    char block[1 << 16];
+    for (size_t n = 0; (n = std::fread(block, 1, sizeof block, file)) > 0;) {
+        bytes.append(block, n);
+    }
+    auto lineEnd = [&bytes](size_t from) {
+        while (from < bytes.size() && bytes[from] != '\n' && bytes[from] != '\r') {
+            ++from;
+        }
+        return from;
+    };
+    int32_t count = 0;
+    size_t longest = 0;
+    for (size_t start = 0; start < bytes.size();) {
+        const size_t end = lineEnd(start);
+        longest = std::max(longest, end - start);
+        ++count;
+        start = end + 1;
+    }
     auto lines = std::make_unique<FCStrings>();
-    while (std::unique_ptr<FCString> line = ReadLine()) {
+    lines->ReserveItems(count);
+    std::u16string units(longest, u'\0');
+    for (size_t start = 0; start < bytes.size();) {
+        const size_t end = lineEnd(start);
+        for (size_t i = start; i < end; ++i) {
+            units[i - start] = static_cast<unsigned char>(bytes[i]);
+        }
+        auto line = std::make_unique<FCString>();
+        line->SetUTF16Units(units.data(), static_cast<uint32_t>(end - start));
         line->TrimEOL();
-        lines->AddItem(line.release());
+        lines->AddItem(line.get());
+        line.release();
+        start = end + 1;
     }
     return lines;
 }
