@@ -51,7 +51,8 @@ void FCSettingsPairs::Erase(size_t slot) {
     size_t hole = slot;
     for (size_t i = (hole + 1) & mask; slots_[i].first != nullptr; i = (i + 1) & mask) {
         const size_t home = Home(slots_[i].first->GetKey().HashNoCase());
-        const bool staysAfterHole = hole <= i ? (hole < home && home <= i) : (hole < home || home <= i);
+        const bool staysAfterHole =
+            hole <= i ? (hole < home && home <= i) : (hole < home || home <= i);
         if (!staysAfterHole) {
             slots_[hole] = slots_[i];
             hole = i;

@@ -74,8 +74,8 @@ TEST(CollectionTest, RemoveItemsWhereKeepsTheOrderOfTheRest) {
     for (int i = 0; i < 12; ++i) {
         c.AddItem(i == 4 ? nullptr : Numbered(i));
     }
-    EXPECT_EQ(c.RemoveItemsWhere([](const __FCBase* item) { return item->GetUserValue() % 3 == 0; }),
-              4);
+    EXPECT_EQ(
+        c.RemoveItemsWhere([](const __FCBase* item) { return item->GetUserValue() % 3 == 0; }), 4);
     ASSERT_EQ(c.GetCount(), 8);
     const int kept[] = {1, 2, -1, 5, 7, 8, 10, 11};
     for (int i = 0; i < 8; ++i) {

@@ -163,11 +163,13 @@ TEST(SettingsPairsTest, IndexAnswersTheFirstMatchThroughEveryChange) {
                 pairs->RemoveItemAt(static_cast<int32_t>(random() % (pairs->GetCount() + 1)));
                 break;
             case 5:
-                delete pairs->DetachItemAt(static_cast<int32_t>(random() % (pairs->GetCount() + 1)));
+                delete pairs->DetachItemAt(
+                    static_cast<int32_t>(random() % (pairs->GetCount() + 1)));
                 break;
             case 6:
                 pairs->RemoveItemsWhere([&key](const __FCBase* item) {
-                    return static_cast<const FCSettingsPair*>(item)->GetKey().StartsWithNoCase(&key);
+                    return static_cast<const FCSettingsPair*>(item)->GetKey().StartsWithNoCase(
+                        &key);
                 });
                 break;
             default:
@@ -234,15 +236,15 @@ TEST(SettingsPairsTest, CaseFoldingIsCompareNoCase) {
         int found;  // index of the pair, or -1
     };
     const Case cases[] = {
-        {u"AX", 0},           // U+0161 cuts to "a", as "A" lowers to it
-        {u"ax", 0},           //
-        {u"Ay", -1},          // U+0141 cuts to "A", which is not lowered: it is no "a"
-        {u"\u0141Y", 1},      //
-        {u"\u0441Y", 1},      // any unit with the low byte of "A"
-        {u"kK", 2},           //
-        {u"KK\u0100rest", 2}, // a unit with a low byte of 0 ends the key
-        {u"KK\u0100", 2},     //
-        {u"K", -1},           // whole keys only
+        {u"AX", 0},            // U+0161 cuts to "a", as "A" lowers to it
+        {u"ax", 0},            //
+        {u"Ay", -1},           // U+0141 cuts to "A", which is not lowered: it is no "a"
+        {u"\u0141Y", 1},       //
+        {u"\u0441Y", 1},       // any unit with the low byte of "A"
+        {u"kK", 2},            //
+        {u"KK\u0100rest", 2},  // a unit with a low byte of 0 ends the key
+        {u"KK\u0100", 2},      //
+        {u"K", -1},            // whole keys only
     };
     for (const Case& c : cases) {
         const FCString key = units(c.key);
