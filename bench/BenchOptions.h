@@ -16,7 +16,7 @@ struct BenchOptions {
     std::vector<int> entries = {1000, 10000, 100000};
     std::vector<int> rows = {1, 4, 16};
     // Each cell is run at least this often, and more often until it has taken half a second of
-    // CPU time (at most 50 times), so that a short cell is not one lucky or unlucky run.
+    // CPU time (at most 200 times), so that a short cell is not one lucky or unlucky run.
     int repeat = 3;
     // Shared settings files of these many pairs, and a pitch-list file of this many rows.
     std::vector<int> pairs = {1000, 10000, 150000};

@@ -123,7 +123,7 @@ RunBench::Cell MeasureCell(const std::string& json, int entries, int notes, int 
     cell.rows = rowCount;
     std::vector<double> walls;
     double cpu = 0;
-    constexpr int kMostRuns = 50;
+    constexpr int kMostRuns = 200;
     constexpr double kEnoughCpu = 0.5;
     while (cell.runs < repeat || (cpu < kEnoughCpu && cell.runs < kMostRuns)) {
         const Run run = RunOnce(json, rows, false);

@@ -133,14 +133,15 @@ void Timed(Step step, std::vector<double>& walls, double& cpuTotal) {
     walls.push_back(BenchClock::WallSeconds() - wall);
 }
 
-// Repeat runs load and save at least repeat times, and more until 0.5 s of CPU time (at most 50).
+// Repeat runs load and save at least repeat times, and more until 0.5 s of CPU time (at most
+// 200 times).
 template <typename Load, typename Save>
 void Repeat(int repeat, Load load, Save save, SettingsBench::Cell& cell) {
     std::vector<double> loadWalls;
     std::vector<double> saveWalls;
     double loadCpu = 0;
     double saveCpu = 0;
-    while (cell.runs < repeat || (loadCpu + saveCpu < 0.5 && cell.runs < 50)) {
+    while (cell.runs < repeat || (loadCpu + saveCpu < 0.5 && cell.runs < 200)) {
         Timed(load, loadWalls, loadCpu);
         Timed(save, saveWalls, saveCpu);
         ++cell.runs;
