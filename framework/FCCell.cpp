@@ -31,8 +31,6 @@ FCKeySignature* FCCell::GetKeySignature() {
     // A measure that does not load leaves the key at C major.
     FCMeasure measure;
     measure.Load(static_cast<uint16_t>(measure_));
-    if (const FCKeySignature* key = measure.GetKeySignature()) {
-        keySignature_->SetKeyWord(key->GetKeyWord());
-    }
+    keySignature_->SetKeyWord(measure.GetKeyWord());
     return &*keySignature_;
 }

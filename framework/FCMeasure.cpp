@@ -61,3 +61,10 @@ FCKeySignature* FCMeasure::GetKeySignature() {
     }
     return &*keySignature_;
 }
+
+uint16_t FCMeasure::GetKeyWord() {
+    if (!IsLoaded()) {
+        return 0;
+    }
+    return keySignature_ ? keySignature_->GetKeyWord() : le::U16(GetRecordBuffer(), kKeyWord);
+}

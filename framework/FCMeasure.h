@@ -30,6 +30,9 @@ class FCMeasure : public __FCNoInciOther {
     // GetKeySignature answers null while the measure is not loaded; otherwise the measure's own
     // cached key, which the measure keeps owning.
     FCKeySignature* GetKeySignature();
+    // GetKeyWord answers the key word GetKeySignature's key has (0 while not loaded), without
+    // making the key.
+    uint16_t GetKeyWord();
 
   private:
     uint8_t record11_[26] = {};
