@@ -102,16 +102,22 @@ std::optional<BenchOptions> BenchOptions::Parse(const std::vector<std::string>& 
         if (list != nullptr) {
             auto numbers = Numbers(value, list->most);
             if (!numbers) {
-                error = option + " takes numbers from 1 to " + std::to_string(list->most) +
-                        ", separated by commas: \"" + value + "\"";
+                error = option + " takes numbers from 1 to ";
+                error += std::to_string(list->most);
+                error += ", separated by commas: \"";
+                error += value;
+                error += "\"";
                 return std::nullopt;
             }
             options.*(list->field) = std::move(*numbers);
         } else if (number != nullptr) {
             const auto read = Number(value, number->most);
             if (!read) {
-                error = option + " takes a number from 1 to " + std::to_string(number->most) +
-                        ": \"" + value + "\"";
+                error = option + " takes a number from 1 to ";
+                error += std::to_string(number->most);
+                error += ": \"";
+                error += value;
+                error += "\"";
                 return std::nullopt;
             }
             options.*(number->field) = *read;

@@ -26,14 +26,14 @@ class FCKeySignature : public __FCBaseData {
 
     // The key word: with bits 14 and 15 clear, the high byte is the mode (0 major, 1 minor) and
     // the low byte a signed count, sharps positive, flats negative; otherwise a non-linear key.
-    uint16_t GetKeyWord() const { return le::U16(record_, 0); }
+    [[nodiscard]] uint16_t GetKeyWord() const { return le::U16(record_, 0); }
     void SetKeyWord(uint16_t keyWord) { le::SetU16(record_, 0, keyWord); }
     // The transposition offset is added (low byte only) to the count of a linear key.
     int16_t GetTranspositionOffset() const { return offset_; }
     void SetTranspositionOffset(int16_t offset) { offset_ = offset; }
 
     // The decoders are inline: a spelling asks them a dozen times.
-    uint16_t GetEffectiveKey() const {
+    [[nodiscard]] uint16_t GetEffectiveKey() const {
         const uint16_t word = GetKeyWord();
         if (!IsLinearWord(word)) {
             return word;
@@ -41,13 +41,13 @@ class FCKeySignature : public __FCBaseData {
         const unsigned low = (word + static_cast<uint16_t>(offset_)) & 0xFFU;
         return static_cast<uint16_t>((word & 0xFF00U) | low);
     }
-    bool IsLinear() const { return IsLinearWord(GetEffectiveKey()); }
-    bool IsMinor() const {
+    [[nodiscard]] bool IsLinear() const { return IsLinearWord(GetEffectiveKey()); }
+    [[nodiscard]] bool IsMinor() const {
         const uint16_t key = GetEffectiveKey();
         return IsLinearWord(key) && (key >> 8) == 1;
     }
     // The counts answer -1 for a non-linear key.
-    int GetSharpCount() const {
+    [[nodiscard]] int GetSharpCount() const {
         const uint16_t key = GetEffectiveKey();
         if (!IsLinearWord(key)) {
             return -1;
@@ -55,7 +55,7 @@ class FCKeySignature : public __FCBaseData {
         const int count = SignedCount(key);
         return count > 0 ? count : 0;
     }
-    int GetFlatCount() const {
+    [[nodiscard]] int GetFlatCount() const {
         const uint16_t key = GetEffectiveKey();
         if (!IsLinearWord(key)) {
             return -1;
@@ -64,7 +64,7 @@ class FCKeySignature : public __FCBaseData {
         return count < 0 ? -count : 0;
     }
     // GetTonicLetter answers A = 0 .. G = 6, or -1 for a non-linear key.
-    int GetTonicLetter() const {
+    [[nodiscard]] int GetTonicLetter() const {
         const uint16_t key = GetEffectiveKey();
         if (!IsLinearWord(key)) {
             return -1;
