@@ -9,24 +9,36 @@ const char* FCSettingsPairs::ClassName() const {
 
 namespace {
 
-uint32_t HighHalf(uint64_t hash) {
-    return static_cast<uint32_t>(hash >> 32);
+uint32_t HashOf(const FCString& key) {
+    return static_cast<uint32_t>(key.HashNoCase());
+}
+
+// Prefetch asks the processor to fetch memory that will be needed shortly (where it can).
+void Prefetch(const void* address) {
+#if defined(__GNUC__)
+    __builtin_prefetch(address);
+#else
+    (void)address;
+#endif
 }
 
 }  // namespace
 
-size_t FCSettingsPairs::Find(const FCString& key, uint64_t hash) const {
+size_t FCSettingsPairs::Find(const FCString& key, uint32_t hash) const {
     const size_t mask = slots_.size() - 1;
     for (size_t i = Home(hash);; i = (i + 1) & mask) {
         const Slot& slot = slots_[i];
         if (slot.first == nullptr ||
-            (slot.hash == HighHalf(hash) && slot.first->GetKey().CompareNoCase(&key) == 0)) {
+            (slot.hash == hash && slot.first->GetKey().CompareNoCase(&key) == 0)) {
             return i;
         }
     }
 }
 
 void FCSettingsPairs::Reserve(size_t keys) {
+    if (!slots_.empty() && 2 * slots_.size() >= 3 * keys) {
+        return;
+    }
     size_t size = 16;
     while (2 * size < 3 * keys) {
         size *= 2;
@@ -36,10 +48,15 @@ void FCSettingsPairs::Reserve(size_t keys) {
     }
     std::vector<Slot> old(size);
     old.swap(slots_);
+    // Every key is distinct here, so a slot needs only the first empty place of its run.
+    const size_t mask = slots_.size() - 1;
     for (const Slot& slot : old) {
         if (slot.first != nullptr) {
-            const FCString& key = slot.first->GetKey();
-            slots_[Find(key, key.HashNoCase())] = slot;
+            size_t i = Home(slot.hash);
+            while (slots_[i].first != nullptr) {
+                i = (i + 1) & mask;
+            }
+            slots_[i] = slot;
         }
     }
 }
@@ -50,7 +67,7 @@ void FCSettingsPairs::Erase(size_t slot) {
     const size_t mask = slots_.size() - 1;
     size_t hole = slot;
     for (size_t i = (hole + 1) & mask; slots_[i].first != nullptr; i = (i + 1) & mask) {
-        const size_t home = Home(slots_[i].first->GetKey().HashNoCase());
+        const size_t home = Home(slots_[i].hash);
         const bool staysAfterHole =
             hole <= i ? (hole < home && home <= i) : (hole < home || home <= i);
         if (!staysAfterHole) {
@@ -63,19 +80,24 @@ void FCSettingsPairs::Erase(size_t slot) {
 }
 
 void FCSettingsPairs::ItemAdding(__FCBase* item) {
-    auto* pair = static_cast<FCSettingsPair*>(item);
-    if (pair == nullptr) {
+    if (!indexing_) {
         return;
     }
-    Reserve(used_ + 1);
-    const uint64_t hash = pair->GetKey().HashNoCase();
+    auto* pair = static_cast<FCSettingsPair*>(item);
+    if (pair != nullptr) {
+        Reserve(used_ + 1);
+        Insert(pair, HashOf(pair->GetKey()));
+    }
+}
+
+void FCSettingsPairs::Insert(FCSettingsPair* pair, uint32_t hash) {
     Slot& slot = slots_[Find(pair->GetKey(), hash)];
     if (slot.first != nullptr) {
         // A pair added later never hides an earlier one with the same key.
         ++slot.count;
         return;
     }
-    slot = Slot{pair, HighHalf(hash), 1};
+    slot = Slot{pair, hash, 1};
     ++used_;
 }
 
@@ -84,7 +106,7 @@ void FCSettingsPairs::ItemRemoved(int32_t index, __FCBase* item) {
     if (pair == nullptr || slots_.empty()) {
         return;
     }
-    const size_t found = Find(pair->GetKey(), pair->GetKey().HashNoCase());
+    const size_t found = Find(pair->GetKey(), HashOf(pair->GetKey()));
     Slot& slot = slots_[found];
     if (slot.first == nullptr) {
         return;
@@ -111,11 +133,32 @@ void FCSettingsPairs::ItemsChanged() {
 }
 
 void FCSettingsPairs::Rebuild() {
-    slots_.clear();
+    // The table keeps its memory when it is large enough: a save rebuilds it after dropping the
+    // stored rows.
+    const auto count = static_cast<size_t>(GetCount());
+    size_t size = slots_.size();
+    while (size > 16 && 2 * (size / 2) >= 3 * count) {
+        size /= 2;
+    }
+    slots_.assign(size, Slot{});
     used_ = 0;
-    Reserve(static_cast<size_t>(GetCount()));
-    for (int32_t i = 0; i < GetCount(); ++i) {
-        ItemAdding(GetPairAt(i));
+    Reserve(count);
+    // The keys are hashed first, in the pairs' order; then each insertion asks the processor
+    // for a slot a few insertions ahead, so that a large table is filled without waiting for
+    // each slot in turn.
+    std::vector<uint32_t> hashes(count);
+    for (size_t i = 0; i < count; ++i) {
+        const FCSettingsPair* pair = GetPairAt(static_cast<int32_t>(i));
+        hashes[i] = pair != nullptr ? HashOf(pair->GetKey()) : 0;
+    }
+    constexpr size_t kAhead = 8;
+    for (size_t i = 0; i < count; ++i) {
+        if (i + kAhead < count) {
+            Prefetch(&slots_[Home(hashes[i + kAhead])]);
+        }
+        if (FCSettingsPair* pair = GetPairAt(static_cast<int32_t>(i))) {
+            Insert(pair, hashes[i]);
+        }
     }
 }
 
@@ -124,9 +167,9 @@ std::unique_ptr<FCSettingsPairs> FCSettingsPairs::ParseLines(const FCStrings* li
     if (lines == nullptr) {
         return pairs;
     }
-    // At most one pair a line: the room is made once.
+    // At most one pair a line: the room is made once, and the index is built once, at the end.
     pairs->ReserveItems(lines->GetCount());
-    pairs->Reserve(static_cast<size_t>(lines->GetCount()));
+    pairs->indexing_ = false;
     for (int32_t i = 0; i < lines->GetCount(); ++i) {
         const FCString* line = lines->GetStringAt(i);
         if (line == nullptr) {
@@ -146,6 +189,8 @@ std::unique_ptr<FCSettingsPairs> FCSettingsPairs::ParseLines(const FCStrings* li
         pairs->AddItem(pair.get());
         pair.release();
     }
+    pairs->indexing_ = true;
+    pairs->Rebuild();
     return pairs;
 }
 
@@ -156,7 +201,7 @@ FCSettingsPair* FCSettingsPairs::FindPair(const FCString* key) const {
     if (slots_.empty()) {
         return nullptr;
     }
-    return slots_[Find(*key, key->HashNoCase())].first;
+    return slots_[Find(*key, HashOf(*key))].first;
 }
 
 FCSettingsPair* FCSettingsPairs::FindPair(const char* key) const {

@@ -52,23 +52,25 @@ class FCSettingsPairs : public __FCCollection {
 
   private:
     // The index is an open-addressed table of 16-byte slots, at most two thirds full: one slot
-    // per key (as CompareNoCase sees it) with part of the key's hash, the first pair that has
-    // the key and how many pairs do. A lookup mostly reads one slot and compares texts only when
-    // the hashes agree; the table is kept small, since each lookup of a large file lands on a
-    // slot the processor has not seen lately.
+    // per key (as CompareNoCase sees it) with the key's hash, the first pair that has the key
+    // and how many pairs do. A lookup mostly reads one slot and compares texts only when the
+    // hashes agree, and slots move without looking at their keys; the table is kept small, since
+    // each lookup of a large file lands on a slot the processor has not seen lately.
     struct Slot {
         FCSettingsPair* first = nullptr;  // null: an empty slot
-        uint32_t hash = 0;                // the hash's high half (the low bits pick the home slot)
+        uint32_t hash = 0;                // the hash's low half, whose low bits pick the home slot
         int32_t count = 0;
     };
 
     // Find answers the slot of key, or the empty slot where it would go.
-    [[nodiscard]] size_t Find(const FCString& key, uint64_t hash) const;
-    [[nodiscard]] size_t Home(uint64_t hash) const { return hash & (slots_.size() - 1); }
+    [[nodiscard]] size_t Find(const FCString& key, uint32_t hash) const;
+    [[nodiscard]] size_t Home(uint32_t hash) const { return hash & (slots_.size() - 1); }
     void Reserve(size_t keys);
+    void Insert(FCSettingsPair* pair, uint32_t hash);
     void Erase(size_t slot);
     void Rebuild();
 
     std::vector<Slot> slots_;
     size_t used_ = 0;
+    bool indexing_ = true;  // off only while ParseLines adds a file's pairs
 };

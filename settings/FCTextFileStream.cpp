@@ -44,6 +44,14 @@ std::unique_ptr<FCStrings> FCTextFileStream::ReadLines() {
     // (a line ends at CR or LF, a last line may lack its end), so that the lines are counted
     // first and the collection makes its room once: a shared file may hold a hundred thousand.
     std::string bytes;
+    const long at = std::ftell(file);
+    if (at >= 0 && std::fseek(file, 0, SEEK_END) == 0) {
+        const long end = std::ftell(file);
+        std::fseek(file, at, SEEK_SET);
+        if (end > at) {
+            bytes.reserve(static_cast<size_t>(end - at));
+        }
+    }
     char block[1 << 16];
     for (size_t n = 0; (n = std::fread(block, 1, sizeof block, file)) > 0;) {
         bytes.append(block, n);
