@@ -1,6 +1,9 @@
 // StoredRows: the row keys of the settings files.
 #include "settings/StoredRows.h"
 
+#include <memory>
+#include <vector>
+
 const char* StoredRows::DirectionCodeOnFile(int32_t direction) {
     switch (direction) {
         case FCPitchChangeNode::kUp:
@@ -37,6 +40,8 @@ FCString StoredRows::RowKey(const char* field, std::optional<int32_t> setNumber,
 
 void StoredRows::AppendRowPairs(const FCPitchChangeNodes& list, FCSettingsPairs& pairs,
                                 std::optional<int32_t> setNumber) {
+    // Four pairs a row: their room is made once (a working list may hold thousands of rows).
+    pairs.ReserveItems(pairs.GetCount() + 4 * list.GetCount());
     int32_t row = 0;
     for (int32_t i = 0; i < list.GetCount(); ++i) {
         const FCPitchChangeNode* node = list.GetNodeAt(i);
@@ -59,22 +64,35 @@ void StoredRows::AppendRowPairs(const FCPitchChangeNodes& list, FCSettingsPairs&
 
 void StoredRows::ReadRows(FCPitchChangeNodes& list, const FCSettingsPairs& pairs,
                           std::optional<int32_t> setNumber) {
-    const FCString inUseText("1");
+    // The complete rows are found first, so that the list makes their room once.
+    struct Row {
+        FCSettingsPair* from;
+        FCSettingsPair* to;
+        FCSettingsPair* direction;
+        FCSettingsPair* inUse;
+    };
+    std::vector<Row> rows;
     for (int32_t row = 1;; ++row) {
         const FCString fromKey = RowKey("FROM", setNumber, row);
         const FCString toKey = RowKey("TO", setNumber, row);
         const FCString directionKey = RowKey("UPDIRECTION", setNumber, row);
         const FCString inUseKey = RowKey("INUSE", setNumber, row);
-        FCSettingsPair* from = pairs.FindPair(&fromKey);
-        FCSettingsPair* to = pairs.FindPair(&toKey);
-        FCSettingsPair* direction = pairs.FindPair(&directionKey);
-        FCSettingsPair* inUse = pairs.FindPair(&inUseKey);
-        if (from == nullptr || to == nullptr || direction == nullptr || inUse == nullptr) {
-            return;
+        const Row found{pairs.FindPair(&fromKey), pairs.FindPair(&toKey),
+                        pairs.FindPair(&directionKey), pairs.FindPair(&inUseKey)};
+        if (found.from == nullptr || found.to == nullptr || found.direction == nullptr ||
+            found.inUse == nullptr) {
+            break;
         }
-        auto* node = new FCPitchChangeNode(&from->GetValue(), &to->GetValue(),
-                                           DirectionFromFile(direction->GetValue().GetInteger()));
-        node->SetInUse(inUse->GetValue().IsEqual(&inUseText));
-        list.AddItem(node);
+        rows.push_back(found);
+    }
+    list.ReserveItems(list.GetCount() + static_cast<int32_t>(rows.size()));
+    const FCString inUseText("1");
+    for (const Row& row : rows) {
+        auto node = std::make_unique<FCPitchChangeNode>(
+            &row.from->GetValue(), &row.to->GetValue(),
+            DirectionFromFile(row.direction->GetValue().GetInteger()));
+        node->SetInUse(row.inUse->GetValue().IsEqual(&inUseText));
+        list.AddItem(node.get());
+        node.release();
     }
 }
