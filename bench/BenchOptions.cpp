@@ -57,6 +57,22 @@ std::optional<std::vector<int>> Numbers(const std::string& text, int most) {
     }
 }
 
+// Refusal says what an option takes: "--rows takes numbers from 1 to 64, separated by commas:
+// "65"".
+std::string Refusal(const std::string& option, const char* what, int most, const char* how,
+                    const std::string& value) {
+    std::string text = option;
+    text += " takes ";
+    text += what;
+    text += " from 1 to ";
+    text += std::to_string(most);
+    text += how;
+    text += ": \"";
+    text += value;
+    text += "\"";
+    return text;
+}
+
 }  // namespace
 
 const char* BenchOptions::Usage() {
@@ -102,22 +118,14 @@ std::optional<BenchOptions> BenchOptions::Parse(const std::vector<std::string>& 
         if (list != nullptr) {
             auto numbers = Numbers(value, list->most);
             if (!numbers) {
-                error = option + " takes numbers from 1 to ";
-                error += std::to_string(list->most);
-                error += ", separated by commas: \"";
-                error += value;
-                error += "\"";
+                error = Refusal(option, "numbers", list->most, ", separated by commas", value);
                 return std::nullopt;
             }
             options.*(list->field) = std::move(*numbers);
         } else if (number != nullptr) {
             const auto read = Number(value, number->most);
             if (!read) {
-                error = option + " takes a number from 1 to ";
-                error += std::to_string(number->most);
-                error += ": \"";
-                error += value;
-                error += "\"";
+                error = Refusal(option, "a number", number->most, "", value);
                 return std::nullopt;
             }
             options.*(number->field) = *read;
