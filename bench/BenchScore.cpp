@@ -2,6 +2,8 @@
 // that every build runs the same music.
 #include "bench/BenchScore.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <random>
 
 namespace {
@@ -24,7 +26,7 @@ constexpr int kEntriesPerLayer = 4;
 constexpr int kLayers = 2;
 constexpr int kEntriesPerMeasure = BenchScore::kStaves * kLayers * kEntriesPerLayer;
 
-constexpr BenchScore::Row kRowList[16] = {
+const BenchScore::Row kRowList[16] = {
     {"A#", "Bb", 2}, {"E#", "F", 0},  {"Cb", "B", 1},  {"F#", "Gb", 2},
     {"C#", "Db", 2}, {"G#", "Ab", 0}, {"D#", "Eb", 1}, {"B#", "C", 0},
     {"Fb", "E", 1},  {"Gb", "F#", 2}, {"Db", "C#", 2}, {"Ab", "G#", 1},
@@ -94,5 +96,33 @@ std::string BenchScore::Json(int entries, uint32_t seed, int& notes, int& measur
 }
 
 std::vector<BenchScore::Row> BenchScore::Rows(int count) {
-    return {kRowList, kRowList + count};
+    count = std::clamp(count, 0, kMaxRows);
+    std::vector<Row> rows;
+    for (int i = 0; i < count && i < static_cast<int>(std::size(kRowList)); ++i) {
+        rows.push_back(kRowList[i]);
+    }
+    // Each further row names a spelling and the same sound on the next letter up (or down when
+    // that would take more than two accidentals).
+    static const char* const kFrom[] = {"##", "bb", "#", "b", ""};
+    constexpr int kNaturals[7] = {9, 11, 0, 2, 4, 5, 7};  // semitones of A .. G above C
+    for (int i = static_cast<int>(rows.size()); i < count; ++i) {
+        const int j = i - static_cast<int>(std::size(kRowList));
+        const int letter = j % 7;
+        const std::string accidentals = kFrom[(j / 7) % 5];
+        const int alteration =
+            accidentals.empty() ? 0 : (accidentals[0] == '#' ? 1 : -1) * int(accidentals.size());
+        int other = (letter + 1) % 7;
+        int shift = ((kNaturals[letter] + alteration - kNaturals[other]) % 12 + 18) % 12 - 6;
+        if (shift < -2 || shift > 2) {
+            other = (letter + 6) % 7;
+            shift = ((kNaturals[letter] + alteration - kNaturals[other]) % 12 + 18) % 12 - 6;
+        }
+        Row row;
+        row.from = std::string(1, char('A' + letter)) + accidentals;
+        row.to =
+            std::string(1, char('A' + other)) + std::string(std::abs(shift), shift > 0 ? '#' : 'b');
+        row.direction = j % 3;
+        rows.push_back(row);
+    }
+    return rows;
 }

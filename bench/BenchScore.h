@@ -10,9 +10,9 @@
 class BenchScore {
   public:
     struct Row {
-        const char* from;
-        const char* to;
-        int direction;  // 0 Up, 1 Down, 2 Closest
+        std::string from;
+        std::string to;
+        int direction = 0;  // 0 Up, 1 Down, 2 Closest
     };
 
     static constexpr int kStaves = 8;
@@ -20,6 +20,8 @@ class BenchScore {
     // Json answers a score of exactly entries note entries (rests included), everything
     // selected; notes counts the notes in it and measures its measures.
     static std::string Json(int entries, uint32_t seed, int& notes, int& measures);
-    // Rows answers the first count rows of a fixed list of sixteen.
+    // Rows answers the first count rows (up to kMaxRows): sixteen chosen ones, then
+    // enharmonic rows for every letter with double, single and no accidentals in turn.
+    static constexpr int kMaxRows = 64;
     static std::vector<Row> Rows(int count);
 };

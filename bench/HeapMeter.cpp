@@ -1,27 +1,35 @@
-// HeapMeter: a size header in front of every block from operator new, and two counters. The
-// benchmark runs on one thread, so plain counters do.
+// HeapMeter: a header in front of every block from operator new (its size and account), and two
+// counters per account. The benchmark runs on one thread, so plain counters do.
 #include "bench/HeapMeter.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
+#include "host/HostCalls.h"
+
 namespace {
 
-// The header keeps the block's size and the blocks' alignment.
+// The header keeps the block's size and account, and the blocks' alignment.
 constexpr size_t kHeader = alignof(std::max_align_t);
+static_assert(kHeader >= 2 * sizeof(size_t));
 
-size_t inUse = 0;
-size_t peak = 0;
+size_t inUse[2] = {0, 0};
+size_t peak[2] = {0, 0};
+size_t allocations[2] = {0, 0};
 
 void* Allocate(size_t size) {
     void* block = std::malloc(size + kHeader);
     if (block == nullptr) {
         throw std::bad_alloc();
     }
-    *static_cast<size_t*>(block) = size;
-    inUse += size;
-    if (inUse > peak) {
-        peak = inUse;
+    const size_t account = host::HostCalls::Depth() > 0 ? 1 : 0;
+    static_cast<size_t*>(block)[0] = size;
+    static_cast<size_t*>(block)[1] = account;
+    inUse[account] += size;
+    ++allocations[account];
+    if (inUse[account] > peak[account]) {
+        peak[account] = inUse[account];
     }
     return static_cast<char*>(block) + kHeader;
 }
@@ -31,22 +39,35 @@ void Release(void* pointer) noexcept {
         return;
     }
     void* block = static_cast<char*>(pointer) - kHeader;
-    inUse -= *static_cast<size_t*>(block);
+    inUse[static_cast<size_t*>(block)[1]] -= static_cast<size_t*>(block)[0];
     std::free(block);
+}
+
+size_t Index(HeapMeter::Account account) {
+    return static_cast<size_t>(account);
 }
 
 }  // namespace
 
 size_t HeapMeter::InUse() {
-    return inUse;
+    return inUse[0] + inUse[1];
 }
 
-size_t HeapMeter::Peak() {
-    return peak;
+size_t HeapMeter::InUse(Account account) {
+    return inUse[Index(account)];
+}
+
+size_t HeapMeter::Peak(Account account) {
+    return peak[Index(account)];
+}
+
+size_t HeapMeter::Allocations(Account account) {
+    return allocations[Index(account)];
 }
 
 void HeapMeter::StartPeak() {
-    peak = inUse;
+    peak[0] = inUse[0];
+    peak[1] = inUse[1];
 }
 
 void* operator new(size_t size) {

@@ -15,9 +15,9 @@ const char* FCCell::ClassName() const {
 
 FCKeySignature* FCCell::GetKeySignature() {
     if (keySignature_) {
-        return keySignature_.get();
+        return &*keySignature_;
     }
-    keySignature_ = std::make_unique<FCKeySignature>();
+    keySignature_.emplace();
 
     FCCurrentStaffSpec staffSpec;
     staffSpec.LoadAt(staff_, measure_, 0);
@@ -25,14 +25,12 @@ FCKeySignature* FCCell::GetKeySignature() {
         FCIndependentCellDetail detail(this);
         if (detail.LoadForCell() && detail.HasOwnKeySignature()) {
             keySignature_->SetKeyWord(static_cast<uint16_t>(detail.GetKeyWord()));
-            return keySignature_.get();
+            return &*keySignature_;
         }
     }
     // A measure that does not load leaves the key at C major.
     FCMeasure measure;
     measure.Load(static_cast<uint16_t>(measure_));
-    if (const FCKeySignature* key = measure.GetKeySignature()) {
-        keySignature_->SetKeyWord(key->GetKeyWord());
-    }
-    return keySignature_.get();
+    keySignature_->SetKeyWord(measure.GetKeyWord());
+    return &*keySignature_;
 }

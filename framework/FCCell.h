@@ -3,7 +3,7 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <optional>
 
 #include "framework/FCKeySignature.h"
 #include "framework/__FCBase.h"
@@ -28,5 +28,6 @@ class FCCell : public __FCBase {
   private:
     int32_t measure_;
     int32_t staff_;
-    std::unique_ptr<FCKeySignature> keySignature_;
+    // Kept inside the cell: a run makes a cell for every spelling of a note.
+    std::optional<FCKeySignature> keySignature_;
 };

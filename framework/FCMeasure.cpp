@@ -68,8 +68,15 @@ FCKeySignature* FCMeasure::GetKeySignature() {
         return nullptr;
     }
     if (!keySignature_) {
-        keySignature_ = std::make_unique<FCKeySignature>();
+        keySignature_.emplace();
         keySignature_->SetKeyWord(le::U16(GetRecordBuffer(), kKeyWord));
     }
-    return keySignature_.get();
+    return &*keySignature_;
+}
+
+uint16_t FCMeasure::GetKeyWord() {
+    if (!IsLoaded()) {
+        return 0;
+    }
+    return keySignature_ ? keySignature_->GetKeyWord() : le::U16(GetRecordBuffer(), kKeyWord);
 }

@@ -2,7 +2,7 @@
 // record than older ones; both layouts are embedded.
 #pragma once
 
-#include <memory>
+#include <optional>
 
 #include "framework/FCKeySignature.h"
 #include "framework/__FCNoInciOther.h"
@@ -33,9 +33,12 @@ class FCMeasure : public __FCNoInciOther {
     // GetKeySignature answers null while the measure is not loaded; otherwise the measure's own
     // cached key, which the measure keeps owning.
     FCKeySignature* GetKeySignature();
+    // GetKeyWord answers the key word GetKeySignature's key has (0 while not loaded), without
+    // making the key.
+    uint16_t GetKeyWord();
 
   private:
     uint8_t record11_[26] = {};
     uint8_t record12_[30] = {};
-    std::unique_ptr<FCKeySignature> keySignature_;
+    std::optional<FCKeySignature> keySignature_;  // inside: a run makes measures for every note
 };

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "framework/FCCell.h"
 #include "framework/FCCurrentStaffSpec.h"
@@ -38,6 +39,11 @@ void FCNote::SetRaiseLower(int16_t raiseLower) {
 // ---- Pitch arithmetic ----------------------------------------------------------------------
 
 namespace {
+
+// A spelling is gathered in a local buffer: a letter, up to this many units of accidentals in all,
+// and an octave number of at most 11 units ("-2147483648").
+constexpr uint32_t kMaxSpelling = 32;
+constexpr uint32_t kOctaveDigits = 11;
 
 // Mod7 reduces x into 0..6.
 int Mod7(int x) { return ((x % 7) + 7) % 7; }
@@ -132,6 +138,21 @@ bool ReadOctave(const FCString& text, uint32_t start, int& octave) {
 // LoadSpec loads the staff settings in force at the note's entry.
 void LoadSpec(FCCurrentStaffSpec& staffSpec, const FCNoteEntry* entry) { staffSpec.LoadForEntry(entry); }
 
+// The transposition of the staff settings in force at an entry, read from one load of them.
+struct Transposition {
+    bool has = false;
+    bool chromatic = false;
+    int alteration = 0;
+    int interval = 0;
+};
+
+Transposition LoadTransposition(const FCNoteEntry* entry) {
+    FCCurrentStaffSpec staffSpec;
+    LoadSpec(staffSpec, entry);
+    return {staffSpec.HasTransposition(), staffSpec.IsChromaticTransposition() != 0,
+            staffSpec.GetTranspositionAlteration(), staffSpec.GetTranspositionInterval()};
+}
+
 }  // namespace
 
 char16_t FCNote::GetSoundingLetter() const {
@@ -171,12 +192,11 @@ int16_t FCNote::GetAlteration(bool written) const {
     if (!key->IsLinear()) {
         return 0;
     }
-    FCCurrentStaffSpec staffSpec;
-    bool chromatic = false;
     int shift = 0;
     if (written) {
+        FCCurrentStaffSpec staffSpec;
         LoadSpec(staffSpec, entry_);
-        chromatic = staffSpec.IsChromaticTransposition() != 0;
+        const bool chromatic = staffSpec.IsChromaticTransposition() != 0;
         shift = chromatic ? FifthsShift(staffSpec.GetTranspositionInterval())
                           : staffSpec.GetTranspositionAlteration();
     }
@@ -234,41 +254,52 @@ void FCNote::GetSpelling(FCString* text, FCKeySignature* key, bool written) cons
         return;
     }
     const bool apply = written && AppliesTransposition();
-    std::unique_ptr<FCCell> cell;
+    std::optional<FCCell> cell;
     if (key == nullptr) {
-        cell = std::make_unique<FCCell>(entry_->GetMeasure(), entry_->GetStaff());
+        cell.emplace(entry_->GetMeasure(), entry_->GetStaff());
         key = cell->GetKeySignature();
     }
-    FCCurrentStaffSpec staffSpec;
+    // The staff settings are loaded only when the transposition applies.
+    Transposition transposition;
     int interval = 0;
     const int16_t savedOffset = key->GetTranspositionOffset();
     if (apply) {
-        LoadSpec(staffSpec, entry_);
-        key->SetTranspositionOffset(static_cast<int16_t>(staffSpec.GetTranspositionAlteration()));
-        if (!staffSpec.HasTransposition() || staffSpec.IsChromaticTransposition() != 0) {
-            interval = staffSpec.GetTranspositionInterval();
+        transposition = LoadTransposition(entry_);
+        key->SetTranspositionOffset(static_cast<int16_t>(transposition.alteration));
+        if (!transposition.has || transposition.chromatic) {
+            interval = transposition.interval;
         }
     }
-    text->SetCString("");
+    // Letter, accidentals and octave are gathered here and handed to the text at once.
+    char16_t units[kMaxSpelling];
+    uint32_t length = 0;
     int i = (key->GetTonicLetter() + GetDisplacement()) % 7;
     if (interval != 0) {
         i += interval - 1;
     }
-    text->AppendCharacter(static_cast<char16_t>(u'A' + Mod7(i)));
+    units[length++] = static_cast<char16_t>(u'A' + Mod7(i));
     // With concert pitch shown, the accidentals are read untransposed, like letter and octave.
     const int f = GetAlteration(apply);
-    for (int k = 0; k < f; ++k) {
-        text->AppendCharacter(u'#');
-    }
-    for (int k = 0; k > f; --k) {
-        text->AppendCharacter(u'b');
+    const int count = f < 0 ? -f : f;
+    for (int k = 0; k < count && length < kMaxSpelling; ++k) {
+        units[length++] = f > 0 ? u'#' : u'b';
     }
     if (apply) {
         key->SetTranspositionOffset(savedOffset);
     }
-    int g = apply ? staffSpec.GetTranspositionInterval() : 0;
-    if (apply && staffSpec.IsChromaticTransposition() != 0 && g != 0) {
+    int g = apply ? transposition.interval : 0;
+    if (apply && transposition.chromatic && g != 0) {
         g -= 1;
+    }
+    if (length + kOctaveDigits <= kMaxSpelling) {
+        text->SetUTF16Units(units, length);
+        text->AppendInteger(GetOctave(key, g));
+        return;
+    }
+    // A key far past seven sharps or flats: more accidentals than the gathered room.
+    text->SetUTF16Units(units, 1);
+    for (int k = 0; k < count; ++k) {
+        text->AppendCharacter(f > 0 ? u'#' : u'b');
     }
     text->AppendInteger(GetOctave(key, g));
 }
@@ -304,13 +335,13 @@ bool FCNote::SetSpelling(const FCString* text, FCKeySignature* key, bool written
         return false;
     }
     const bool apply = written && AppliesTransposition();
-    FCCurrentStaffSpec staffSpec;
+    Transposition transposition;
     bool transposed = false;
     const int16_t savedOffset = key->GetTranspositionOffset();
     if (apply) {
-        LoadSpec(staffSpec, entry_);
-        if (staffSpec.HasTransposition()) {
-            key->SetTranspositionOffset(static_cast<int16_t>(staffSpec.GetTranspositionAlteration()));
+        transposition = LoadTransposition(entry_);
+        if (transposition.has) {
+            key->SetTranspositionOffset(static_cast<int16_t>(transposition.alteration));
             transposed = true;
         }
     }
@@ -333,7 +364,7 @@ bool FCNote::SetSpelling(const FCString* text, FCKeySignature* key, bool written
         d += 7;
     }
     if (transposed) {
-        d -= staffSpec.GetTranspositionInterval();
+        d -= transposition.interval;
     }
     SetDisplacement(static_cast<int16_t>(d));
     SetRaiseLower(static_cast<int16_t>(raiseLower));

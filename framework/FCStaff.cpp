@@ -1,6 +1,8 @@
 // FCStaff: staff records and the decoding of their transposition word.
 #include "framework/FCStaff.h"
 
+#include <cstring>
+
 #include "framework/LittleEndian.h"
 #include "shell/HostVersion.h"
 
@@ -26,22 +28,40 @@ int SignExtend(unsigned value, int bits) {
                            : static_cast<int>(v);
 }
 
+// ZeroFilled fills a layout with zeros by copying them from a constant block: compilers turn that
+// into a few wide stores, while a memset of this size becomes a string instruction whose start
+// alone costs more than the stores.
+constexpr uint8_t kZeros[136] = {};
+
+template <size_t N>
+uint8_t* ZeroFilled(uint8_t (&buffer)[N]) {
+    static_assert(N <= sizeof kZeros);
+    std::memcpy(buffer, kZeros, N);
+    return buffer;
+}
+
 }  // namespace
 
-FCStaff::FCStaff() = default;
+FCStaff::FCStaff() {
+    GetRecordBuffer();
+}
 
 const char* FCStaff::ClassName() const {
     return "FCStaff";
 }
 
 uint8_t* FCStaff::GetRecordBuffer() {
-    switch (Layout()) {
+    const int layout = Layout();
+    const auto bit = static_cast<uint8_t>(1U << (layout - 10));
+    const bool fill = (zeroedLayouts_ & bit) == 0;
+    zeroedLayouts_ |= bit;
+    switch (layout) {
         case 12:
-            return record12_;
+            return fill ? ZeroFilled(record12_) : record12_;
         case 11:
-            return record11_;
+            return fill ? ZeroFilled(record11_) : record11_;
         default:
-            return record10_;
+            return fill ? ZeroFilled(record10_) : record10_;
     }
 }
 

@@ -42,7 +42,11 @@ class FCStaff : public __FCNoInciOther {
     int GetTranspositionInterval();
 
   private:
-    uint8_t record10_[114] = {};
-    uint8_t record11_[132] = {};
-    uint8_t record12_[136] = {};
+    // Only the running host's layout is zero-filled when the object is made: the record is
+    // made for every spelling of a note, and the other two layouts are never used unless the
+    // host version changes, in which case GetRecordBuffer fills them on first use.
+    uint8_t record10_[114];
+    uint8_t record11_[132];
+    uint8_t record12_[136];
+    uint8_t zeroedLayouts_ = 0;  // one bit per layout
 };

@@ -2,9 +2,8 @@
 #include "framework/FCString.h"
 
 #include <algorithm>
-#include <cctype>
+#include <charconv>
 #include <climits>
-#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -54,26 +53,49 @@ FCString::~FCString() = default;
 const char* FCString::ClassName() const { return "FCString"; }
 
 // Reserve grows the buffer when it can't hold n units plus the terminator, to the next multiple
-// of ten above n; a string never shrinks its buffer.
+// of ten above n; a string never shrinks its buffer. A buffer of ten units is the one inside
+// the object.
 void FCString::Reserve(uint32_t n) {
-    if (text_ && capacity_ > n + 1) {
+    if (text_ != nullptr && capacity_ > n + 1) {
         return;
     }
-    const uint32_t newCapacity = ((n + 10) / 10) * 10;
-    auto grown = std::make_unique<char16_t[]>(newCapacity);
-    if (text_) {
-        std::copy_n(text_.get(), std::min(length_, newCapacity - 1), grown.get());
+    const uint32_t newCapacity = ((n + kStep) / kStep) * kStep;
+    char16_t* grown = local_;
+    std::unique_ptr<char16_t[]> heap;
+    if (newCapacity > kStep) {
+        heap = std::make_unique<char16_t[]>(newCapacity);
+        grown = heap.get();
     }
-    text_ = std::move(grown);
+    if (text_ != nullptr && grown != text_) {
+        std::copy_n(text_, std::min(length_, newCapacity - 1), grown);
+    }
+    text_ = grown;
+    heap_ = std::move(heap);
     capacity_ = newCapacity;
     text_[std::min(length_, capacity_ - 1)] = 0;
 }
 
 void FCString::Swap(FCString& other) noexcept {
+    // A text kept inside the object moves with the object's buffer, one on the heap with its
+    // pointer; so text_ is pointed again at whichever buffer now holds it.
+    enum class Buffer { kNone, kLocal, kHeap };
+    const auto where = [](const FCString& s) {
+        return s.text_ == nullptr ? Buffer::kNone
+                                  : (s.text_ == s.local_ ? Buffer::kLocal : Buffer::kHeap);
+    };
+    const Buffer mine = where(*this);
+    const Buffer theirs = where(other);
+    std::swap(local_, other.local_);
+    heap_.swap(other.heap_);
+    text8_.swap(other.text8_);
     std::swap(length_, other.length_);
     std::swap(capacity_, other.capacity_);
-    text_.swap(other.text_);
-    text8_.swap(other.text8_);
+    const auto point = [](FCString& s, Buffer buffer) {
+        s.text_ = buffer == Buffer::kNone ? nullptr
+                                          : (buffer == Buffer::kLocal ? s.local_ : s.heap_.get());
+    };
+    point(*this, theirs);
+    point(other, mine);
 }
 
 char16_t FCString::GetCharAt(int64_t index) const {
@@ -83,11 +105,12 @@ char16_t FCString::GetCharAt(int64_t index) const {
     return text_[static_cast<size_t>(index)];
 }
 
-const char16_t* FCString::GetUTF16() const { return text_ ? text_.get() : u""; }
+const char16_t* FCString::GetUTF16() const { return text_ != nullptr ? text_ : u""; }
 
 void FCString::SetCString(const char* text8) {
     if (text8 == nullptr) {
-        text_.reset();
+        text_ = nullptr;
+        heap_.reset();
         length_ = 0;
         capacity_ = 0;
         return;
@@ -108,7 +131,7 @@ void FCString::SetUTF16(const char16_t* text16) {
 void FCString::SetUTF16Units(const char16_t* text16, uint32_t count) {
     Reserve(count);
     if (count > 0) {
-        std::copy_n(text16, count, text_.get());
+        std::copy_n(text16, count, text_);
     }
     length_ = count;
     text_[count] = 0;
@@ -129,7 +152,7 @@ void FCString::SetString(const FCString* other) {
     if (other == nullptr || other->length_ == 0) {
         return;
     }
-    std::copy_n(other->text_.get(), other->length_, text_.get());
+    std::copy_n(other->text_, other->length_, text_);
     length_ = other->length_;
     text_[length_] = 0;
 }
@@ -151,7 +174,7 @@ void FCString::AppendString(const FCString* other) {
     const FCString copy = (other == this) ? *this : FCString();
     const FCString* source = (other == this) ? &copy : other;
     Reserve(length_ + source->length_);
-    std::copy_n(source->text_.get(), source->length_, text_.get() + length_);
+    std::copy_n(source->text_, source->length_, text_ + length_);
     length_ += source->length_;
     text_[length_] = 0;
 }
@@ -176,34 +199,45 @@ void FCString::AppendCharacter(char16_t unit) {
 }
 
 void FCString::AppendInteger(int32_t value) {
-    FCString number;
-    number.SetInteger(value);
-    AppendString(&number);
+    // The decimal text as "%d" writes it: an optional "-" and the digits.
+    char digits[12];
+    const char* end = std::to_chars(std::begin(digits), std::end(digits), value).ptr;
+    const auto n = static_cast<uint32_t>(end - digits);
+    Reserve(length_ + n);
+    for (uint32_t i = 0; i < n; ++i) {
+        text_[length_ + i] = static_cast<char16_t>(digits[i]);
+    }
+    length_ += n;
+    text_[length_] = 0;
 }
 
 void FCString::SetInteger(int32_t value) {
-    char scratch[100];
-    std::snprintf(scratch, sizeof scratch, "%d", static_cast<int>(value));
-    SetCString(scratch);
+    SetCString("");
+    AppendInteger(value);
 }
 
-int32_t FCString::GetInteger(uint32_t start) {
+int32_t FCString::GetInteger(uint32_t start) const {
     if (start > length_) {
         return 0;
     }
-    const char* p = GetCString() + start;
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) {
-        ++p;
+    // The text is read as its 8-bit copy would be (each unit's low byte, ending at a 0 byte),
+    // without making that copy.
+    uint32_t i = start;
+    auto byteAt = [this](uint32_t index) {
+        return index < length_ ? static_cast<char>(text_[index] & 0xFF) : '\0';
+    };
+    while (byteAt(i) == ' ' || (byteAt(i) >= '\t' && byteAt(i) <= '\r')) {
+        ++i;
     }
     bool negative = false;
-    if (*p == '+' || *p == '-') {
-        negative = (*p == '-');
-        ++p;
+    if (byteAt(i) == '+' || byteAt(i) == '-') {
+        negative = (byteAt(i) == '-');
+        ++i;
     }
     // Saturates instead of overflowing, as the C library's conversion does.
     int64_t value = 0;
-    for (; *p >= '0' && *p <= '9'; ++p) {
-        value = std::min<int64_t>(value * 10 + (*p - '0'), int64_t{INT32_MAX} + 1);
+    for (; byteAt(i) >= '0' && byteAt(i) <= '9'; ++i) {
+        value = std::min<int64_t>(value * 10 + (byteAt(i) - '0'), int64_t{INT32_MAX} + 1);
     }
     if (negative) {
         value = -value;
@@ -237,7 +271,7 @@ void FCString::DeleteLeft(uint32_t count) {
     if (count == 0 || count > length_) {
         return;
     }
-    std::copy(text_.get() + count, text_.get() + length_ + 1, text_.get());
+    std::copy(text_ + count, text_ + length_ + 1, text_);
     length_ -= count;
 }
 
@@ -245,27 +279,82 @@ bool FCString::IsEqual(const FCString* other) const {
     if (other == nullptr || other->length_ != length_) {
         return false;
     }
-    return length_ == 0 || std::equal(text_.get(), text_.get() + length_, other->text_.get());
+    return length_ == 0 || std::equal(text_, text_ + length_, other->text_);
+}
+
+uint8_t FCString::FoldedByteAt(uint32_t index) const {
+    if (index >= length_) {
+        return 0;
+    }
+    char16_t unit = text_[index];
+    if (unit >= u'A' && unit <= u'Z') {
+        unit = static_cast<char16_t>(unit - u'A' + u'a');
+    }
+    return static_cast<uint8_t>(unit & 0xFF);
 }
 
 int FCString::CompareNoCase(const FCString* other) const {
     if (other == nullptr) {
         return 1;
     }
-    FCString a(*this);
-    FCString b(*other);
-    a.ToLowerCase();
-    b.ToLowerCase();
-    const auto* pa = reinterpret_cast<const unsigned char*>(a.GetCString());
-    const auto* pb = reinterpret_cast<const unsigned char*>(b.GetCString());
-    while (*pa != 0 && *pa == *pb) {
-        ++pa;
-        ++pb;
+    // The lower-cased 8-bit copies of both, compared byte by byte up to the first difference or
+    // the first 0 byte, without making either copy.
+    for (uint32_t i = 0;; ++i) {
+        const uint8_t a = FoldedByteAt(i);
+        const uint8_t b = other->FoldedByteAt(i);
+        if (a != b) {
+            return a < b ? -1 : 1;
+        }
+        if (a == 0) {
+            return 0;
+        }
     }
-    if (*pa == *pb) {
-        return 0;
+}
+
+uint64_t FCString::HashNoCase() const {
+    // The bytes CompareNoCase compares, up to the first 0 byte, taken eight at a time: a settings
+    // file hashes each of its keys a few times, and one multiplication per byte made a chain as
+    // long as the key.
+    constexpr uint64_t kMultiplier = 0x9E3779B97F4A7C15ULL;
+    auto mix = [](uint64_t value) {
+        value *= kMultiplier;
+        return value ^ (value >> 29);
+    };
+    uint64_t hash = 0;
+    uint64_t word = 0;
+    uint32_t count = 0;
+    for (; count < length_; ++count) {
+        char16_t unit = text_[count];
+        if (unit >= u'A' && unit <= u'Z') {
+            unit = static_cast<char16_t>(unit - u'A' + u'a');
+        }
+        const auto byte = static_cast<uint8_t>(unit & 0xFF);
+        if (byte == 0) {
+            break;
+        }
+        word |= static_cast<uint64_t>(byte) << (8 * (count % 8));
+        if (count % 8 == 7) {
+            hash = mix(hash ^ word);
+            word = 0;
+        }
     }
-    return *pa < *pb ? -1 : 1;
+    return mix(mix(hash ^ word) ^ count);
+}
+
+bool FCString::StartsWithNoCase(const FCString* prefix) const {
+    if (prefix == nullptr || length_ < prefix->length_) {
+        return prefix != nullptr && CompareNoCase(prefix) == 0;
+    }
+    for (uint32_t i = 0; i < prefix->length_; ++i) {
+        const uint8_t a = FoldedByteAt(i);
+        if (a != prefix->FoldedByteAt(i)) {
+            return false;
+        }
+        if (a == 0) {
+            return true;
+        }
+    }
+    return true;
 }
 
 void FCString::ToLowerCase() {

@@ -1,5 +1,7 @@
 // FCString: the plug-in's only text type: UTF-16 code units with a terminating 0, grown in steps
 // of ten units, with a byte-for-byte 8-bit view for the host's 8-bit interfaces and the files.
+// The first ten units live inside the object, so that the short texts a run makes for every
+// note (spellings, octave numbers) need no heap block.
 #pragma once
 
 #include <cstdint>
@@ -46,7 +48,7 @@ public:
     void SetInteger(int32_t value);
     // GetInteger converts the decimal number at index start of the 8-bit copy: blanks skipped,
     // optional sign, digits; 0 without digits or when start lies beyond the length.
-    int32_t GetInteger(uint32_t start = 0);
+    int32_t GetInteger(uint32_t start = 0) const;
 
     void TrimWhitespace();
     void TrimEOL();
@@ -56,17 +58,29 @@ public:
     bool IsEqual(const FCString* other) const;
     // CompareNoCase compares lower-cased 8-bit copies as unsigned bytes: -1, 0 or 1; 1 for null.
     int CompareNoCase(const FCString* other) const;
+    // HashNoCase agrees with CompareNoCase: texts it finds equal have the same hash.
+    uint64_t HashNoCase() const;
+    // StartsWithNoCase answers whether the text cut to the prefix's length is what
+    // CompareNoCase finds equal to prefix.
+    bool StartsWithNoCase(const FCString* prefix) const;
     void ToLowerCase();
 
     // SetToHostPath becomes the host's settings folder (kind 15); empty when the host can't say.
     void SetToHostPath();
 
 private:
+    static constexpr uint32_t kStep = 10;
+
     void Reserve(uint32_t n);
     void Trim(const char16_t* set);
+    // FoldedByteAt is the byte CompareNoCase compares at index: A to Z lower-cased, then the
+    // unit's low byte; 0 at the end of the text.
+    uint8_t FoldedByteAt(uint32_t index) const;
 
     uint32_t length_ = 0;
     uint32_t capacity_ = 0;
-    std::unique_ptr<char16_t[]> text_;
+    char16_t* text_ = nullptr;  // local_, heap_ or null (no buffer)
+    char16_t local_[kStep] = {};
+    std::unique_ptr<char16_t[]> heap_;
     std::unique_ptr<char[]> text8_;
 };

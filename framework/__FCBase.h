@@ -6,15 +6,16 @@
 
 class __FCBase {
 public:
-    __FCBase();
-    __FCBase(const __FCBase& other);
+    // Objects are made for every spelling of every note, so counting them is kept inline.
+    __FCBase() { ++liveObjects_; }
+    __FCBase(const __FCBase& other) : userValue_(other.userValue_) { ++liveObjects_; }
     __FCBase& operator=(const __FCBase& other);
     __FCBase(__FCBase&&) = delete;
     __FCBase& operator=(__FCBase&&) = delete;
 
     // ClassName answers the class's name literal; classes that declare none answer their base's.
     virtual const char* ClassName() const;
-    virtual ~__FCBase();
+    virtual ~__FCBase() { --liveObjects_; }
     // IsSameClass compares name literals by address, never by text.
     virtual bool IsSameClass(const __FCBase* other) const;
 
@@ -25,5 +26,7 @@ public:
     static int64_t LiveObjectCount();
 
 private:
+    // The plug-in runs on the host's one thread, so a plain counter is enough.
+    static inline int64_t liveObjects_ = 0;
     int32_t userValue_ = 0;
 };

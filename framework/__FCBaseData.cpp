@@ -7,8 +7,6 @@
 #include "framework/LittleEndian.h"
 #include "shell/HostFunctions.h"
 
-__FCBaseData::__FCBaseData() = default;
-
 void __FCBaseData::FreeRecordBuffer() {}
 
 bool __FCBaseData::OwnsRecordBuffer() const {
@@ -27,12 +25,6 @@ uint16_t __FCBaseData::GetKeyItem2() const {
 }
 uint32_t __FCBaseData::GetKeyItem3() const {
     return le::U32(key_, 4);
-}
-
-void __FCBaseData::SetKey(uint16_t item1, uint16_t item2, uint32_t item3) {
-    le::SetU16(key_, 0, item1);
-    le::SetU16(key_, 2, item2);
-    le::SetU32(key_, 4, item3);
 }
 
 bool __FCBaseData::LoadUnderKey() {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "framework/LittleEndian.h"
 #include "framework/__FCBase.h"
 
 class __FCBaseData : public __FCBase {
@@ -12,7 +13,7 @@ class __FCBaseData : public __FCBase {
     // A key is three item numbers, laid out as the host reads it: 16, 16 and 32 bits.
     static constexpr uint32_t kKeySize = 8;
 
-    __FCBaseData();
+    __FCBaseData() = default;
     __FCBaseData(const __FCBaseData&) = delete;
     __FCBaseData& operator=(const __FCBaseData&) = delete;
 
@@ -49,7 +50,11 @@ class __FCBaseData : public __FCBase {
     uint8_t* GetKeyAddress() { return key_; }
 
   protected:
-    void SetKey(uint16_t item1, uint16_t item2, uint32_t item3 = 0);
+    void SetKey(uint16_t item1, uint16_t item2, uint32_t item3 = 0) {
+        le::SetU16(key_, 0, item1);
+        le::SetU16(key_, 2, item2);
+        le::SetU32(key_, 4, item3);
+    }
     // LoadUnderKey is the load every load operation ends in once the key is set.
     bool LoadUnderKey();
     void SetLoadedSize(uint32_t size) { loadedSize_ = size; }

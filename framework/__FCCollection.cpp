@@ -33,14 +33,58 @@ __FCBase* __FCCollection::GetItemAt(int32_t index) const {
 void __FCCollection::AddItem(__FCBase* item) {
     std::unique_ptr<__FCBase> owned(item);
     Grow(1);
+    ItemAdding(item);
     items_[count_++] = owned.release();
 }
 
-void __FCCollection::SwapItems(__FCCollection& other) noexcept {
+void __FCCollection::SwapItems(__FCCollection& other) {
     std::swap(count_, other.count_);
     std::swap(capacity_, other.capacity_);
     items_.swap(other.items_);
+    ItemsChanged();
+    other.ItemsChanged();
 }
+
+void __FCCollection::ReserveItems(int32_t count) {
+    if (count > count_) {
+        Grow(count - count_);
+    }
+}
+
+int32_t __FCCollection::RemoveItemsWhere(const std::function<bool(const __FCBase*)>& matches) {
+    int32_t kept = 0;
+    int32_t i = 0;
+    try {
+        for (; i < count_; ++i) {
+            __FCBase* item = items_[i];
+            if (item != nullptr && matches(item)) {
+                items_[i] = nullptr;
+                delete item;
+            } else {
+                items_[i] = nullptr;
+                items_[kept++] = item;
+            }
+        }
+    } catch (...) {
+        // The items not yet looked at close the gap, so the collection stays whole.
+        std::copy(items_.get() + i, items_.get() + count_, items_.get() + kept);
+        std::fill(items_.get() + kept + (count_ - i), items_.get() + count_, nullptr);
+        const int32_t removed = i - kept;
+        count_ -= removed;
+        ItemsChanged();
+        throw;
+    }
+    const int32_t removed = count_ - kept;
+    count_ = kept;
+    ItemsChanged();
+    return removed;
+}
+
+void __FCCollection::ItemAdding(__FCBase* /*item*/) {}
+
+void __FCCollection::ItemRemoved(int32_t /*index*/, __FCBase* /*item*/) {}
+
+void __FCCollection::ItemsChanged() {}
 
 __FCBase* __FCCollection::DetachItemAt(int32_t index) {
     if (index < 0 || index >= count_) {
@@ -49,6 +93,7 @@ __FCBase* __FCCollection::DetachItemAt(int32_t index) {
     __FCBase* item = items_[index];
     std::copy(items_.get() + index + 1, items_.get() + count_, items_.get() + index);
     items_[--count_] = nullptr;
+    ItemRemoved(index, item);
     return item;
 }
 
@@ -78,6 +123,7 @@ void __FCCollection::ClearAll() {
         delete item;
     }
     count_ = 0;
+    ItemsChanged();
 }
 
 int __FCCollection::ForEach(FCIteratorHandler* handler) {

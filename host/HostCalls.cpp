@@ -3,41 +3,43 @@
 
 #include <cstdio>
 
+#include "host/CallClock.h"
 #include "host/HostSessionState.h"
 
 namespace host {
 
-HostCalls::Trace::Trace(const char* name, std::string args) : name_(name), args_(std::move(args)) {
-    auto& state = HostSession::Instance().Internal();
-    ++state.callStats.calls;
-    if (state.callDepth++ == 0) {
-        start_ = std::chrono::steady_clock::now();
+HostCalls::Trace::Trace(const char* name, std::string args)
+    : session_(HostSession::Instance()), name_(name), args_(std::move(args)) {
+    auto& state = session_.Internal();
+    // The clock is read first and, in the destructor, last, so that the interval holds all of
+    // the call's own work.
+    if (depth_++ == 0 && state.callTiming) {
+        start_ = CallClock::Now();
     }
+    ++state.calls;
 }
 
 HostCalls::Trace::~Trace() {
-    auto& session = HostSession::Instance();
-    auto& state = session.Internal();
-    if (--state.callDepth == 0) {
-        state.callStats.nanoseconds += std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                           std::chrono::steady_clock::now() - start_)
-                                           .count();
+    if (session_.Trace()) {
+        session_.AddEvent(std::string("call ") + name_ + "(" + args_ + ")" +
+                          (result_.empty() ? "" : " -> " + result_));
     }
-    if (session.Trace()) {
-        session.AddEvent(std::string("call ") + name_ + "(" + args_ + ")" +
-                         (result_.empty() ? "" : " -> " + result_));
+    if (--depth_ == 0 && start_ != 0) {
+        auto& state = session_.Internal();
+        state.callTicks += CallClock::Now() - start_;
+        ++state.timedCalls;
     }
 }
 
 int32_t HostCalls::Trace::Answer(int32_t value) {
-    if (HostSession::Instance().Trace()) {
+    if (session_.Trace()) {
         result_ = std::to_string(value);
     }
     return value;
 }
 
 void* HostCalls::Trace::Answer(void* value) {
-    if (HostSession::Instance().Trace()) {
+    if (session_.Trace()) {
         result_ = Pointer(value);
     }
     return value;

@@ -2,7 +2,6 @@
 // text width the running host version expects, and one trace line per call.
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,7 +13,7 @@ namespace host {
 class HostCalls {
   public:
     // One call in the trace: "FX_Name(args) -> result", added when the call ends. Each call is
-    // also counted and timed for the session's call statistics.
+    // also counted for the session's call statistics, and timed while call timing is on.
     class Trace {
       public:
         Trace(const char* name, std::string args);
@@ -26,11 +25,16 @@ class HostCalls {
         void* Answer(void* value);
 
       private:
+        HostSession& session_;
         const char* name_;
         std::string args_;
         std::string result_;
-        std::chrono::steady_clock::time_point start_;
+        uint64_t start_ = 0;  // CallClock ticks when this outermost call is timed, else 0
     };
+
+    // Depth answers how many FX_ calls are running (a dialog call runs the plug-in, which may
+    // call again); 0 while the plug-in or its caller runs.
+    static int Depth() { return depth_; }
 
     // Records a protocol error when version is not the expected one; answers whether it was.
     static bool CheckVersion(const char* name, uint32_t version,
@@ -45,6 +49,9 @@ class HostCalls {
     // UTF-8 to UTF-16 and back (unpaired or bad sequences become U+FFFD).
     static std::u16string Utf16(std::string_view text);
     static std::string Utf8(std::u16string_view text);
+
+  private:
+    static inline int depth_ = 0;
 };
 
 }  // namespace host

@@ -20,6 +20,11 @@ unsigned char* NoteAt(unsigned char* entry, int index) {
     return entry + HostFrames::kNotes + HostFrames::kNoteSize * static_cast<size_t>(index);
 }
 
+size_t BlockSize(int entryCount) {
+    return HostFrames::kHeaderSize +
+           HostFrames::kEntrySize * static_cast<size_t>(entryCount > 0 ? entryCount : 1);
+}
+
 bool AllZero(const unsigned char* bytes, size_t size) {
     for (size_t i = 0; i < size; ++i) {
         if (bytes[i] != 0) {
@@ -43,7 +48,7 @@ void* HostFrames::Load(HostSession::State& state, int slot, int measure, int lay
     const auto cell = score.entries.find({staff->id, measure, layer});
     const auto& entries = cell == score.entries.end() ? kNone : cell->second;
     auto* block = static_cast<unsigned char*>(
-        state.memory.Allocate(kHeaderSize + kEntrySize * (entries.empty() ? 1 : entries.size())));
+        state.memory.Allocate(BlockSize(static_cast<int>(entries.size()))));
     if (block == nullptr) {
         return nullptr;
     }
@@ -209,9 +214,16 @@ void HostFrames::Free(HostSession::State& state, void* handle) {
     }
     frame.freed = true;
     // A plug-in that keeps reading a freed frame finds rubbish, not the old notes.
-    std::memset(frame.block, 0xDD,
-                kHeaderSize +
-                    kEntrySize * static_cast<size_t>(frame.entryCount > 0 ? frame.entryCount : 1));
+    std::memset(frame.block, 0xDD, BlockSize(frame.entryCount));
+    state.quarantine.push_back(it->first);
+    if (state.quarantine.size() > kQuarantine) {
+        const auto oldest = state.frames.find(state.quarantine.front());
+        state.quarantine.pop_front();
+        if (oldest != state.frames.end() && oldest->second.freed) {
+            state.memory.Free(oldest->second.block, BlockSize(oldest->second.entryCount));
+            state.frames.erase(oldest);
+        }
+    }
 }
 
 }  // namespace host

@@ -33,12 +33,17 @@ class HostFrames {
     static constexpr uint32_t kNoteEntryBit = 0x40000000;
     static constexpr uint32_t kNoNoteBit = 0x01000000;
     static constexpr uint32_t kPlaceholderFlags = 0x80000000;
+    // A freed frame stays known, and its block out of use, until this many frames have been
+    // freed after it: a save, a free or a read of it until then is recognised as a use after
+    // free. Then its block serves a new frame, so a long run needs only a few blocks.
+    static constexpr size_t kQuarantine = 256;
 
     // The frame of a slot, measure and 0-based layer index; null outside the score or when no
     // memory below 4 GiB is left.
     static void* Load(HostSession::State& state, int slot, int measure, int layerIndex);
     // Writes the frame's notes back into the score; 0 when refused (each reason is reported).
     static int32_t Save(HostSession::State& state, void* handle);
+    // Free fills the frame with 0xDD and keeps it in quarantine (kQuarantine).
     static void Free(HostSession::State& state, void* handle);
 };
 

@@ -2,26 +2,22 @@
 // undo and the frames still out at the end of a run.
 #include "host/HostSession.h"
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
+#include "host/CallClock.h"
 #include "host/HostSessionState.h"
 #include "host/ScoreFile.h"
 
 namespace host {
 
-HostSession& HostSession::Instance() {
-    static HostSession session;
-    return session;
-}
+HostSession HostSession::instance_;
 
 HostSession::HostSession() : state_(std::make_unique<State>()) {}
 
 HostSession::~HostSession() = default;
-
-HostSession::State& HostSession::Internal() {
-    return *state_;
-}
 
 void HostSession::Reset() {
     auto onReset = std::move(state_->onReset);
@@ -30,6 +26,7 @@ void HostSession::Reset() {
     }
     state_ = std::make_unique<State>();
     state_->onReset = std::move(onReset);
+    trace_ = false;
 }
 
 bool HostSession::LoadScoreJson(std::string_view text, std::string& error,
@@ -170,20 +167,37 @@ void HostSession::SetEventSink(std::function<void(const std::string&)> sink) {
 }
 
 void HostSession::SetTrace(bool on) {
-    state_->trace = on;
-}
-bool HostSession::Trace() const {
-    return state_->trace;
+    trace_ = on;
 }
 
 HostSession::Counters HostSession::GetCounters() const {
     return state_->counters;
 }
 HostSession::CallStats HostSession::GetCallStats() const {
-    return state_->callStats;
+    CallStats stats;
+    stats.calls = state_->calls;
+    if (state_->timedCalls > 0) {
+        const double ticks = static_cast<double>(state_->callTicks) -
+                             static_cast<double>(state_->timedCalls) * CallClock::ReadingCost();
+        stats.nanoseconds = std::llround(std::max(ticks, 0.0) * CallClock::NanosecondsPerTick());
+    }
+    return stats;
 }
 void HostSession::ResetCallStats() {
-    state_->callStats = CallStats{};
+    state_->calls = 0;
+    state_->timedCalls = 0;
+    state_->callTicks = 0;
+}
+void HostSession::SetCallTiming(bool on) {
+    if (on) {
+        // Both are measured now rather than in the middle of a timed run.
+        CallClock::NanosecondsPerTick();
+        CallClock::ReadingCost();
+    }
+    state_->callTiming = on;
+}
+bool HostSession::CallTiming() const {
+    return state_->callTiming;
 }
 
 const std::vector<HostSession::Region>& HostSession::RespaceRegions() const {
@@ -205,6 +219,10 @@ int HostSession::OutstandingFrames() const {
         count += frame.freed ? 0 : 1;
     }
     return count;
+}
+
+size_t HostSession::FrameMemory() const {
+    return state_->memory.MappedBytes();
 }
 
 void HostSession::EndRun() {

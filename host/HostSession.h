@@ -56,8 +56,9 @@ class HostSession {
     static constexpr uint32_t kCallVersion = 0x12050000;
     static constexpr uint32_t kRespaceCommand = 12106;
 
-    // The session every FX_ function serves.
-    static HostSession& Instance();
+    // The session every FX_ function serves. It is made before main runs and stays where it
+    // is, so the calls find it without a check.
+    static HostSession& Instance() { return instance_; }
 
     HostSession();
     ~HostSession();
@@ -114,19 +115,24 @@ class HostSession {
     void AddEvent(std::string line);
     void SetEventSink(std::function<void(const std::string&)> sink);
     void SetTrace(bool on);
-    bool Trace() const;
+    bool Trace() const { return trace_; }
 
     Counters GetCounters() const;
 
-    // Every FX_ call since the last Reset or ResetCallStats, and the time spent inside the
-    // outermost ones (a call made while another is running counts once, its time inside the
-    // outer call's).
+    // Every FX_ call since the last Reset or ResetCallStats, and, while call timing is on, the
+    // time spent inside the outermost ones (a call made while another is running counts once,
+    // its time inside the outer call's). The time is measured with CallClock and the clock's own
+    // cost is taken off; with call timing off it stays 0, and a call costs one count.
     struct CallStats {
         int64_t calls = 0;
         int64_t nanoseconds = 0;
     };
     CallStats GetCallStats() const;
     void ResetCallStats();
+    // Call timing is off after Reset: a measured run counts its calls, and a separate pass with
+    // timing on tells how long they took.
+    void SetCallTiming(bool on);
+    bool CallTiming() const;
     // The regions that respace commands ran on and that were redrawn, in order.
     const std::vector<Region>& RespaceRegions() const;
     const std::vector<Region>& RedrawRegions() const;
@@ -137,6 +143,8 @@ class HostSession {
 
     // Frames handed out and not yet freed.
     int OutstandingFrames() const;
+    // The bytes mapped below 4 GiB for frame blocks so far (blocks of freed frames are reused).
+    size_t FrameMemory() const;
     // EndRun reports every frame never freed as a protocol error (once per frame).
     void EndRun();
 
@@ -156,10 +164,12 @@ class HostSession {
 
     // Internal state, shared with the host's own source files.
     struct State;
-    State& Internal();
+    State& Internal() { return *state_; }
 
   private:
+    static HostSession instance_;
     std::unique_ptr<State> state_;
+    bool trace_ = false;  // asked by every call, so kept beside the state rather than in it
 };
 
 }  // namespace host

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <string>
@@ -42,11 +43,14 @@ struct HostSession::State {
     std::vector<std::string> protocolErrors;
     std::vector<std::string> transcript;
     std::function<void(const std::string&)> sink;
-    bool trace = false;
 
     Counters counters;
-    CallStats callStats;
-    int callDepth = 0;  // FX_ calls running (a dialog call runs the plug-in, which calls again)
+    // Call statistics: every call counted; with timing on, the outermost calls timed in
+    // CallClock ticks.
+    int64_t calls = 0;
+    bool callTiming = false;
+    int64_t timedCalls = 0;
+    uint64_t callTicks = 0;
     std::vector<Region> respaceRegions;
     std::vector<Region> redrawRegions;
     std::vector<int32_t> menuCommands;
@@ -58,7 +62,9 @@ struct HostSession::State {
     std::vector<UndoStep> undoSteps;
 
     LowMemory memory;
-    std::map<uintptr_t, Frame> frames;  // by frame address; freed frames stay listed
+    // By frame address: the frames out and the freed ones in quarantine (oldest first).
+    std::map<uintptr_t, Frame> frames;
+    std::deque<uintptr_t> quarantine;
 
     // Host-side hooks filled by the Win32 parts (none natively).
     std::function<void()> onReset;

@@ -18,6 +18,11 @@ namespace {
 constexpr size_t kArenaSize = size_t{1} << 20;
 constexpr uint64_t kFourGiB = uint64_t{1} << 32;
 
+// Blocks are handed out in 16-byte steps.
+size_t Rounded(size_t size) {
+    return (size + 15) & ~size_t{15};
+}
+
 }  // namespace
 
 LowMemory::~LowMemory() {
@@ -64,9 +69,15 @@ void LowMemory::Unmap(void* base, size_t size) {
 }
 
 void* LowMemory::Allocate(size_t size) {
-    size = (size + 15) & ~size_t{15};
+    size = Rounded(size);
     if (size > kArenaSize) {
         return nullptr;
+    }
+    if (const auto it = free_.find(size); it != free_.end() && !it->second.empty()) {
+        unsigned char* block = it->second.back();
+        it->second.pop_back();
+        std::memset(block, 0, size);
+        return block;
     }
     if (arenas_.empty() || arenas_.back().size - arenas_.back().used < size) {
         void* base = MapLow(kArenaSize);
@@ -83,11 +94,26 @@ void* LowMemory::Allocate(size_t size) {
     return block;
 }
 
+void LowMemory::Free(void* block, size_t size) {
+    if (block != nullptr) {
+        free_[Rounded(size)].push_back(static_cast<unsigned char*>(block));
+    }
+}
+
 void LowMemory::Release() {
     for (const auto& arena : arenas_) {
         Unmap(arena.base, arena.size);
     }
     arenas_.clear();
+    free_.clear();
+}
+
+size_t LowMemory::MappedBytes() const {
+    size_t bytes = 0;
+    for (const auto& arena : arenas_) {
+        bytes += arena.size;
+    }
+    return bytes;
 }
 
 }  // namespace host

@@ -20,18 +20,27 @@ bool IsPitchUnit(char16_t unit) {
     return (unit >= u'A' && unit <= u'G') || unit == u'#' || unit == u'b';
 }
 
-// PitchPart keeps the letter and accidentals of a spelled note, dropping its octave and sign.
-void PitchPart(const FCString& spelling, FCString& pitch) {
-    pitch.SetCString("");
-    for (uint32_t i = 0; i < spelling.GetLength(); ++i) {
-        if (IsPitchUnit(spelling.GetCharAt(i))) {
-            pitch.AppendCharacter(spelling.GetCharAt(i));
+// PitchPartIs answers whether the letter and accidentals of a spelled note (its units "A" to "G",
+// "#" and "b", up to its first 0 unit; the octave number and its sign dropped) are exactly the
+// units of pitch.
+bool PitchPartIs(const FCString& spelling, const FCString& pitch) {
+    const char16_t* units = spelling.GetUTF16();
+    const char16_t* wanted = pitch.GetUTF16();
+    uint32_t matched = 0;
+    for (uint32_t i = 0; i < spelling.GetLength() && units[i] != 0; ++i) {
+        if (!IsPitchUnit(units[i])) {
+            continue;
         }
+        if (matched == pitch.GetLength() || wanted[matched] != units[i]) {
+            return false;
+        }
+        ++matched;
     }
+    return matched == pitch.GetLength();
 }
 
 // OctavePart answers the octave number at the end of a spelled note ("Bb-1" gives -1).
-int32_t OctavePart(FCString spelling) {
+int32_t OctavePart(const FCString& spelling) {
     uint32_t i = 0;
     while (i < spelling.GetLength() && IsPitchUnit(spelling.GetCharAt(i))) {
         ++i;
@@ -68,7 +77,6 @@ bool FCPitchChanger::Iterate(__FCBase* item) {
         return true;
     }
     FCString spelling;
-    FCString pitch;
     for (int32_t n = 0; n < nodes_->GetCount(); ++n) {
         const FCPitchChangeNode* node = nodes_->GetNodeAt(n);
         if (node == nullptr) {
@@ -80,8 +88,7 @@ bool FCPitchChanger::Iterate(__FCBase* item) {
                 continue;
             }
             note->GetSpelling(&spelling, key, written);
-            PitchPart(spelling, pitch);
-            if (pitch.IsEqual(&node->GetFromText())) {
+            if (PitchPartIs(spelling, node->GetFromText())) {
                 ChangeNote(note, key, node, spelling);
             }
         }

@@ -2,8 +2,10 @@
 # make bench: builds the benchmark program in two optimised trees, natively (preset
 # native-release: gcc, Release, no sanitizers) and as the 64-bit Windows twin under Wine
 # (build/win64-release: the win64 toolchain with CMAKE_BUILD_TYPE=Release), runs both and
-# prints their tables and the machine they ran on. Only the program vs_bench and what it links
-# are built. Not a test: the figures depend on the machine and on what else runs on it.
+# prints their tables (pitch runs and settings files), the machine they ran on with its load
+# before and after, and the Wine run's CPU times against the native ones. Only the program
+# vs_bench and what it links are built. Not a test: the figures depend on the machine and on
+# what else runs on it (its CPU times less than its wall times).
 # VS_BENCH_NATIVE and VS_BENCH_WIN64 name other build folders; VS_BENCH_ARGS is passed on
 # (for example "--entries 1000,10000").
 set -eu
@@ -39,17 +41,24 @@ echo "Machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/c
      "load average $(cut -d' ' -f1-3 /proc/loadavg) before the runs"
 echo
 # shellcheck disable=SC2086
-"$native/bench/vs_bench" --label "native: gcc 12, Release, no sanitizers" ${VS_BENCH_ARGS:-}
+"$native/bench/vs_bench" --label "native: gcc 12, Release, no sanitizers" ${VS_BENCH_ARGS:-} \
+    >build/bench-native.out
+cat build/bench-native.out
 echo
 set +e
 # shellcheck disable=SC2086
 "$win64/wine-run.sh" "$win64/hosted/vs_bench/finale.exe" \
     --label "win64 under Wine 8: mingw g++ 12, Release" ${VS_BENCH_ARGS:-} </dev/null \
-    >build/bench-win64.out 2>&1
+    >build/bench-win64.raw 2>&1
 code=$?
 set -e
-tr -d '\r' <build/bench-win64.out
+tr -d '\r' <build/bench-win64.raw >build/bench-win64.out
+cat build/bench-win64.out
 scripts/wine-desktop.sh stop "$win64/wineprefix"
+echo
+echo "Load average after the runs: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo
+awk -f scripts/bench-compare.awk build/bench-native.out build/bench-win64.out
 
 # ---- sorvel: respelling MusicXML files ----
 echo

@@ -14,3 +14,11 @@ FCSettingsPair::FCSettingsPair(const char* key, const char* value) {
     key_.TrimWhitespace();
     value_.TrimWhitespace();
 }
+
+FCSettingsPair::FCSettingsPair(const char16_t* key, uint32_t keyLength, const char16_t* value,
+                               uint32_t valueLength) {
+    key_.SetUTF16Units(key, keyLength);
+    value_.SetUTF16Units(value, valueLength);
+    key_.TrimWhitespace();
+    value_.TrimWhitespace();
+}

@@ -8,6 +8,9 @@ class FCSettingsPair : public __FCBase {
     // Both texts are copied (null gives an empty text) and trimmed of blanks and line ends.
     FCSettingsPair(const FCString* key, const FCString* value);
     FCSettingsPair(const char* key, const char* value);
+    // The texts as units: keyLength units at key and valueLength at value.
+    FCSettingsPair(const char16_t* key, uint32_t keyLength, const char16_t* value,
+                   uint32_t valueLength);
 
     [[nodiscard]] FCString& GetKey() { return key_; }
     [[nodiscard]] const FCString& GetKey() const { return key_; }

@@ -12,14 +12,6 @@ bool IsOne(const FCSettingsPair* pair) {
     return pair->GetValue().IsEqual(&one);
 }
 
-// StartsWithNoCase: key begins with prefix, ignoring the case of A to Z.
-bool StartsWithNoCase(const FCString& key, const char* prefix) {
-    FCString head(key);
-    FCString wanted(prefix);
-    head.TruncateAt(wanted.GetLength());
-    return head.CompareNoCase(&wanted) == 0;
-}
-
 void SetNumber(FCSettingsPairs& pairs, const char* key, int32_t value) {
     FCString text;
     text.SetInteger(value);
@@ -94,13 +86,12 @@ bool StoredOptions::SaveOptions(const WindowGeometry& geometry, PluginState& sta
     pairs->SetValue(kSoundingPitch, state.soundingPitch ? "1" : "0");
     pairs->SetValue(kRespace, state.respace ? "1" : "0");
 
-    // Every row of the working list saved before goes; the current rows are appended.
-    for (int32_t i = pairs->GetCount() - 1; i >= 0; --i) {
-        const FCSettingsPair* pair = pairs->GetPairAt(i);
-        if (pair != nullptr && StartsWithNoCase(pair->GetKey(), StoredRows::kListKeyPrefix)) {
-            pairs->RemoveItemAt(i);
-        }
-    }
+    // Every row of the working list saved before goes (in one pass: a file may hold many); the
+    // current rows are appended.
+    const FCString listPrefix(StoredRows::kListKeyPrefix);
+    pairs->RemoveItemsWhere([&listPrefix](const __FCBase* item) {
+        return static_cast<const FCSettingsPair*>(item)->GetKey().StartsWithNoCase(&listPrefix);
+    });
     StoredRows::AppendRowPairs(state.workingList, *pairs, std::nullopt);
     return pairs->WriteSharedFile();
 }

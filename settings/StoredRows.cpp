@@ -1,6 +1,9 @@
 // StoredRows: the row keys of the settings files.
 #include "settings/StoredRows.h"
 
+#include <memory>
+#include <vector>
+
 #include "settings/StoredText.h"
 
 const char* StoredRows::DirectionCodeOnFile(int32_t direction) {
@@ -39,6 +42,8 @@ FCString StoredRows::RowKey(const char* field, std::optional<int32_t> setNumber,
 
 void StoredRows::AppendRowPairs(const FCPitchChangeNodes& list, FCSettingsPairs& pairs,
                                 std::optional<int32_t> setNumber) {
+    // Four pairs a row: their room is made once (a working list may hold thousands of rows).
+    pairs.ReserveItems(pairs.GetCount() + 4 * list.GetCount());
     int32_t row = 0;
     for (int32_t i = 0; i < list.GetCount(); ++i) {
         const FCPitchChangeNode* node = list.GetNodeAt(i);
@@ -63,24 +68,37 @@ void StoredRows::AppendRowPairs(const FCPitchChangeNodes& list, FCSettingsPairs&
 
 void StoredRows::ReadRows(FCPitchChangeNodes& list, const FCSettingsPairs& pairs,
                           std::optional<int32_t> setNumber) {
-    const FCString inUseText("1");
+    // The complete rows are found first, so that the list makes their room once.
+    struct Row {
+        FCSettingsPair* from;
+        FCSettingsPair* to;
+        FCSettingsPair* direction;
+        FCSettingsPair* inUse;
+    };
+    std::vector<Row> rows;
     for (int32_t row = 1;; ++row) {
         const FCString fromKey = RowKey("FROM", setNumber, row);
         const FCString toKey = RowKey("TO", setNumber, row);
         const FCString directionKey = RowKey("UPDIRECTION", setNumber, row);
         const FCString inUseKey = RowKey("INUSE", setNumber, row);
-        FCSettingsPair* from = pairs.FindPair(&fromKey);
-        FCSettingsPair* to = pairs.FindPair(&toKey);
-        FCSettingsPair* direction = pairs.FindPair(&directionKey);
-        FCSettingsPair* inUse = pairs.FindPair(&inUseKey);
-        if (from == nullptr || to == nullptr || direction == nullptr || inUse == nullptr) {
-            return;
+        const Row found{pairs.FindPair(&fromKey), pairs.FindPair(&toKey),
+                        pairs.FindPair(&directionKey), pairs.FindPair(&inUseKey)};
+        if (found.from == nullptr || found.to == nullptr || found.direction == nullptr ||
+            found.inUse == nullptr) {
+            break;
         }
-        const FCString fromText = StoredText::Storable(from->GetValue());
-        const FCString toText = StoredText::Storable(to->GetValue());
-        auto* node = new FCPitchChangeNode(&fromText, &toText,
-                                           DirectionFromFile(direction->GetValue().GetInteger()));
-        node->SetInUse(inUse->GetValue().IsEqual(&inUseText));
-        list.AddItem(node);
+        rows.push_back(found);
+    }
+    list.ReserveItems(list.GetCount() + static_cast<int32_t>(rows.size()));
+    const FCString inUseText("1");
+    for (const Row& row : rows) {
+        // Texts are taken in the form the file can keep, so a damaged file shows what a save
+        // writes back.
+        const FCString fromText = StoredText::Storable(row.from->GetValue());
+        const FCString toText = StoredText::Storable(row.to->GetValue());
+        auto node = std::make_unique<FCPitchChangeNode>(
+            &fromText, &toText, DirectionFromFile(row.direction->GetValue().GetInteger()));
+        node->SetInUse(row.inUse->GetValue().IsEqual(&inUseText));
+        list.AddItem(node.release());
     }
 }

@@ -11,8 +11,9 @@ public:
     // The interface version the plug-in answers to the host.
     static constexpr uint32_t kInterface = 0x0F000000;
 
-    static uint32_t Get();
-    static void Set(uint32_t version);
+    // Get is asked for every record a spelling loads, so it is a plain read.
+    static uint32_t Get() { return version_; }
+    static void Set(uint32_t version) { version_ = version; }
 
     // UsesUTF16: texts exchanged with the host are UTF-16 (else 8-bit).
     static bool UsesUTF16() { return Get() >= 0x11000000; }
@@ -20,4 +21,7 @@ public:
     static bool UsesSettingsKind15() { return Get() >= 0x10000000; }
     // IsBefore12: older record layouts, and changed entries carry an extra flag bit.
     static bool IsBefore12() { return Get() < 0x12000000; }
+
+private:
+    static inline uint32_t version_ = kBuild;
 };

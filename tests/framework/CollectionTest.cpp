@@ -52,6 +52,58 @@ TEST(CollectionTest, GrowsInStepsOfTenAndOwnsItems) {
     EXPECT_EQ(__FCBase::LiveObjectCount(), before) << "destruction deletes every item";
 }
 
+TEST(CollectionTest, ReservedRoomIsMadeOnceAndKeepsTheStepsOfTen) {
+    __FCCollection c;
+    c.ReserveItems(25);
+    EXPECT_EQ(c.GetCapacity(), 30);
+    for (int i = 0; i < 25; ++i) {
+        c.AddItem(Numbered(i));
+    }
+    EXPECT_EQ(c.GetCapacity(), 30) << "adding what was reserved copies nothing";
+    c.ReserveItems(10);
+    EXPECT_EQ(c.GetCapacity(), 30) << "a collection never shrinks";
+    for (int i = 25; i < 31; ++i) {
+        c.AddItem(Numbered(i));
+    }
+    EXPECT_EQ(c.GetCapacity(), 40) << "past the reserved room the ten-slot rule holds";
+}
+
+TEST(CollectionTest, RemoveItemsWhereKeepsTheOrderOfTheRest) {
+    const int64_t before = __FCBase::LiveObjectCount();
+    __FCCollection c;
+    for (int i = 0; i < 12; ++i) {
+        c.AddItem(i == 4 ? nullptr : Numbered(i));
+    }
+    EXPECT_EQ(
+        c.RemoveItemsWhere([](const __FCBase* item) { return item->GetUserValue() % 3 == 0; }), 4);
+    ASSERT_EQ(c.GetCount(), 8);
+    const int kept[] = {1, 2, -1, 5, 7, 8, 10, 11};
+    for (int i = 0; i < 8; ++i) {
+        const __FCBase* item = c.GetItemAt(i);
+        EXPECT_EQ(item == nullptr ? -1 : item->GetUserValue(), kept[i]) << i;
+    }
+    EXPECT_EQ(c.GetItemAt(8), nullptr);
+    EXPECT_EQ(__FCBase::LiveObjectCount(), before + 1 + 7) << "the removed items are deleted";
+
+    // A test that throws part-way leaves a whole collection: what it removed is gone, the rest
+    // is there in order.
+    int asked = 0;
+    EXPECT_THROW(c.RemoveItemsWhere([&asked](const __FCBase* item) {
+        if (++asked == 4) {
+            throw 1;
+        }
+        return item->GetUserValue() == 2;
+    }),
+                 int);
+    const int rest[] = {1, -1, 5, 7, 8, 10, 11};
+    ASSERT_EQ(c.GetCount(), 7);
+    for (int i = 0; i < 7; ++i) {
+        const __FCBase* item = c.GetItemAt(i);
+        EXPECT_EQ(item == nullptr ? -1 : item->GetUserValue(), rest[i]) << i;
+    }
+    EXPECT_EQ(__FCBase::LiveObjectCount(), before + 1 + 6);
+}
+
 TEST(CollectionTest, ForEachStopsAtFirstFalseAndSkipsNulls) {
     __FCCollection c;
     for (int i = 0; i < 5; ++i) {

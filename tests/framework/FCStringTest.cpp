@@ -1,6 +1,11 @@
 // FCString: capacities, conversions, trimming, numbers and comparisons.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <random>
 #include <string>
 
 #include "framework/FCString.h"
@@ -132,6 +137,80 @@ TEST(FCStringTest, ComparesExactlyOrIgnoringCase) {
     EXPECT_TRUE(e1.IsEqual(&e2));
     FCString high("\xC9"), low("\xE9");  // only A-Z are lower-cased
     EXPECT_NE(high.CompareNoCase(&low), 0);
+}
+
+// The units the random texts below are made of: letters of both cases, digits, signs, blanks,
+// and units whose low byte is one of those ("\u0161" cuts to "a", "\u0131" to "1") or 0.
+const char16_t kTrickyUnits[] = {u'a',   u'A',   u'z',   u'Z',   u'[',   u'`',   u'1',   u'7',
+                                 u'-',   u'+',   u' ',   u'\t',  u'\n',  0x00C9, 0x00E9, 0x0161,
+                                 0x0141, 0x0131, 0x012D, 0x0100, 0x0000, 0x4100};
+
+std::u16string RandomUnits(std::mt19937& random) {
+    std::u16string units(random() % 6, u' ');
+    for (char16_t& unit : units) {
+        unit = kTrickyUnits[random() % std::size(kTrickyUnits)];
+    }
+    return units;
+}
+
+FCString Make(const std::u16string& units) {
+    FCString s;
+    s.SetUTF16Units(units.data(), static_cast<uint32_t>(units.size()));
+    return s;
+}
+
+// CompareNoCase and GetInteger read a text as its lower-cased (or plain) 8-bit copy would read,
+// without making that copy: over random texts they answer what the copies answer.
+TEST(FCStringTest, ComparisonAndNumbersReadTheEightBitCopy) {
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 20000; ++round) {
+        const std::u16string a = RandomUnits(random);
+        const std::u16string b = RandomUnits(random);
+        FCString lowerA = Make(a);
+        FCString lowerB = Make(b);
+        lowerA.ToLowerCase();
+        lowerB.ToLowerCase();
+        const int bytes = std::clamp(std::strcmp(lowerA.GetCString(), lowerB.GetCString()), -1, 1);
+        const FCString textA = Make(a);
+        const FCString textB = Make(b);
+        ASSERT_EQ(textA.CompareNoCase(&textB), bytes) << "round " << round;
+        if (bytes == 0) {
+            ASSERT_EQ(textA.HashNoCase(), textB.HashNoCase()) << "round " << round;
+        }
+        FCString head = Make(a);
+        head.TruncateAt(textB.GetLength());
+        ASSERT_EQ(textA.StartsWithNoCase(&textB), head.CompareNoCase(&textB) == 0)
+            << "round " << round;
+
+        FCString number = Make(a);
+        const long long read = std::strtoll(Make(a).GetCString(), nullptr, 10);
+        ASSERT_EQ(number.GetInteger(0), std::clamp<long long>(read, INT32_MIN, INT32_MAX))
+            << "round " << round;
+    }
+}
+
+TEST(FCStringTest, ShortTextsAreCopiesOfTheirOwn) {
+    FCString a("short");
+    FCString b(a);
+    b.AppendCString("er");
+    EXPECT_EQ(Text(a), "short");
+    EXPECT_EQ(Text(b), "shorter");
+    FCString c;
+    c = b;
+    c.AppendCString(" than a long one");  // grows past the ten units kept inside
+    EXPECT_EQ(Text(b), "shorter");
+    EXPECT_EQ(Text(c), "shorter than a long one");
+    EXPECT_EQ(c.GetCapacity(), 30U);
+    b = c;
+    EXPECT_EQ(Text(b), "shorter than a long one");
+    c.SetCString(nullptr);
+    c.AppendInteger(-2147483647 - 1);
+    EXPECT_EQ(Text(c), "-2147483648");
+    EXPECT_EQ(c.GetCapacity(), 20U);
+    FCString d;
+    d.SetInteger(2147483647);
+    EXPECT_EQ(Text(d), "2147483647");
+    EXPECT_EQ(d.GetCapacity(), 20U) << "ten digits need the next step, as any ten units do";
 }
 
 TEST(FCStringTest, OutOfRangeCharactersAreZero) {

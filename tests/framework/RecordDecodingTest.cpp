@@ -2,6 +2,8 @@
 // letters, effective key under a transposition offset) and staff transposition words.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <new>
 #include <set>
 
 #include "framework/FCCurrentStaffSpec.h"
@@ -228,6 +230,28 @@ TEST(StaffTranspositionTest, FlagBitsAndZeroedBuffers) {
         le::SetU16(staffSpec.GetRecordBuffer(), 0x62, 0x5678);
         EXPECT_EQ(staffSpec.GetWordAt5E(), 0x1234);
         EXPECT_EQ(staffSpec.GetWordAt62(), 0x5678);
+    }
+    HostVersion::Set(HostVersion::kBuild);
+}
+
+// A staff record zero-fills only the running host's layout when it is made; another layout is
+// filled the first time a host of that version uses it, so nothing is ever read from memory the
+// object did not write, wherever it was made.
+TEST(StaffTranspositionTest, OtherLayoutsAreZeroWhenFirstUsed) {
+    alignas(FCCurrentStaffSpec) unsigned char place[sizeof(FCCurrentStaffSpec)];
+    for (uint32_t first : {0x10000000U, 0x11500000U, 0x12050000U}) {
+        std::memset(place, 0xAB, sizeof place);
+        HostVersion::Set(first);
+        auto* staffSpec = new (place) FCCurrentStaffSpec();
+        for (uint32_t version : {0x10000000U, 0x11500000U, 0x12050000U}) {
+            HostVersion::Set(version);
+            const uint8_t* buffer = staffSpec->GetRecordBuffer();
+            for (uint32_t i = 0; i < staffSpec->GetRecordSize(); ++i) {
+                ASSERT_EQ(buffer[i], 0) << "byte " << i << " made under " << std::hex << first
+                                        << ", read under " << version;
+            }
+        }
+        staffSpec->~FCCurrentStaffSpec();
     }
     HostVersion::Set(HostVersion::kBuild);
 }

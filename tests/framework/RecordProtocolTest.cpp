@@ -166,11 +166,14 @@ TEST_F(RecordProtocolTest, NotLoadedRecordsRefuseWithoutAskingTheHost) {
 TEST_F(RecordProtocolTest, ReloadSaveAndKeySignatureCache) {
     Host::Get().PutRecord(0x534F4D53, 5, 0, 0, Bytes(30, 2, 0x00FE));
     FCMeasure measure;
+    EXPECT_EQ(measure.GetKeyWord(), 0) << "not loaded";
     ASSERT_TRUE(measure.Load(5));
+    EXPECT_EQ(measure.GetKeyWord(), 0x00FE) << "read without making the key";
     FCKeySignature* key = measure.GetKeySignature();
     ASSERT_NE(key, nullptr);
     EXPECT_EQ(measure.GetKeySignature(), key) << "the measure keeps one key object";
     key->SetKeyWord(0x0002);
+    EXPECT_EQ(measure.GetKeyWord(), 0x0002) << "the key made is the one asked";
 
     ASSERT_TRUE(measure.Save());
     EXPECT_EQ(Last().function, "Save");

@@ -11,6 +11,7 @@
 
 #include "host/HostBytes.h"
 #include "host/HostExports.h"
+#include "host/HostFrames.h"
 #include "host/HostPitch.h"
 #include "host/HostSession.h"
 
@@ -393,6 +394,41 @@ TEST_F(HostSessionTest, FrameMisuseIsReported) {
     EXPECT_TRUE(ErrorMentions("never freed"));
     session.EndRun();  // reported once
     EXPECT_EQ(session.ProtocolErrors().size(), before + 1);
+}
+
+TEST_F(HostSessionTest, FreedFramesStayRecognisedInQuarantineThenTheirBlocksServeAgain) {
+    void* first = FX_LoadTGF(0, 1, 1, 0, 1, kV);
+    ASSERT_NE(first, nullptr);
+    FX_FreeTGF(first, kV);
+    // Frames of the same size freed after it never get its block while it is in quarantine.
+    for (size_t i = 1; i < host::HostFrames::kQuarantine; ++i) {
+        void* frame = FX_LoadTGF(0, 1, 1, 0, 1, kV);
+        ASSERT_NE(frame, first) << "frame " << i;
+        FX_FreeTGF(frame, kV);
+    }
+    FX_FreeTGF(first, kV);
+    EXPECT_TRUE(ErrorMentions("freed twice"));
+    const size_t errors = session.ProtocolErrors().size();
+
+    // One more free sends the first frame's block back into use.
+    FX_FreeTGF(FX_LoadTGF(0, 1, 1, 0, 1, kV), kV);
+    void* again = FX_LoadTGF(0, 1, 1, 0, 1, kV);
+    EXPECT_EQ(again, first);
+    EXPECT_EQ(HostBytes::U16(again, 6), 1) << "a reused block holds the new frame";
+    EXPECT_EQ(HostBytes::I16(EntryAt(again, 0), 0x0E), 3) << "the first entry's three notes";
+    FX_FreeTGF(again, kV);
+    EXPECT_EQ(session.ProtocolErrors().size(), errors);
+
+    // A long run of frames maps no more memory than its first frames did.
+    const size_t mapped = session.FrameMemory();
+    for (int i = 0; i < 20000; ++i) {
+        void* frame = FX_LoadTGF(0, 1 + i % 2, 1 + i % 2, 0, 1, kV);
+        ASSERT_NE(frame, nullptr);
+        FX_FreeTGF(frame, kV);
+    }
+    EXPECT_EQ(session.FrameMemory(), mapped);
+    EXPECT_EQ(session.OutstandingFrames(), 0);
+    EXPECT_EQ(session.ProtocolErrors().size(), errors);
 }
 
 // ---- Layers, slots, MIDI ----

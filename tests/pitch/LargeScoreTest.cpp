@@ -156,6 +156,7 @@ TEST_F(LargeScoreTest, HundredThousandEntriesRunAndUndoByteForByte) {
 TEST_F(LargeScoreTest, CallStatisticsCountEveryTracedCall) {
     Load(Chord({"A#4", "E#4", "C5"}, 2, 66));
     Host().ResetCallStats();
+    Host().SetCallTiming(true);
     Host().SetTrace(true);
     ASSERT_TRUE(Run({{"A#", "Bb", kClosest}, {"E#", "F", kUp}}));
     Host().SetTrace(false);
@@ -171,11 +172,15 @@ TEST_F(LargeScoreTest, CallStatisticsCountEveryTracedCall) {
     Host().ResetCallStats();
     EXPECT_EQ(Host().GetCallStats().calls, 0);
     EXPECT_EQ(Host().GetCallStats().nanoseconds, 0);
-    // Without the trace the calls are counted all the same.
+    // Without the trace and without timing the calls are counted all the same, and not timed.
+    Host().SetCallTiming(false);
     ASSERT_TRUE(Run({{"Bb", "A#", kClosest}}));
     EXPECT_GT(Host().GetCallStats().calls, 5);
+    EXPECT_EQ(Host().GetCallStats().nanoseconds, 0);
+    Host().SetCallTiming(true);
     Host().Reset();
     EXPECT_EQ(Host().GetCallStats().calls, 0);
+    EXPECT_FALSE(Host().CallTiming());
 }
 
 }  // namespace

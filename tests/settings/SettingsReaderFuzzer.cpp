@@ -89,6 +89,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(Trimmed(pairs->GetPairAt(i)->GetKey()), "keys are trimmed");
         Check(Trimmed(pairs->GetPairAt(i)->GetValue()), "values are trimmed");
     }
+    // The index finds for each key the first pair that has it, as a look at every pair does.
+    for (int32_t i = 0; i < pairs->GetCount() && i < 2000; ++i) {
+        const FCString& key = pairs->GetPairAt(i)->GetKey();
+        int32_t first = 0;
+        while (pairs->GetPairAt(first)->GetKey().CompareNoCase(&key) != 0) {
+            ++first;
+        }
+        Check(pairs->FindPair(&key) == pairs->GetPairAt(first),
+              "the first pair with a key is found");
+    }
 
     PluginState loaded;
     loaded.SetDefaults();

@@ -2,6 +2,7 @@
 // bytes written, the folder kinds, and writes that fail without harming the old file.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,34 @@ TEST_F(TextFileStreamTest, ReadLinesEndsLinesAtLineFeedsAndCarriageReturns) {
     stream->Close();
     EXPECT_EQ(stream->ReadLine(), nullptr) << "no open file";
     EXPECT_EQ(stream->ReadLines(), nullptr);
+}
+
+// ReadLines reads a whole file at once and splits it itself; over random files of line ends,
+// NUL, Ctrl-Z and high bytes it answers exactly the lines ReadLine answers one by one.
+TEST_F(TextFileStreamTest, ReadLinesAnswersWhatReadLineAnswers) {
+    std::mt19937 random(77);
+    const char kBytes[] = {'a', '=', ' ', '\r', '\n', '\0', '\x1A', '\xE9', '\xFF'};
+    for (int round = 0; round < 120; ++round) {
+        std::string bytes(random() % (round < 100 ? 12 : 70000), 'x');
+        for (char& byte : bytes) {
+            byte = kBytes[random() % std::size(kBytes)];
+        }
+        WriteBytes(SharedFile(), bytes);
+        auto whole = SettingsFiles::NewSharedSettingsStream();
+        auto oneByOne = SettingsFiles::NewSharedSettingsStream();
+        ASSERT_TRUE(whole->OpenRead());
+        ASSERT_TRUE(oneByOne->OpenRead());
+        auto lines = whole->ReadLines();
+        ASSERT_NE(lines, nullptr);
+        int32_t count = 0;
+        while (auto line = oneByOne->ReadLine()) {
+            line->TrimEOL();
+            ASSERT_LT(count, lines->GetCount()) << "round " << round;
+            ASSERT_EQ(Units(*lines->GetStringAt(count)), Units(*line)) << "round " << round;
+            ++count;
+        }
+        EXPECT_EQ(lines->GetCount(), count) << "round " << round;
+    }
 }
 
 TEST_F(TextFileStreamTest, CarriageReturnLineFeedFilesReadAsTheirPairs) {

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "framework/FCString.h"
+#include "host/HostCalls.h"
 #include "host/HostSession.h"
 #include "host/HostSessionState.h"
 #include "pitch/FCPitchChangeList.h"
@@ -49,7 +50,7 @@ int64_t Disarm() {
 
 // Allocations made inside one of the host's functions are the host's.
 bool InHost() {
-    return host::HostSession::Instance().Internal().callDepth > 0;
+    return host::HostCalls::Depth() > 0;
 }
 
 void* Allocate(std::size_t size) {
@@ -242,7 +243,8 @@ TEST_F(BoundarySweepTest, PitchRunIsWhollyDoneOrUndone) {
             EXPECT_EQ(answer, !failed);
             EXPECT_EQ(Host().ScoreJson(), failed ? original_ : changed);
         });
-    EXPECT_GT(total, 100) << "the sweep covers a real run";
+    // A spelling allocates nothing; the frames, entries and notes of each cell still do.
+    EXPECT_GT(total, 30) << "the sweep covers a real run";
 }
 
 TEST_F(BoundarySweepTest, SettingsFilesAreOldOrWhollyNew) {
