@@ -7,12 +7,16 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/FCString.h"
 
 namespace {
 
-std::string Text(FCString& s) { return s.GetCString(); }
+std::string Text(FCString& s) {
+    return s.GetCString();
+}
 
 TEST(FCStringTest, NewStringIsEmptyWithTenUnits) {
     FCString s;
@@ -31,7 +35,9 @@ TEST(FCStringTest, GrowsInStepsOfTen) {
     struct Case {
         const char* text;
         uint32_t capacity;
-    } cases[] = {{"123456789", 10}, {"1234567890", 20}, {"1234567890123456789", 20},
+    } cases[] = {{"123456789", 10},
+                 {"1234567890", 20},
+                 {"1234567890123456789", 20},
                  {"12345678901234567890", 30}};
     for (const auto& c : cases) {
         FCString s;
@@ -92,9 +98,15 @@ TEST(FCStringTest, GetIntegerReadsFromIndex) {
     struct Case {
         const char* text;
         int32_t value;
-    } cases[] = {{"  42", 42},          {"+8", 8},           {"abc", 0},
-                 {"12abc", 12},         {"-", 0},            {"99999999999", INT32_MAX},
-                 {"-99999999999", INT32_MIN}, {"\t-3", -3}, {"", 0}};
+    } cases[] = {{"  42", 42},
+                 {"+8", 8},
+                 {"abc", 0},
+                 {"12abc", 12},
+                 {"-", 0},
+                 {"99999999999", INT32_MAX},
+                 {"-99999999999", INT32_MIN},
+                 {"\t-3", -3},
+                 {"", 0}};
     for (const auto& c : cases) {
         FCString n(c.text);
         EXPECT_EQ(n.GetInteger(0), c.value) << c.text;
@@ -221,3 +233,24 @@ TEST(FCStringTest, OutOfRangeCharactersAreZero) {
 }
 
 }  // namespace
+
+// Short texts live inside the string object and long ones on the heap: a swap must leave each
+// string reading the other's text whichever kind either held, and both must stay usable.
+TEST(FCStringTest, SwapExchangesTextsOfEveryKind) {
+    const std::string longText(40, 'L');
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"A#", "Bb"}, {"A#", longText}, {longText, "Bb"}, {longText, longText + "x"},
+        {"", "C"},    {"", longText},   {"", ""},
+    };
+    for (const auto& [first, second] : cases) {
+        FCString a(first.c_str());
+        FCString b(second.c_str());
+        a.Swap(b);
+        EXPECT_STREQ(a.GetCString(), second.c_str()) << first << " / " << second;
+        EXPECT_STREQ(b.GetCString(), first.c_str()) << first << " / " << second;
+        a.AppendCString("!");
+        b.AppendCString("?");
+        EXPECT_EQ(std::string(a.GetCString()), second + "!");
+        EXPECT_EQ(std::string(b.GetCString()), first + "?");
+    }
+}
