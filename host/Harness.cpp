@@ -15,6 +15,7 @@
 #include "host/HostSession.h"
 #include "host/HostWindows.h"
 #include "host/RandomUser.h"
+#include "host/WinePath.h"
 
 namespace host {
 namespace {
@@ -26,25 +27,6 @@ std::string Utf8(const std::wstring& text) {
 std::wstring Wide(const std::string& text) {
     const auto units = HostCalls::Utf16(text);
     return std::wstring(units.begin(), units.end());
-}
-
-// A path as the user wrote it: relative, a Windows path, or (under Wine) an absolute Unix path.
-std::wstring WindowsPath(const std::wstring& path) {
-    std::wstring result = path;
-    if (!path.empty() && path[0] == L'/') {
-        using ToDos = WCHAR*(CDECL*)(LPCSTR);
-        auto toDos = reinterpret_cast<ToDos>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
-        if (toDos != nullptr) {
-            if (WCHAR* dos = toDos(Utf8(path).c_str())) {
-                result = dos;
-                HeapFree(GetProcessHeap(), 0, dos);
-            }
-        }
-    }
-    wchar_t full[MAX_PATH * 4] = {};
-    const DWORD length = GetFullPathNameW(result.c_str(), MAX_PATH * 4, full, nullptr);
-    return length > 0 && length < MAX_PATH * 4 ? std::wstring(full) : result;
 }
 
 bool ReadWholeFile(const std::wstring& path, std::string& text) {
@@ -131,12 +113,6 @@ bool Held(bool held, const std::string& found, std::string& failure) {
     return held;
 }
 
-std::string Hex8(uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", value);
-    return text;
-}
-
 // PrivateFolder is a settings folder of this run's own when none is given: a new, empty folder
 // in the temporary folder, removed when the run ends. A host always names some folder, and a
 // run must never write into a folder another run or the user keeps settings in.
@@ -212,7 +188,7 @@ bool Harness::ParseArguments(const std::vector<std::wstring>& args, std::string&
         }
         const std::wstring& value = args[++i];
         if (name == "--plugin") {
-            plugin_ = value;
+            pluginPath_ = value;
         } else if (name == "--score") {
             score_ = value;
             scoreName_ = Utf8(value);
@@ -238,7 +214,7 @@ bool Harness::ParseArguments(const std::vector<std::wstring>& args, std::string&
             return false;
         }
     }
-    if (plugin_.empty() || score_.empty()) {
+    if (pluginPath_.empty() || score_.empty()) {
         error = "--plugin and --score are required";
         return false;
     }
@@ -254,69 +230,6 @@ void Harness::ReleaseLocks() {
         CloseHandle(file);
     }
     locks_.clear();
-}
-
-bool Harness::LoadPlugin(std::string& error) {
-    module_ = LoadLibraryW(WindowsPath(plugin_).c_str());
-    if (module_ == nullptr) {
-        error = Utf8(plugin_) + ": cannot be loaded as a plug-in (error " +
-                std::to_string(GetLastError()) + ")";
-        return false;
-    }
-    struct Entry {
-        const char* name;
-        FARPROC* slot;
-    };
-    FARPROC procs[6] = {};
-    const char* names[6] = {"FinaleExtensionVersion",         "FinaleExtensionInit",
-                            "FinaleExtensionEnumerate_UTF16", "FinaleExtensionGetMenuStatus",
-                            "FinaleExtensionInvoke",          "FinaleExtensionTerminate"};
-    for (int i = 0; i < 6; ++i) {
-        procs[i] = GetProcAddress(module_, names[i]);
-        if (procs[i] == nullptr) {
-            error = Utf8(plugin_) + ": the plug-in does not export " + names[i];
-            return false;
-        }
-    }
-    version_ = reinterpret_cast<VersionFn>(reinterpret_cast<void*>(procs[0]));
-    init_ = reinterpret_cast<InitFn>(reinterpret_cast<void*>(procs[1]));
-    enumerate_ = reinterpret_cast<EnumerateFn>(reinterpret_cast<void*>(procs[2]));
-    status_ = reinterpret_cast<StatusFn>(reinterpret_cast<void*>(procs[3]));
-    invoke_ = reinterpret_cast<InvokeFn>(reinterpret_cast<void*>(procs[4]));
-    terminate_ = reinterpret_cast<TerminateFn>(reinterpret_cast<void*>(procs[5]));
-    return true;
-}
-
-void Harness::StartPlugin() {
-    auto& windows = HostWindows::Instance();
-    windows.SetPluginModule(module_);
-    windows.RouteBeeps(module_);
-    const uint32_t interfaceVersion = version_(hostVersion_);
-    Print("plug-in interface version " + Hex8(interfaceVersion));
-    uint32_t flags = 0;
-    init_(0, &flags);
-    for (uint32_t index = 0; index < 64; ++index) {
-        unsigned char record[1024] = {};
-        if (enumerate_(0, index, record) == 0) {
-            break;
-        }
-        auto field = [&](size_t offset) {
-            std::u16string text;
-            for (size_t i = 0; i < 128; ++i) {
-                const auto unit = static_cast<char16_t>(record[offset + 2 * i] |
-                                                        (record[offset + 2 * i + 1] << 8));
-                if (unit == 0) {
-                    break;
-                }
-                text += unit;
-            }
-            return HostCalls::Utf8(text);
-        };
-        Print("menu item " + Quote(field(0)) + " description " + Quote(field(256)) + " name " +
-              Quote(field(512)));
-    }
-    status_(0);
-    HostWindows::Pump();
 }
 
 HWND Harness::Dialog(std::string& failure) const {
@@ -622,9 +535,9 @@ bool Harness::Execute(const HarnessScript::Command& command, int& exitCode) {
 
     if (name == "invoke") {
         const bool other = !a.empty() && a[0].text == "other";
-        invoke_(other ? windows.OtherWindow() : windows.MainWindow(), 0, 0, 0);
+        plugin_->Invoke(other ? windows.OtherWindow() : windows.MainWindow());
     } else if (name == "terminate") {
-        terminate_(0);
+        plugin_->Terminate();
     } else if (name == "set") {
         HWND control = usable(number(0));
         if (control == nullptr) {
@@ -832,7 +745,7 @@ int Harness::Run(const std::vector<std::wstring>& args) {
     std::vector<HarnessScript::Command> commands;
     if (!script_.empty()) {
         std::string text;
-        if (!ReadWholeFile(WindowsPath(script_), text)) {
+        if (!ReadWholeFile(WindowsPath(Utf8(script_)), text)) {
             return bad(scriptName_ + ": cannot be read");
         }
         if (!HarnessScript::Parse(text, scriptName_, commands, error)) {
@@ -842,7 +755,7 @@ int Harness::Run(const std::vector<std::wstring>& args) {
     auto& session = HostSession::Instance();
     session.Reset();
     std::string scoreText;
-    if (!ReadWholeFile(WindowsPath(score_), scoreText)) {
+    if (!ReadWholeFile(WindowsPath(Utf8(score_)), scoreText)) {
         return bad(scoreName_ + ": cannot be read");
     }
     if (!session.LoadScoreJson(scoreText, error, scoreName_)) {
@@ -852,7 +765,7 @@ int Harness::Run(const std::vector<std::wstring>& args) {
     const std::unique_ptr<PrivateFolder> privateFolder =
         settings_.empty() && !noSettingsFolder_ ? std::make_unique<PrivateFolder>() : nullptr;
     if (!settings_.empty()) {
-        session.SetSettingsFolder(Utf8(WindowsPath(settings_)));
+        session.SetSettingsFolder(Utf8(WindowsPath(Utf8(settings_))));
     } else if (privateFolder) {
         if (privateFolder->Path().empty()) {
             return bad("no private settings folder can be made; name one with --settings");
@@ -864,11 +777,12 @@ int Harness::Run(const std::vector<std::wstring>& args) {
     auto& windows = HostWindows::Instance();
     windows.MainWindow();
     windows.CurrentWindow();
-    windows.InstallAlertHook();
-    if (!LoadPlugin(error)) {
-        return bad(error);
+    const HostWindows::AlertHook alertHook;
+    plugin_ = std::make_unique<HostedPlugin>(WindowsPath(Utf8(pluginPath_)));
+    if (!plugin_->Complete()) {
+        return bad(Utf8(pluginPath_) + ": " + plugin_->Fault());
     }
-    StartPlugin();
+    plugin_->Start(hostVersion_, Print);
 
     int exitCode = 0;
     bool going = true;
@@ -894,7 +808,7 @@ int Harness::Run(const std::vector<std::wstring>& args) {
     }
     ReleaseLocks();
     session.EndRun();
-    if (!out_.empty() && !WriteWholeFile(WindowsPath(out_), session.ScoreJson())) {
+    if (!out_.empty() && !WriteWholeFile(WindowsPath(Utf8(out_)), session.ScoreJson())) {
         return bad(Utf8(out_) + ": cannot be written");
     }
     const size_t errors = session.ProtocolErrors().size();

@@ -10,10 +10,13 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "host/HarnessScript.h"
+#include "host/HostSession.h"
+#include "host/HostedPlugin.h"
 
 namespace host {
 
@@ -22,14 +25,7 @@ class Harness {
     int Run(const std::vector<std::wstring>& args);
 
   private:
-    using VersionFn = uint32_t(__cdecl*)(uint32_t);
-    using InitFn = uint32_t(__cdecl*)(uint32_t, uint32_t*);
-    using EnumerateFn = uint32_t(__cdecl*)(uint32_t, uint32_t, void*);
-    using StatusFn = uint32_t(__cdecl*)(uint32_t);
-    using InvokeFn = uint32_t(__cdecl*)(void*, uint32_t, uint32_t, uint32_t);
-    using TerminateFn = uint32_t(__cdecl*)(uint32_t);
-
-    std::wstring plugin_;
+    std::wstring pluginPath_;
     std::wstring score_;
     std::wstring out_;
     std::wstring settings_;
@@ -37,7 +33,7 @@ class Harness {
     std::wstring script_;
     std::string scoreName_;
     std::string scriptName_;
-    uint32_t hostVersion_ = 0x12050000;
+    uint32_t hostVersion_ = HostSession::kDefaultHostVersion;
     bool trace_ = false;
     uint32_t randomSeed_ = 0;
     int randomRounds_ = -1;  // -1: no random user
@@ -45,18 +41,10 @@ class Harness {
     // Files of the settings folder held open by "lock", as another program may hold them.
     std::map<std::string, HANDLE> locks_;
 
-    HMODULE module_ = nullptr;
-    VersionFn version_ = nullptr;
-    InitFn init_ = nullptr;
-    EnumerateFn enumerate_ = nullptr;
-    StatusFn status_ = nullptr;
-    InvokeFn invoke_ = nullptr;
-    TerminateFn terminate_ = nullptr;
+    std::unique_ptr<HostedPlugin> plugin_;
 
     bool ParseArguments(const std::vector<std::wstring>& args, std::string& error);
-    bool LoadPlugin(std::string& error);
     void ReleaseLocks();
-    void StartPlugin();
     // Runs one command; false when the run must stop, with the exit code it ends with.
     bool Execute(const HarnessScript::Command& command, int& exitCode);
     bool Expect(const HarnessScript::Command& command, std::string& failure);
