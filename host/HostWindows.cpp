@@ -174,8 +174,13 @@ LRESULT CALLBACK HostWindows::AnswerHook(int code, WPARAM wParam, LPARAM lParam)
         auto* window = reinterpret_cast<HWND>(wParam);
         wchar_t cls[kClassNameSize] = {};
         GetClassNameW(window, cls, kClassNameSize);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
         auto& self = Instance();
-        if (std::wcscmp(cls, kMessageBoxClass) == 0 && !self.IsPluginDialog(window)) {
+        // The hook also hears this thread activating a window of another process (Wine calls
+        // it before it refuses), and that box is another host's to answer.
+        if (std::wcscmp(cls, kMessageBoxClass) == 0 && process == GetCurrentProcessId() &&
+            !self.IsPluginDialog(window)) {
             self.AnswerAlert(window);
         }
     }

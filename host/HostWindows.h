@@ -1,8 +1,9 @@
 // HostWindows: the host's windows on Windows: its hidden main window with a child (what
 // FX_GetCurrentWindow answers), a second host window, the plug-in's modeless dialog created from
 // the plug-in module's template with its messages forwarded to the plug-in's callback, the
-// message boxes the plug-in shows (answered by a thread-local hook from a queue of answers) and
-// the beeps it makes.
+// message boxes the plug-in shows (answered by a thread-local hook from a queue of answers; only
+// this process's boxes, so that two hosts on one desktop never answer or count each other's)
+// and the beeps it makes.
 #pragma once
 
 #include <windows.h>
