@@ -52,6 +52,8 @@ class HostCalls {
     static std::string Utf8(std::u16string_view text);
 
   private:
+    // The first host version whose text functions take UTF-16.
+    static constexpr uint32_t kFirstUtf16Host = 0x11000000;
     static inline int depth_ = 0;
 };
 

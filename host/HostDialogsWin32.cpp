@@ -31,9 +31,11 @@ HWND Item(const char* name, void* dialog, int32_t item) {
     return control;
 }
 
+constexpr int kClassNameSize = 32;
+
 bool IsComboBox(HWND control) {
-    wchar_t cls[32] = {};
-    GetClassNameW(control, cls, 32);
+    wchar_t cls[kClassNameSize] = {};
+    GetClassNameW(control, cls, kClassNameSize);
     return lstrcmpiW(cls, L"ComboBox") == 0;
 }
 
