@@ -279,8 +279,7 @@ TEST(HarnessScriptTest, ACommandDoesOnlyWhatAUserCould) {
         {"click 1", kDisabledDialog, kButton, "the dialog is disabled: a user cannot work it"},
         {"click 113", kDialog, kCheckBox, ""},
         {"click 102", kDialog, kEdit,
-         "item 102 is an edit field: click works on a push button "
-         "or a check box"},
+         "item 102 is an edit field: click works on a push button or a check box"},
         {"click 5", kDialog, kNone, "the dialog has no item 5"},
         {"click 1", kNone, kNone, "the plug-in's dialog is not open"},
         {"tick 113 1", kDialog, kCheckBox, ""},
