@@ -203,14 +203,15 @@ std::vector<std::string> Examples(const HarnessLanguage::Form& form) {
                 break;
         }
         if (argument.repeated) {
-            choices = {"", choices[0] + " " + choices[0]};
+            choices = {"", std::string(choices[0]).append(" ").append(choices[0])};
         } else if (argument.optional) {
             choices.emplace_back();
         }
         std::vector<std::string> longer;
         for (const auto& line : lines) {
             for (const auto& choice : choices) {
-                longer.push_back(choice.empty() ? line : line + " " + choice);
+                longer.push_back(choice.empty() ? line
+                                                : std::string(line).append(" ").append(choice));
             }
         }
         lines = longer;
