@@ -173,12 +173,13 @@ std::string ArgumentUsage(const Argument& argument) {
             text = "0|1";
             break;
         case Kind::kText:
-            text = "\"" + Upper(argument.name) + "\"";
+            text = std::string("\"").append(Upper(argument.name)).append("\"");
             break;
         case Kind::kWord:
             text = argument.keyed ? std::string(argument.name) + "=" : "";
             for (size_t i = 0; i < argument.words.size(); ++i) {
-                text += (i == 0 ? "" : "|") + std::string(argument.words[i]);
+                text += i == 0 ? "" : "|";
+                text += argument.words[i];
             }
             break;
     }
@@ -206,7 +207,7 @@ bool Fits(const Argument& argument, const Token& token) {
 }
 
 std::string Expected(const Argument& argument) {
-    const std::string name = "(" + std::string(argument.name) + ")";
+    const std::string name = std::string("(").append(argument.name).append(")");
     switch (argument.kind) {
         case Kind::kNumber:
             return "expected a number " + name;
@@ -325,7 +326,8 @@ const std::vector<Form>& HarnessLanguage::Forms() {
 std::string HarnessLanguage::Usage(const Form& form) {
     std::string text(form.name);
     for (const Argument& argument : form.arguments) {
-        text += " " + ArgumentUsage(argument);
+        text += ' ';
+        text += ArgumentUsage(argument);
     }
     return text;
 }

@@ -433,10 +433,13 @@ void ScriptedUser::PrintRows(HWND list) {
     for (int row = 0; row < count; ++row) {
         std::string line = "row " + std::to_string(row);
         for (int column = 0; column < columns; ++column) {
-            line += " " + Quote(ListText(list, row, column));
+            line += ' ';
+            line += Quote(ListText(list, row, column));
         }
-        line += " checked=" + std::to_string(ListChecked(list, row)) +
-                " selected=" + std::to_string(RowSelected(list, row) ? 1 : 0);
+        line.append(" checked=")
+            .append(std::to_string(ListChecked(list, row)))
+            .append(" selected=")
+            .append(RowSelected(list, row) ? "1" : "0");
         Say(line);
     }
 }
@@ -456,7 +459,8 @@ void ScriptedUser::PrintFields() {
         if (kind == HarnessLanguage::kComboBox) {
             line += " value=" + std::to_string(PopupChoice(child)) + " entries";
             for (const auto& entry : PopupEntries(child)) {
-                line += " " + Quote(entry);
+                line += ' ';
+                line += Quote(entry);
             }
         } else if (kind == HarnessLanguage::kCheckBox) {
             line += " value=" + std::to_string(SendMessageW(child, BM_GETCHECK, 0, 0));
@@ -598,11 +602,13 @@ bool ScriptedUser::ExpectSelected(const Command& command, std::string& failure) 
 bool ScriptedUser::ExpectPopup(const Command& command, std::string& failure) {
     std::string found;
     for (const auto& entry : PopupEntries(target_)) {
-        found += (found.empty() ? "" : " ") + Quote(entry);
+        found += found.empty() ? "" : " ";
+        found += Quote(entry);
     }
     std::string wanted;
     for (size_t i = 1; i < command.args.size(); ++i) {
-        wanted += (wanted.empty() ? "" : " ") + Quote(command.args[i].text);
+        wanted += wanted.empty() ? "" : " ";
+        wanted += Quote(command.args[i].text);
     }
     return Held(found == wanted,
                 "the popup holds " + (found.empty() ? std::string("nothing") : found), failure);

@@ -56,6 +56,10 @@ class OtherProcess {
     HWND box_ = nullptr;
 };
 
+INT_PTR CALLBACK HandleNothing(HWND /*window*/, UINT /*message*/, WPARAM /*w*/, LPARAM /*l*/) {
+    return FALSE;
+}
+
 // A dialog box of this thread that is not the plug-in's: to the hook it looks like an alert.
 HWND OwnBox() {
     struct {
@@ -65,8 +69,7 @@ HWND OwnBox() {
     empty.header.style = WS_POPUP | WS_CAPTION;
     empty.header.cx = 100;
     empty.header.cy = 40;
-    const DLGPROC nothing = [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; };
-    return CreateDialogIndirectParamW(nullptr, &empty.header, nullptr, nothing, 0);
+    return CreateDialogIndirectParamW(nullptr, &empty.header, nullptr, HandleNothing, 0);
 }
 
 class HostWindowsTest : public testing::Test {
