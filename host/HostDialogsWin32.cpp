@@ -33,6 +33,29 @@ HWND Item(const char* name, void* dialog, int32_t item) {
 
 constexpr int kClassNameSize = 32;
 
+// Work on the item of a dialog the host made; 0 after reporting a dialog or item that is not
+// there.
+template <typename Work>
+int32_t OnItem(const char* name, void* dialog, int32_t item, Work work) {
+    HWND control = Item(name, dialog, item);
+    return control != nullptr ? work(control) : 0;
+}
+
+// An item's text into a buffer of 8-bit or UTF-16 units.
+template <typename Unit>
+int32_t ReadText(const char* name, void* dialog, int32_t item, Unit* buffer, int32_t size) {
+    HWND control = Item(name, dialog, item);
+    if (control == nullptr || buffer == nullptr || size <= 0) {
+        return 0;
+    }
+    if constexpr (sizeof(Unit) == 1) {
+        GetWindowTextA(control, buffer, size);
+    } else {
+        GetWindowTextW(control, reinterpret_cast<wchar_t*>(buffer), size);
+    }
+    return 1;
+}
+
 bool IsComboBox(HWND control) {
     wchar_t cls[kClassNameSize] = {};
     GetClassNameW(control, cls, kClassNameSize);
@@ -59,24 +82,21 @@ int32_t HostDialogs::End(void* dialog) {
 }
 
 int32_t HostDialogs::EnableItem(const char* name, void* dialog, int32_t item, bool enable) {
-    HWND control = Item(name, dialog, item);
-    if (control == nullptr) {
-        return 0;
-    }
-    EnableWindow(control, enable ? TRUE : FALSE);
-    return 1;
+    return OnItem(name, dialog, item, [&](HWND control) {
+        EnableWindow(control, enable ? TRUE : FALSE);
+        return 1;
+    });
 }
 
 int32_t HostDialogs::Focus(const char* name, void* dialog, int32_t item) {
-    HWND control = Item(name, dialog, item);
-    if (control == nullptr) {
-        return 0;
-    }
-    // Focus goes to the item of an active dialog: bring the dialog forward first.
-    SetActiveWindow(static_cast<HWND>(dialog));
-    SendMessageW(static_cast<HWND>(dialog), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
-    SetFocus(control);
-    return 1;
+    return OnItem(name, dialog, item, [&](HWND control) {
+        // Focus goes to the item of an active dialog: bring the dialog forward first.
+        SetActiveWindow(static_cast<HWND>(dialog));
+        SendMessageW(static_cast<HWND>(dialog), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control),
+                     TRUE);
+        SetFocus(control);
+        return 1;
+    });
 }
 
 int32_t HostDialogs::GetValue(const char* name, void* dialog, int32_t item, int32_t kind) {
@@ -119,41 +139,27 @@ int32_t HostDialogs::SetValue(const char* name, void* dialog, int32_t item, int3
 
 int32_t HostDialogs::GetText(const char* name, void* dialog, int32_t item, char* buffer,
                              int32_t size) {
-    HWND control = Item(name, dialog, item);
-    if (control == nullptr || buffer == nullptr || size <= 0) {
-        return 0;
-    }
-    GetWindowTextA(control, buffer, size);
-    return 1;
+    return ReadText(name, dialog, item, buffer, size);
 }
 
 int32_t HostDialogs::GetText(const char* name, void* dialog, int32_t item, char16_t* buffer,
                              int32_t size) {
-    HWND control = Item(name, dialog, item);
-    if (control == nullptr || buffer == nullptr || size <= 0) {
-        return 0;
-    }
-    GetWindowTextW(control, reinterpret_cast<wchar_t*>(buffer), size);
-    return 1;
+    return ReadText(name, dialog, item, buffer, size);
 }
 
 int32_t HostDialogs::SetText(const char* name, void* dialog, int32_t item, const char* text) {
-    HWND control = Item(name, dialog, item);
-    if (control == nullptr) {
-        return 0;
-    }
-    SetWindowTextA(control, text);
-    return 1;
+    return OnItem(name, dialog, item, [&](HWND control) {
+        SetWindowTextA(control, text);
+        return 1;
+    });
 }
 
 int32_t HostDialogs::SetText(const char* name, void* dialog, int32_t item,
                              const std::u16string& text) {
-    HWND control = Item(name, dialog, item);
-    if (control == nullptr) {
-        return 0;
-    }
-    SetWindowTextW(control, reinterpret_cast<const wchar_t*>(text.c_str()));
-    return 1;
+    return OnItem(name, dialog, item, [&](HWND control) {
+        SetWindowTextW(control, reinterpret_cast<const wchar_t*>(text.c_str()));
+        return 1;
+    });
 }
 
 void* HostDialogs::CurrentWindow() {

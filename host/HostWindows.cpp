@@ -51,29 +51,26 @@ HostWindows& HostWindows::Instance() {
 }
 
 HWND HostWindows::MainWindow() {
-    if (main_ == nullptr) {
-        RegisterClasses();
-        main_ = CreateWindowExW(0, kMainClass, L"Host", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600,
-                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    }
-    return main_;
+    return Made(main_, kMainClass, L"Host", WS_OVERLAPPEDWINDOW, {0, 0, 800, 600}, nullptr);
 }
 
 HWND HostWindows::CurrentWindow() {
-    if (child_ == nullptr) {
-        child_ = CreateWindowExW(0, kChildClass, L"Document", WS_CHILD, 0, 0, 400, 300,
-                                 MainWindow(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    }
-    return child_;
+    return Made(child_, kChildClass, L"Document", WS_CHILD, {0, 0, 400, 300}, MainWindow());
 }
 
 HWND HostWindows::OtherWindow() {
-    if (other_ == nullptr) {
+    return Made(other_, kMainClass, L"Other", WS_OVERLAPPEDWINDOW, {50, 50, 450, 350}, nullptr);
+}
+
+HWND HostWindows::Made(HWND& window, const wchar_t* windowClass, const wchar_t* title, DWORD style,
+                       RECT place, HWND parent) {
+    if (window == nullptr) {
         RegisterClasses();
-        other_ = CreateWindowExW(0, kMainClass, L"Other", WS_OVERLAPPEDWINDOW, 50, 50, 400, 300,
-                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        window = CreateWindowExW(0, windowClass, title, style, place.left, place.top,
+                                 place.right - place.left, place.bottom - place.top, parent,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
     }
-    return other_;
+    return window;
 }
 
 void HostWindows::SetPluginModule(HMODULE module) {

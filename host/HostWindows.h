@@ -91,6 +91,9 @@ class HostWindows {
     static LRESULT CALLBACK AnswerHook(int code, WPARAM wParam, LPARAM lParam);
     static BOOL WINAPI HostMessageBeep(UINT type);
     void AnswerAlert(HWND box);
+    // A host window made on first use (at place, in its parent's coordinates for a child).
+    static HWND Made(HWND& window, const wchar_t* windowClass, const wchar_t* title, DWORD style,
+                     RECT place, HWND parent);
     std::string OwnerName(HWND owner);
 };
 
