@@ -1,8 +1,11 @@
-// HarnessScript: the harness's script language, one command a line: words and quoted texts
-// ("\"", "\\" and "\n" escapes), "#" starting a comment outside quotes. Parsing checks every
-// command's form, so that a bad script is refused before anything runs.
+// HarnessScript: the harness's script text, one command a line: words and quoted texts ("\"",
+// "\\" and "\n" escapes), "#" starting a comment outside quotes. Lines end in LF, CR LF or a
+// lone CR, and a UTF-8 byte order mark at the start is passed over. Every line is checked
+// against the language's table (HarnessLanguage), so that a bad script is refused before
+// anything runs.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,9 +20,10 @@ class HarnessScript {
     };
     struct Command {
         int line = 0;
-        std::string name;  // "expect" forms keep their form as args[0]
-        std::vector<Token> args;
-        std::string source;  // the line as written, for messages
+        std::string name;         // "set"; an expectation with its form: "expect text"
+        std::vector<Token> args;  // what follows the name
+        std::string source;       // the line as written, for messages
+        size_t form = 0;          // its entry in HarnessLanguage::Forms()
     };
 
     // Parses a whole script; on a fault answers false with "NAME line N: WHAT".
@@ -27,8 +31,6 @@ class HarnessScript {
                       std::string& error);
     // Splits one line into tokens; false with a message on an unterminated quote or bad escape.
     static bool Tokenize(std::string_view line, std::vector<Token>& out, std::string& error);
-    // Checks a command's form; empty when it is well formed.
-    static std::string Check(const Command& command);
 
     static bool IsInteger(const Token& token);
     static int Integer(const Token& token);

@@ -56,7 +56,7 @@ bool HostCalls::CheckVersion(const char* name, uint32_t version, uint32_t expect
 
 void HostCalls::CheckWidth(const char* name, bool utf16) {
     auto& session = HostSession::Instance();
-    const bool wide = session.HostVersion() >= 0x11000000;
+    const bool wide = session.HostVersion() >= kFirstUtf16Host;
     if (utf16 != wide) {
         session.ReportProtocolError(std::string(name) + " called under host version " +
                                     Hex(session.HostVersion()) + ", which takes " +

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "host/HostSession.h"
 
@@ -51,7 +52,41 @@ class HostCalls {
     static std::string Utf8(std::u16string_view text);
 
   private:
+    // The first host version whose text functions take UTF-16.
+    static constexpr uint32_t kFirstUtf16Host = 0x11000000;
     static inline int depth_ = 0;
 };
+
+// A number the trace writes in hexadecimal.
+struct HexWord {
+    uint32_t value;
+};
+
+// The argument text of a traced call ("12, 0x1F2A0, null, 0x12050000"): pointers and hex words
+// in hexadecimal, texts as given, numbers in decimal. It is made only while the trace is on:
+// formatting every argument of every call would cost more than most calls themselves.
+template <typename T, typename... Rest>
+std::string CallArgsText(const T& first, const Rest&... rest) {
+    std::string text;
+    if constexpr (std::is_pointer_v<T>) {
+        text = HostCalls::Pointer(first);
+    } else if constexpr (std::is_same_v<T, std::string>) {
+        text = first;
+    } else if constexpr (std::is_same_v<T, HexWord>) {
+        text = HostCalls::Hex(first.value);
+    } else {
+        text = std::to_string(first);
+    }
+    if constexpr (sizeof...(rest) > 0) {
+        return text + ", " + CallArgsText(rest...);
+    } else {
+        return text;
+    }
+}
+
+template <typename... Values>
+std::string CallArgs(const Values&... args) {
+    return HostSession::Instance().Trace() ? CallArgsText(args...) : std::string();
+}
 
 }  // namespace host

@@ -15,6 +15,8 @@
 #include "host/HostRecords.h"
 #include "host/HostSessionState.h"
 
+using host::CallArgs;
+using host::HexWord;
 using host::HostBytes;
 using host::HostCalls;
 using host::HostRecords;
@@ -27,37 +29,6 @@ HostSession& Session() {
 }
 HostSession::State& State() {
     return HostSession::Instance().Internal();
-}
-
-// A number the trace writes in hexadecimal. The text is made only when the call is traced:
-// formatting every argument of every call would cost more than most calls themselves.
-struct HexWord {
-    uint32_t value;
-};
-
-template <typename T, typename... Rest>
-std::string ArgsText(const T& first, const Rest&... rest) {
-    std::string text;
-    if constexpr (std::is_pointer_v<T>) {
-        text = HostCalls::Pointer(first);
-    } else if constexpr (std::is_same_v<T, std::string>) {
-        text = first;
-    } else if constexpr (std::is_same_v<T, HexWord>) {
-        text = HostCalls::Hex(first.value);
-    } else {
-        text = std::to_string(first);
-    }
-    if constexpr (sizeof...(rest) > 0) {
-        return text + ", " + ArgsText(rest...);
-    } else {
-        return text;
-    }
-}
-
-// The argument text of a call, empty while the trace is off.
-template <typename... Values>
-std::string Args(const Values&... args) {
-    return Session().Trace() ? ArgsText(args...) : std::string();
 }
 
 HexWord V(uint32_t version) {
@@ -135,7 +106,7 @@ int32_t OpenEdit(const char* name, const std::string& title) {
 
 HOST_EXPORT int32_t HOST_CALL FX_LoadEData(uint32_t tag, void* key, void* buffer, uint32_t* size,
                                            uint32_t version) {
-    HostCalls::Trace trace("FX_LoadEData", Args(HexWord{tag}, key, buffer, size, V(version)));
+    HostCalls::Trace trace("FX_LoadEData", CallArgs(HexWord{tag}, key, buffer, size, V(version)));
     const auto identity = CheckRecord("FX_LoadEData", tag, key, version);
     if (!identity) {
         return trace.Answer(0);
@@ -158,7 +129,7 @@ HOST_EXPORT int32_t HOST_CALL FX_LoadEData(uint32_t tag, void* key, void* buffer
 
 HOST_EXPORT int32_t HOST_CALL FX_SaveEData(uint32_t tag, void* key, void* buffer, uint32_t size,
                                            uint32_t version) {
-    HostCalls::Trace trace("FX_SaveEData", Args(HexWord{tag}, key, buffer, size, V(version)));
+    HostCalls::Trace trace("FX_SaveEData", CallArgs(HexWord{tag}, key, buffer, size, V(version)));
     const auto identity = CheckRecord("FX_SaveEData", tag, key, version);
     if (!identity) {
         return trace.Answer(0);
@@ -175,21 +146,21 @@ HOST_EXPORT int32_t HOST_CALL FX_SaveEData(uint32_t tag, void* key, void* buffer
 
 HOST_EXPORT int32_t HOST_CALL FX_CreateEData(uint32_t tag, void* key, void* buffer, uint32_t size,
                                              uint32_t version) {
-    HostCalls::Trace trace("FX_CreateEData", Args(HexWord{tag}, key, buffer, size, V(version)));
+    HostCalls::Trace trace("FX_CreateEData", CallArgs(HexWord{tag}, key, buffer, size, V(version)));
     // The records this host keeps are made by the score itself, never by a plug-in.
     CheckRecord("FX_CreateEData", tag, key, version);
     return trace.Answer(0);
 }
 
 HOST_EXPORT int32_t HOST_CALL FX_DeleteEData(uint32_t tag, void* key, uint32_t version) {
-    HostCalls::Trace trace("FX_DeleteEData", Args(HexWord{tag}, key, V(version)));
+    HostCalls::Trace trace("FX_DeleteEData", CallArgs(HexWord{tag}, key, V(version)));
     CheckRecord("FX_DeleteEData", tag, key, version);
     return trace.Answer(0);
 }
 
 HOST_EXPORT int32_t HOST_CALL FX_NextEData(uint32_t tag, void* key, void* zero1, void* zero2,
                                            uint32_t version) {
-    HostCalls::Trace trace("FX_NextEData", Args(HexWord{tag}, key, zero1, zero2, V(version)));
+    HostCalls::Trace trace("FX_NextEData", CallArgs(HexWord{tag}, key, zero1, zero2, V(version)));
     if (!CheckRecord("FX_NextEData", tag, key, version)) {
         return trace.Answer(0);
     }
@@ -209,7 +180,7 @@ HOST_EXPORT int32_t HOST_CALL FX_NextEData(uint32_t tag, void* key, void* zero1,
 HOST_EXPORT void* HOST_CALL FX_LoadTGF(int32_t zero, int32_t slot, int32_t measure,
                                        int32_t layerIndex, int32_t loadOption, uint32_t version) {
     HostCalls::Trace trace("FX_LoadTGF",
-                           Args(zero, slot, measure, layerIndex, loadOption, V(version)));
+                           CallArgs(zero, slot, measure, layerIndex, loadOption, V(version)));
     HostCalls::CheckVersion("FX_LoadTGF", version);
     if (zero != 0) {
         Session().ReportProtocolError("FX_LoadTGF with first argument " + std::to_string(zero) +
@@ -219,13 +190,13 @@ HOST_EXPORT void* HOST_CALL FX_LoadTGF(int32_t zero, int32_t slot, int32_t measu
 }
 
 HOST_EXPORT int32_t HOST_CALL FX_SaveTGF(void* frame, uint32_t version) {
-    HostCalls::Trace trace("FX_SaveTGF", Args(frame, V(version)));
+    HostCalls::Trace trace("FX_SaveTGF", CallArgs(frame, V(version)));
     HostCalls::CheckVersion("FX_SaveTGF", version);
     return trace.Answer(host::HostFrames::Save(State(), frame));
 }
 
 HOST_EXPORT void HOST_CALL FX_FreeTGF(void* frame, uint32_t version) {
-    HostCalls::Trace trace("FX_FreeTGF", Args(frame, V(version)));
+    HostCalls::Trace trace("FX_FreeTGF", CallArgs(frame, V(version)));
     HostCalls::CheckVersion("FX_FreeTGF", version);
     host::HostFrames::Free(State(), frame);
 }
@@ -233,13 +204,13 @@ HOST_EXPORT void HOST_CALL FX_FreeTGF(void* frame, uint32_t version) {
 // ---- Layers, slots, MIDI ----
 
 HOST_EXPORT int32_t HOST_CALL FX_GetMaxLayers(uint32_t version) {
-    HostCalls::Trace trace("FX_GetMaxLayers", Args(V(version)));
+    HostCalls::Trace trace("FX_GetMaxLayers", CallArgs(V(version)));
     HostCalls::CheckVersion("FX_GetMaxLayers", version);
     return trace.Answer(State().score.layerCount);
 }
 
 HOST_EXPORT int32_t HOST_CALL FX_GetShowLayer(int32_t layerIndex, uint32_t version) {
-    HostCalls::Trace trace("FX_GetShowLayer", Args(layerIndex, V(version)));
+    HostCalls::Trace trace("FX_GetShowLayer", CallArgs(layerIndex, V(version)));
     HostCalls::CheckVersion("FX_GetShowLayer", version);
     const auto& score = State().score;
     const int layer = layerIndex + 1;
@@ -247,7 +218,7 @@ HOST_EXPORT int32_t HOST_CALL FX_GetShowLayer(int32_t layerIndex, uint32_t versi
 }
 
 HOST_EXPORT int32_t HOST_CALL FX_InstToSlot(int32_t staff, int32_t zero, uint32_t version) {
-    HostCalls::Trace trace("FX_InstToSlot", Args(staff, zero, V(version)));
+    HostCalls::Trace trace("FX_InstToSlot", CallArgs(staff, zero, V(version)));
     HostCalls::CheckVersion("FX_InstToSlot", version);
     if (zero != 0) {
         Session().ReportProtocolError("FX_InstToSlot with second argument " + std::to_string(zero) +
@@ -257,7 +228,7 @@ HOST_EXPORT int32_t HOST_CALL FX_InstToSlot(int32_t staff, int32_t zero, uint32_
 }
 
 HOST_EXPORT int32_t HOST_CALL FX_SlotToInst(int32_t slot, int32_t qualifier, uint32_t version) {
-    HostCalls::Trace trace("FX_SlotToInst", Args(slot, qualifier, V(version)));
+    HostCalls::Trace trace("FX_SlotToInst", CallArgs(slot, qualifier, V(version)));
     HostCalls::CheckVersion("FX_SlotToInst", version);
     // Every slot this host hands out carries qualifier 0.
     const auto* staff = qualifier == 0 ? State().score.StaffAtSlot(slot) : nullptr;
@@ -265,7 +236,7 @@ HOST_EXPORT int32_t HOST_CALL FX_SlotToInst(int32_t slot, int32_t qualifier, uin
 }
 
 HOST_EXPORT int32_t HOST_CALL FX_NoteToMidi(void* noteRecord, int32_t keyValue, uint32_t version) {
-    HostCalls::Trace trace("FX_NoteToMidi", Args(noteRecord, keyValue, V(version)));
+    HostCalls::Trace trace("FX_NoteToMidi", CallArgs(noteRecord, keyValue, V(version)));
     HostCalls::CheckVersion("FX_NoteToMidi", version);
     if (noteRecord == nullptr) {
         Session().ReportProtocolError("FX_NoteToMidi without a note record");
@@ -281,7 +252,7 @@ HOST_EXPORT int32_t HOST_CALL FX_NoteToMidi(void* noteRecord, int32_t keyValue, 
 
 HOST_EXPORT int32_t HOST_CALL FX_GetCurERegions(int32_t* out, void* region1, void* region2,
                                                 uint32_t version) {
-    HostCalls::Trace trace("FX_GetCurERegions", Args(out, region1, region2, V(version)));
+    HostCalls::Trace trace("FX_GetCurERegions", CallArgs(out, region1, region2, V(version)));
     HostCalls::CheckVersion("FX_GetCurERegions", version);
     const auto selection = Session().Selection();
     if (!selection) {
@@ -305,7 +276,7 @@ HOST_EXPORT int32_t HOST_CALL FX_GetCurERegions(int32_t* out, void* region1, voi
 }
 
 HOST_EXPORT int32_t HOST_CALL FX_SetCurERegion(void* region, uint32_t version) {
-    HostCalls::Trace trace("FX_SetCurERegion", Args(region, V(version)));
+    HostCalls::Trace trace("FX_SetCurERegion", CallArgs(region, V(version)));
     HostCalls::CheckVersion("FX_SetCurERegion", version);
     if (region == nullptr) {
         Session().ReportProtocolError("FX_SetCurERegion without a region record");
@@ -326,7 +297,7 @@ HOST_EXPORT int32_t HOST_CALL FX_SetCurERegion(void* region, uint32_t version) {
 }
 
 HOST_EXPORT int32_t HOST_CALL FX_RedrawMusic(void* region, uint32_t version) {
-    HostCalls::Trace trace("FX_RedrawMusic", Args(region, V(version)));
+    HostCalls::Trace trace("FX_RedrawMusic", CallArgs(region, V(version)));
     HostCalls::CheckVersion("FX_RedrawMusic", version);
     if (region == nullptr) {
         Session().ReportProtocolError("FX_RedrawMusic without a region record");
@@ -341,13 +312,13 @@ HOST_EXPORT int32_t HOST_CALL FX_RedrawMusic(void* region, uint32_t version) {
 }
 
 HOST_EXPORT int32_t HOST_CALL FX_GetCurrentEnigmaDocument(uint32_t version) {
-    HostCalls::Trace trace("FX_GetCurrentEnigmaDocument", Args(V(version)));
+    HostCalls::Trace trace("FX_GetCurrentEnigmaDocument", CallArgs(V(version)));
     HostCalls::CheckVersion("FX_GetCurrentEnigmaDocument", version);
     return trace.Answer(1);
 }
 
 HOST_EXPORT int32_t HOST_CALL FX_ExecuteMenuItem(int32_t command, uint32_t version) {
-    HostCalls::Trace trace("FX_ExecuteMenuItem", Args(command, V(version)));
+    HostCalls::Trace trace("FX_ExecuteMenuItem", CallArgs(command, V(version)));
     HostCalls::CheckVersion("FX_ExecuteMenuItem", version);
     auto& state = State();
     state.menuCommands.push_back(command);
@@ -367,7 +338,7 @@ HOST_EXPORT int32_t HOST_CALL FX_ExecuteMenuItem(int32_t command, uint32_t versi
 
 HOST_EXPORT int32_t HOST_CALL FX_StartFinaleEdit(const char* title, uint32_t version) {
     const std::string text = title != nullptr ? std::string(title) : std::string();
-    HostCalls::Trace trace("FX_StartFinaleEdit", Args(HostCalls::Quote(text), V(version)));
+    HostCalls::Trace trace("FX_StartFinaleEdit", CallArgs(HostCalls::Quote(text), V(version)));
     HostCalls::CheckVersion("FX_StartFinaleEdit", version);
     HostCalls::CheckWidth("FX_StartFinaleEdit", false);
     if (title == nullptr) {
@@ -385,7 +356,8 @@ HOST_EXPORT int32_t HOST_CALL FX_StartFinaleEdit_UTF16(const char16_t* title, ui
         }
     }
     const std::string text = HostCalls::Utf8(units);
-    HostCalls::Trace trace("FX_StartFinaleEdit_UTF16", Args(HostCalls::Quote(text), V(version)));
+    HostCalls::Trace trace("FX_StartFinaleEdit_UTF16",
+                           CallArgs(HostCalls::Quote(text), V(version)));
     HostCalls::CheckVersion("FX_StartFinaleEdit_UTF16", version);
     HostCalls::CheckWidth("FX_StartFinaleEdit_UTF16", true);
     if (title == nullptr) {
@@ -396,7 +368,7 @@ HOST_EXPORT int32_t HOST_CALL FX_StartFinaleEdit_UTF16(const char16_t* title, ui
 }
 
 HOST_EXPORT int32_t HOST_CALL FX_EndFinaleEdit(uint32_t version) {
-    HostCalls::Trace trace("FX_EndFinaleEdit", Args(V(version)));
+    HostCalls::Trace trace("FX_EndFinaleEdit", CallArgs(V(version)));
     HostCalls::CheckVersion("FX_EndFinaleEdit", version);
     auto& state = State();
     if (!state.editOpen) {
@@ -412,7 +384,7 @@ HOST_EXPORT int32_t HOST_CALL FX_EndFinaleEdit(uint32_t version) {
 }
 
 HOST_EXPORT int32_t HOST_CALL FX_CancelFinaleEdit(uint32_t version) {
-    HostCalls::Trace trace("FX_CancelFinaleEdit", Args(V(version)));
+    HostCalls::Trace trace("FX_CancelFinaleEdit", CallArgs(V(version)));
     HostCalls::CheckVersion("FX_CancelFinaleEdit", version);
     auto& state = State();
     if (!state.editOpen) {
@@ -430,7 +402,7 @@ HOST_EXPORT int32_t HOST_CALL FX_CancelFinaleEdit(uint32_t version) {
 // ---- Folders ----
 
 HOST_EXPORT int32_t HOST_CALL FX_GetFinalePath(int32_t kind, void* buffer, uint32_t version) {
-    HostCalls::Trace trace("FX_GetFinalePath", Args(kind, buffer, V(version)));
+    HostCalls::Trace trace("FX_GetFinalePath", CallArgs(kind, buffer, V(version)));
     HostCalls::CheckVersion("FX_GetFinalePath", version);
     if (buffer == nullptr) {
         Session().ReportProtocolError("FX_GetFinalePath without a buffer");

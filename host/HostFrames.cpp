@@ -11,6 +11,9 @@
 namespace host {
 namespace {
 
+// What a freed frame's block is filled with.
+constexpr unsigned char kFreedByte = 0xDD;
+
 std::string Describe(const HostSession::State::Frame& frame) {
     return "frame of staff " + std::to_string(frame.staff) + " measure " +
            std::to_string(frame.measure) + " layer " + std::to_string(frame.layer);
@@ -172,7 +175,8 @@ int32_t HostFrames::Save(HostSession::State& state, void* handle) {
         }
         const int used = entry.rest ? 1 : count;
         if (used >= 0 && used <= HostScore::kMaxNotes &&
-            !AllZero(NoteAt(record, used), kNoteSize * static_cast<size_t>(12 - used))) {
+            !AllZero(NoteAt(record, used),
+                     kNoteSize * static_cast<size_t>(HostScore::kMaxNotes - used))) {
             faults.push_back(where + "the unused note records are not cleared");
         }
     }
@@ -214,7 +218,7 @@ void HostFrames::Free(HostSession::State& state, void* handle) {
     }
     frame.freed = true;
     // A plug-in that keeps reading a freed frame finds rubbish, not the old notes.
-    std::memset(frame.block, 0xDD, BlockSize(frame.entryCount));
+    std::memset(frame.block, kFreedByte, BlockSize(frame.entryCount));
     state.quarantine.push_back(it->first);
     if (state.quarantine.size() > kQuarantine) {
         const auto oldest = state.frames.find(state.quarantine.front());

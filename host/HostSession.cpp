@@ -49,16 +49,6 @@ std::string HostSession::ScoreJson() const {
     return ScoreFile::Write(state_->score);
 }
 
-bool HostSession::WriteScoreFile(const std::string& path, std::string& error) const {
-    const std::string text = ScoreJson();
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out || !(out << text) || !out.flush()) {
-        error = path + ": cannot be written";
-        return false;
-    }
-    return true;
-}
-
 void HostSession::SetHostVersion(uint32_t version) {
     state_->hostVersion = version;
 }

@@ -52,8 +52,9 @@ class HostSession {
     };
 
     static constexpr uint32_t kDefaultHostVersion = 0x12050000;
-    // The trailing argument every non-record call must carry.
-    static constexpr uint32_t kCallVersion = 0x12050000;
+    // The trailing argument every non-record call must carry: the version of the newest host's
+    // function table, whichever host version is played.
+    static constexpr uint32_t kCallVersion = kDefaultHostVersion;
     static constexpr uint32_t kRespaceCommand = 12106;
 
     // The session every FX_ function serves. It is made before main runs and stays where it
@@ -77,7 +78,6 @@ class HostSession {
     bool LoadScoreFile(const std::string& path, std::string& error);
     // The score in the file format, notes spelled as sounding pitch where a linear key allows.
     std::string ScoreJson() const;
-    bool WriteScoreFile(const std::string& path, std::string& error) const;
 
     void SetHostVersion(uint32_t version);
     uint32_t HostVersion() const;

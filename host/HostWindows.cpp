@@ -13,6 +13,14 @@ namespace {
 
 constexpr wchar_t kMainClass[] = L"VeskHostMain";
 constexpr wchar_t kChildClass[] = L"VeskHostChild";
+// The class of dialog boxes, message boxes among them.
+constexpr wchar_t kMessageBoxClass[] = L"#32770";
+constexpr int kClassNameSize = 64;
+// A message box's items: its text, and its icon (item 20 on Windows, 1088 under Wine).
+constexpr int kMessageTextItem = 0xFFFF;
+constexpr int kIconItemWindows = 20;
+constexpr int kIconItemWine = 1088;
+constexpr int kMostTextUnits = 4096;
 
 void RegisterClasses() {
     static bool done = false;
@@ -30,8 +38,8 @@ void RegisterClasses() {
 }
 
 std::string WindowText(HWND window) {
-    wchar_t text[4096] = {};
-    GetWindowTextW(window, text, 4096);
+    wchar_t text[kMostTextUnits] = {};
+    GetWindowTextW(window, text, kMostTextUnits);
     return HostCalls::Utf8(std::u16string(reinterpret_cast<const char16_t*>(text)));
 }
 
@@ -43,29 +51,26 @@ HostWindows& HostWindows::Instance() {
 }
 
 HWND HostWindows::MainWindow() {
-    if (main_ == nullptr) {
-        RegisterClasses();
-        main_ = CreateWindowExW(0, kMainClass, L"Host", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600,
-                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    }
-    return main_;
+    return Made(main_, kMainClass, L"Host", WS_OVERLAPPEDWINDOW, {0, 0, 800, 600}, nullptr);
 }
 
 HWND HostWindows::CurrentWindow() {
-    if (child_ == nullptr) {
-        child_ = CreateWindowExW(0, kChildClass, L"Document", WS_CHILD, 0, 0, 400, 300,
-                                 MainWindow(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    }
-    return child_;
+    return Made(child_, kChildClass, L"Document", WS_CHILD, {0, 0, 400, 300}, MainWindow());
 }
 
 HWND HostWindows::OtherWindow() {
-    if (other_ == nullptr) {
+    return Made(other_, kMainClass, L"Other", WS_OVERLAPPEDWINDOW, {50, 50, 450, 350}, nullptr);
+}
+
+HWND HostWindows::Made(HWND& window, const wchar_t* windowClass, const wchar_t* title, DWORD style,
+                       RECT place, HWND parent) {
+    if (window == nullptr) {
         RegisterClasses();
-        other_ = CreateWindowExW(0, kMainClass, L"Other", WS_OVERLAPPEDWINDOW, 50, 50, 400, 300,
-                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        window = CreateWindowExW(0, windowClass, title, style, place.left, place.top,
+                                 place.right - place.left, place.bottom - place.top, parent,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
     }
-    return other_;
+    return window;
 }
 
 void HostWindows::SetPluginModule(HMODULE module) {
@@ -76,13 +81,30 @@ HMODULE HostWindows::PluginModule() const {
     return module_ != nullptr ? module_ : GetModuleHandleW(nullptr);
 }
 
+void HostWindows::ForgetPluginModule(HMODULE module) {
+    if (module_ == module) {
+        module_ = nullptr;
+    }
+    std::vector<HWND> windows;
+    for (const auto& [window, binding] : bindings_) {
+        windows.push_back(window);
+    }
+    bindings_.clear();
+    dialog_ = nullptr;
+    for (HWND window : windows) {
+        if (IsWindow(window)) {
+            DestroyWindow(window);
+        }
+    }
+}
+
 HWND HostWindows::CreatePluginDialog(int templateNumber, HostDialogProc callback, HWND owner,
                                      void* userData) {
     INITCOMMONCONTROLSEX controls{sizeof controls,
                                   ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     HMODULE module = PluginModule();
-    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(templateNumber), MAKEINTRESOURCEW(5));
+    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(templateNumber), RT_DIALOG);
     if (resource == nullptr) {
         HostSession::Instance().ReportProtocolError(
             "FX_Dialog: the plug-in has no dialog template " + std::to_string(templateNumber));
@@ -129,19 +151,33 @@ INT_PTR CALLBACK HostWindows::DialogThunk(HWND window, UINT message, WPARAM wPar
     return static_cast<INT_PTR>(result);
 }
 
-void HostWindows::InstallAlertHook() {
-    if (hook_ == nullptr) {
-        hook_ = SetWindowsHookExW(WH_CBT, AlertHook, nullptr, GetCurrentThreadId());
+HostWindows::AlertHook::AlertHook() {
+    auto& self = Instance();
+    if (self.hookHolders_++ == 0) {
+        self.hook_ = SetWindowsHookExW(WH_CBT, AnswerHook, nullptr, GetCurrentThreadId());
     }
 }
 
-LRESULT CALLBACK HostWindows::AlertHook(int code, WPARAM wParam, LPARAM lParam) {
+HostWindows::AlertHook::~AlertHook() {
+    auto& self = Instance();
+    if (--self.hookHolders_ == 0 && self.hook_ != nullptr) {
+        UnhookWindowsHookEx(self.hook_);
+        self.hook_ = nullptr;
+    }
+}
+
+LRESULT CALLBACK HostWindows::AnswerHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE) {
         auto* window = reinterpret_cast<HWND>(wParam);
-        wchar_t cls[64] = {};
-        GetClassNameW(window, cls, 64);
+        wchar_t cls[kClassNameSize] = {};
+        GetClassNameW(window, cls, kClassNameSize);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
         auto& self = Instance();
-        if (std::wcscmp(cls, L"#32770") == 0 && !self.IsPluginDialog(window)) {
+        // The hook also hears this thread activating a window of another process (Wine calls
+        // it before it refuses), and that box is another host's to answer.
+        if (std::wcscmp(cls, kMessageBoxClass) == 0 && process == GetCurrentProcessId() &&
+            !self.IsPluginDialog(window)) {
             self.AnswerAlert(window);
         }
     }
@@ -167,13 +203,12 @@ std::string HostWindows::OwnerName(HWND owner) {
 void HostWindows::AnswerAlert(HWND box) {
     Alert alert;
     alert.caption = WindowText(box);
-    alert.text = WindowText(GetDlgItem(box, 0xFFFF));
+    alert.text = WindowText(GetDlgItem(box, kMessageTextItem));
     alert.owner = OwnerName(GetWindow(box, GW_OWNER));
     alert.icon = "none";
-    // The icon sits in item 20 on Windows and in item 1088 under Wine.
-    HWND iconWindow = GetDlgItem(box, 0x14);
+    HWND iconWindow = GetDlgItem(box, kIconItemWindows);
     if (iconWindow == nullptr) {
-        iconWindow = GetDlgItem(box, 1088);
+        iconWindow = GetDlgItem(box, kIconItemWine);
     }
     if (iconWindow != nullptr) {
         auto* icon = reinterpret_cast<HICON>(SendMessageW(iconWindow, STM_GETICON, 0, 0));

@@ -19,8 +19,10 @@ constexpr size_t kArenaSize = size_t{1} << 20;
 constexpr uint64_t kFourGiB = uint64_t{1} << 32;
 
 // Blocks are handed out in 16-byte steps.
+constexpr size_t kStep = 16;
+
 size_t Rounded(size_t size) {
-    return (size + 15) & ~size_t{15};
+    return (size + kStep - 1) & ~(kStep - 1);
 }
 
 }  // namespace

@@ -29,6 +29,14 @@ constexpr int kSave = 119;
 constexpr int kUse = 120;
 constexpr int kDeleteSet = 121;
 
+// A list longer than this is long: deleting is picked more often.
+constexpr size_t kLongList = 12;
+// The last lines shown when a run stops.
+constexpr size_t kRecentLines = 40;
+// A resize changes the height by this much at most, up or down.
+constexpr int kMostShrink = 80;
+constexpr int kMostGrowth = 160;
+
 const char* const kFromSyntax =
     "The 'From' field has wrong syntax. Use a syntax similar to: A#, Bb, C## (or Cx), Dbb, etc.";
 const char* const kToSyntax =
@@ -185,7 +193,7 @@ bool RandomUser::Enabled(int item) {
 
 bool RandomUser::Do(const std::string& line) {
     recent_.push_back(line);
-    if (recent_.size() > 40) {
+    if (recent_.size() > kRecentLines) {
         recent_.pop_front();
     }
     if (run_(line, exitCode_)) {
@@ -485,7 +493,7 @@ bool RandomUser::DeleteSet() {
 }
 
 bool RandomUser::Resize() {
-    return Do("resize " + std::to_string(Pick(241) - 80));
+    return Do("resize " + std::to_string(Pick(kMostShrink + kMostGrowth + 1) - kMostShrink));
 }
 
 bool RandomUser::CloseOrTerminate() {
@@ -502,70 +510,42 @@ bool RandomUser::CloseOrTerminate() {
     return Expect("visible 0");
 }
 
+const std::array<RandomUser::Action, RandomUser::kActionCount> RandomUser::kActions = {{
+    {"type", 26, 26, &RandomUser::Type},
+    {"add", 14, 14, &RandomUser::AddRow},
+    {"add inverse", 6, 6, &RandomUser::AddInverse},
+    {"delete", 6, 20, &RandomUser::DeleteRow},
+    {"update", 6, 6, &RandomUser::UpdateRow},
+    {"tick", 8, 8, &RandomUser::TickRow},
+    {"double-click", 3, 3, &RandomUser::DoubleClick},
+    {"select", 10, 10, &RandomUser::SelectRow},
+    {"choose set", 4, 4, &RandomUser::ChooseSet},
+    {"save set", 6, 6, &RandomUser::SaveSet},
+    {"use set", 4, 4, &RandomUser::UseSet},
+    {"delete set", 3, 3, &RandomUser::DeleteSet},
+    {"resize", 3, 3, &RandomUser::Resize},
+    {"close or terminate", 3, 3, &RandomUser::CloseOrTerminate},
+}};
+
 bool RandomUser::Round() {
     if (!open_) {
         return Open() && CheckAll();
     }
-    // Weights: typing most, then adding and the row commands; deleting grows with the list, so
-    // that it stays a size a person works with.
-    const int deleteWeight = rows_.size() > 12 ? 20 : 6;
-    const int weights[] = {26, 14, 6, deleteWeight, 6, 8, 3, 10, 4, 6, 4, 3, 3, 3};
+    // Typing most, then adding and the row commands.
+    const bool longList = rows_.size() > kLongList;
+    auto weight = [&](const Action& a) { return longList ? a.weightWhenLong : a.weight; };
     int total = 0;
-    for (int w : weights) {
-        total += w;
+    for (const Action& action : kActions) {
+        total += weight(action);
     }
     int pick = Pick(total);
-    int action = 0;
-    while (pick >= weights[action]) {
-        pick -= weights[action];
-        ++action;
+    size_t chosen = 0;
+    while (pick >= weight(kActions[chosen])) {
+        pick -= weight(kActions[chosen]);
+        ++chosen;
     }
-    ++done_[static_cast<size_t>(action)];
-    bool ok = true;
-    switch (action) {
-        case 0:
-            ok = Type();
-            break;
-        case 1:
-            ok = Add(false);
-            break;
-        case 2:
-            ok = Add(true);
-            break;
-        case 3:
-            ok = DeleteRow();
-            break;
-        case 4:
-            ok = UpdateRow();
-            break;
-        case 5:
-            ok = TickRow();
-            break;
-        case 6:
-            ok = DoubleClick();
-            break;
-        case 7:
-            ok = SelectRow();
-            break;
-        case 8:
-            ok = ChooseSet();
-            break;
-        case 9:
-            ok = SaveSet();
-            break;
-        case 10:
-            ok = UseSet();
-            break;
-        case 11:
-            ok = DeleteSet();
-            break;
-        case 12:
-            ok = Resize();
-            break;
-        default:
-            ok = CloseOrTerminate();
-            break;
-    }
+    ++done_[chosen];
+    const bool ok = (this->*kActions[chosen].act)();
     mostRows_ = std::max(mostRows_, rows_.size());
     return ok && (!open_ || CheckAll());
 }
@@ -579,16 +559,10 @@ int RandomUser::Play() {
     }
     Say("random user: " + std::to_string(rounds_) + " rounds held (seed " + std::to_string(seed_) +
         ")");
-    static const char* const kNames[] = {"type",         "add",
-                                         "add inverse",  "delete",
-                                         "update",       "tick",
-                                         "double-click", "select",
-                                         "choose set",   "save set",
-                                         "use set",      "delete set",
-                                         "resize",       "close or terminate"};
     std::string line = "random user did:";
-    for (size_t i = 0; i < done_.size(); ++i) {
-        line += std::string(i == 0 ? " " : ", ") + kNames[i] + " " + std::to_string(done_[i]);
+    for (size_t i = 0; i < kActions.size(); ++i) {
+        line +=
+            std::string(i == 0 ? " " : ", ") + kActions[i].name + " " + std::to_string(done_[i]);
     }
     Say(line + "; at most " + std::to_string(mostRows_) + " rows, " + std::to_string(sets_.size()) +
         " sets at the end");

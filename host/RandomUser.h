@@ -39,6 +39,18 @@ class RandomUser {
         std::vector<Row> rows;
     };
 
+    // One kind of thing the user does: its name in the closing count, how often it is picked
+    // (by weight among all), and how often once the list is long, so that the list stays a
+    // size a person works with.
+    struct Action {
+        const char* name;
+        int weight;
+        int weightWhenLong;
+        bool (RandomUser::*act)();
+    };
+    static constexpr size_t kActionCount = 14;
+    static const std::array<Action, kActionCount> kActions;
+
     uint32_t seed_;
     int rounds_;
     RunLine run_;
@@ -46,7 +58,7 @@ class RandomUser {
     std::deque<std::string> recent_;
     int exitCode_ = 0;
     int round_ = 0;
-    std::array<int, 14> done_{};  // how often each kind of action was picked
+    std::array<int, kActionCount> done_{};  // how often each action was picked
     size_t mostRows_ = 0;
 
     // The model: what the dialog and the plug-in's stored state must hold.
@@ -74,6 +86,8 @@ class RandomUser {
     bool Open();
     bool Type();
     bool Add(bool inverse);
+    bool AddRow() { return Add(false); }
+    bool AddInverse() { return Add(true); }
     bool DeleteRow();
     bool UpdateRow();
     bool TickRow();

@@ -25,7 +25,6 @@ prefix=$build/screenshot-prefix
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/settings"
-windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
 
 cat >"$work/run.sh" <<INNER
 #!/bin/sh
@@ -41,7 +40,7 @@ if [ ! -f "$prefix/.vesk-screenshot" ]; then
     cp /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
     touch "$prefix/.vesk-screenshot"
 fi
-\$wine "$host" "$(windows_path "$module")" "$(windows_path "$work/settings")" 8 >"$work/rect" &
+\$wine "$host" "$module" "$work/settings" 8 >"$work/rect" &
 pid=\$!
 tries=0
 while [ ! -s "$work/rect" ] && [ \$tries -lt 100 ]; do sleep 0.2; tries=\$((tries + 1)); done

@@ -654,8 +654,8 @@ TEST_F(HostSessionTest, TraceListsEveryCall) {
 
 namespace {
 
-// The dialog functions check their version and text width on every platform; natively they
-// have no windows to work on.
+// The dialog functions check their version, text width and callback on every platform; natively
+// they have no windows to work on.
 TEST_F(HostSessionTest, DialogTextFunctionsMustFitTheHostVersion) {
     char narrow[8] = "x";
     char16_t wide[8] = u"x";
@@ -688,6 +688,9 @@ TEST_F(HostSessionTest, DialogTextFunctionsMustFitTheHostVersion) {
                       "which takes 8-bit texts"));
     FX_EnableDlgItem(nullptr, 102, 1, 0x11000000);
     EXPECT_TRUE(ErrorMentions("FX_EnableDlgItem called with version 0x11000000"));
+    // The argument checks are the Windows ones too.
+    EXPECT_EQ(FX_Dialog(100, nullptr, nullptr, 0, nullptr, kV), 0);
+    EXPECT_TRUE(ErrorMentions("FX_Dialog without a callback"));
 }
 
 }  // namespace

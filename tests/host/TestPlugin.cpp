@@ -73,6 +73,9 @@ void Run(HWND dialog) {
         MessageBoxW(g_hostWindow, L"Nothing selected", L"No Selection", MB_ICONINFORMATION);
         Host<I(HOST_CALL*)(U)>("FX_CancelFinaleEdit")(kV);
         MessageBeep(MB_ICONEXCLAMATION);
+        // The box took the host window's activation (and the dialog disabled itself with it):
+        // the user goes on in the dialog.
+        Host<I(HOST_CALL*)(P, I, U)>("FX_SetDlgFocus")(dialog, 1, kV);
         return;
     }
     auto loadTgf = Host<P(HOST_CALL*)(I, I, I, I, I, U)>("FX_LoadTGF");

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -28,7 +29,8 @@
 #include "host/HostSession.h"
 #include "host/HostSessionState.h"
 #include "host/HostWindows.h"
-#include "tests/shell/PluginModule.h"
+#include "host/HostedPlugin.h"
+#include "host/WinePath.h"
 
 namespace {
 
@@ -76,14 +78,14 @@ constexpr const char* kPitchSets =
     "VESKSORVEL_LIST_INUSE_1_1=1\n";
 
 std::string ReadFile(const std::wstring& path) {
-    std::ifstream in(Narrow(path), std::ios::binary);
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
 void WriteFile(const std::wstring& path, const std::string& text) {
-    std::ofstream out(Narrow(path), std::ios::binary | std::ios::trunc);
+    std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
     out << text;
 }
 
@@ -184,19 +186,20 @@ class FaultSweep : public testing::Test {
         folder_ = std::wstring(here) + L"\\fault-sweep-settings";
         CreateDirectoryW(folder_.c_str(), nullptr);
         auto& session = host::HostSession::Instance();
-        session.SetSettingsFolder(Narrow(folder_));
+        session.SetSettingsFolder(host::Utf8Path(folder_));
         std::string error;
-        ASSERT_TRUE(session.LoadScoreFile(Narrow(WindowsPath(VS_SCORE_FILE)), error)) << error;
+        ASSERT_TRUE(session.LoadScoreFile(host::Utf8Path(host::WindowsPath(VS_SCORE_FILE)), error))
+            << error;
         session.Select(1, session.StaffCount(), 1, session.MeasureCount());
         original_ = session.ScoreJson();  // the selection included
-        host::HostWindows::Instance().InstallAlertHook();
-        module_ = std::make_unique<PluginModule>(WindowsPath(VS_FAULT_MODULE));
-        ASSERT_TRUE(module_->Complete()) << "cannot load " << VS_FAULT_MODULE;
+        module_ = std::make_unique<host::HostedPlugin>(host::WindowsPath(VS_FAULT_MODULE));
+        ASSERT_TRUE(module_->Complete() && module_->CountsObjects())
+            << VS_FAULT_MODULE << ": " << module_->Fault();
         fail_ = module_->Proc<FailFn>("VeskSorvelFailAllocation");
         boundaryFailures_ = module_->Proc<CountFn>("VeskSorvelBoundaryFailures");
         ASSERT_NE(fail_, nullptr);
         ASSERT_NE(boundaryFailures_, nullptr);
-        module_->Start();
+        module_->Start(host::HostSession::kDefaultHostVersion);
     }
     void TearDown() override {
         if (module_ && module_->Complete()) {
@@ -220,7 +223,7 @@ class FaultSweep : public testing::Test {
 
         Outcome outcome;
         fail_(n);
-        module_->Invoke();
+        module_->Invoke(windows.MainWindow());
         HWND dialog = windows.Dialog();
         outcome.dialogShown = dialog != nullptr;
         user();
@@ -325,7 +328,8 @@ class FaultSweep : public testing::Test {
 
     std::wstring folder_;
     std::string original_;
-    std::unique_ptr<PluginModule> module_;
+    const host::HostWindows::AlertHook alertHook_;
+    std::unique_ptr<host::HostedPlugin> module_;
     FailFn fail_ = nullptr;
     CountFn boundaryFailures_ = nullptr;
 };

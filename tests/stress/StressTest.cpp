@@ -16,7 +16,8 @@
 #include "host/HostSession.h"
 #include "host/HostSessionState.h"
 #include "host/HostWindows.h"
-#include "tests/shell/PluginModule.h"
+#include "host/HostedPlugin.h"
+#include "host/WinePath.h"
 
 namespace {
 
@@ -27,7 +28,32 @@ constexpr int64_t kHeapTolerance = 16 * 1024;
 // so there the check holds trivially and the heap walk carries the weight).
 constexpr int64_t kPrivateTolerance = 2 * 1024 * 1024;
 
-using Module = PluginModule;
+using Module = host::HostedPlugin;
+using host::WindowsPath;
+
+// The 64-bit test modules answer their live object count; the shipping module exports the six
+// entry points alone, and then the windows and the heap carry the checks.
+#if defined(VS_MODULE_COUNTS_OBJECTS)
+constexpr bool kModuleCountsObjects = true;
+#else
+constexpr bool kModuleCountsObjects = false;
+#endif
+
+// The module loaded and started as the host starts a plug-in; empty when it is, else why not.
+std::string Load(Module& module) {
+    if (!module.Complete()) {
+        return module.Fault();
+    }
+    if (kModuleCountsObjects && !module.CountsObjects()) {
+        return "the module does not count its objects";
+    }
+    module.Start(host::HostSession::kDefaultHostVersion);
+    return {};
+}
+
+void Invoke(Module& module) {
+    module.Invoke(host::HostWindows::Instance().MainWindow());
+}
 
 BOOL CALLBACK CountChild(HWND /*window*/, LPARAM count) {
     ++*reinterpret_cast<int*>(count);
@@ -164,8 +190,7 @@ class Stress : public ::testing::Test {
         DeleteFileW((folder + L"\\veskpluginprefs.txt").c_str());
         DeleteFileW((folder + L"\\vesksorvel.txt").c_str());
         auto& session = host::HostSession::Instance();
-        session.SetSettingsFolder(Narrow(folder));
-        host::HostWindows::Instance().InstallAlertHook();
+        session.SetSettingsFolder(host::Utf8Path(folder));
     }
     void TearDown() override {
         auto& session = host::HostSession::Instance();
@@ -176,22 +201,22 @@ class Stress : public ::testing::Test {
         EXPECT_TRUE(host::HostWindows::Instance().Beeps().empty());
     }
     std::wstring here_;
+    const host::HostWindows::AlertHook alertHook_;
 };
 
 TEST_F(Stress, InvokeAndClose200Times) {
     Module module(WindowsPath(VS_PLUGIN_MODULE));
-    ASSERT_TRUE(module.Complete()) << "cannot load " << VS_PLUGIN_MODULE;
-    module.Start();
+    ASSERT_EQ(Load(module), "") << VS_PLUGIN_MODULE;
     // A few openings first, so that the first window's one-time costs are paid.
     for (int i = 0; i < 10; ++i) {
-        module.Invoke();
+        Invoke(module);
         WorkInDialog();
         SendMessageW(Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
         host::HostWindows::Pump();
     }
     const Footprint before = Measure(&module);
     for (int i = 0; i < 200 && !HasFatalFailure(); ++i) {
-        module.Invoke();
+        Invoke(module);
         WorkInDialog();
         if (i % 2 == 0) {
             SendMessageW(Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -207,16 +232,15 @@ TEST_F(Stress, InvokeAndClose200Times) {
 
 TEST_F(Stress, InvokeAndTerminate50Times) {
     Module module(WindowsPath(VS_PLUGIN_MODULE));
-    ASSERT_TRUE(module.Complete()) << "cannot load " << VS_PLUGIN_MODULE;
-    module.Start();
+    ASSERT_EQ(Load(module), "") << VS_PLUGIN_MODULE;
     for (int i = 0; i < 5; ++i) {
-        module.Invoke();
+        Invoke(module);
         WorkInDialog();
         module.Terminate();
     }
     const Footprint before = Measure(&module);
     for (int i = 0; i < 50 && !HasFatalFailure(); ++i) {
-        module.Invoke();
+        Invoke(module);
         WorkInDialog();
         module.Terminate();
         ASSERT_EQ(Dialog(), nullptr) << "termination " << i << " left the dialog open";
@@ -229,9 +253,8 @@ TEST_F(Stress, LoadAndUnloadACopy50Times) {
     ASSERT_TRUE(CopyFileW(WindowsPath(VS_PLUGIN_MODULE).c_str(), copy.c_str(), FALSE));
     auto cycle = [&](int64_t& liveAfterTerminate) {
         Module module(copy);
-        ASSERT_TRUE(module.Complete());
-        module.Start();
-        module.Invoke();
+        ASSERT_EQ(Load(module), "");
+        Invoke(module);
         WorkInDialog();
         module.Terminate();
         ASSERT_EQ(Dialog(), nullptr);
@@ -241,14 +264,11 @@ TEST_F(Stress, LoadAndUnloadACopy50Times) {
     const std::wstring empty = here_ + L"\\StressEmptyCopy.dll";
     ASSERT_TRUE(CopyFileW(WindowsPath(VS_EMPTY_MODULE).c_str(), empty.c_str(), FALSE));
     auto emptyCycle = [&] {
-        HMODULE module = LoadLibraryW(empty.c_str());
-        ASSERT_NE(module, nullptr);
+        const Module module(empty);
         using WorkFn = size_t(__cdecl*)(size_t);
-        auto work = reinterpret_cast<WorkFn>(
-            reinterpret_cast<void*>(GetProcAddress(module, "EmptyModuleWork")));
+        const auto work = module.Proc<WorkFn>("EmptyModuleWork");
         ASSERT_NE(work, nullptr);
         EXPECT_EQ(work(100), 100u);
-        FreeLibrary(module);
     };
     for (int i = 0; i < 5; ++i) {
         emptyCycle();
@@ -281,15 +301,14 @@ TEST_F(Stress, LoadAndUnloadACopy50Times) {
 TEST_F(Stress, ChangeAndUndo50Times) {
     auto& session = host::HostSession::Instance();
     std::string error;
-    ASSERT_TRUE(session.LoadScoreFile(Narrow(WindowsPath(VS_SCORE_FILE)), error)) << error;
+    ASSERT_TRUE(session.LoadScoreFile(host::Utf8Path(WindowsPath(VS_SCORE_FILE)), error)) << error;
     session.Select(1, session.StaffCount(), 1, session.MeasureCount());
     const std::string original = session.ScoreJson();
     Module module(WindowsPath(VS_PLUGIN_MODULE));
-    ASSERT_TRUE(module.Complete()) << "cannot load " << VS_PLUGIN_MODULE;
-    module.Start();
+    ASSERT_EQ(Load(module), "") << VS_PLUGIN_MODULE;
     int64_t objects = -1;
     for (int i = 0; i < 50 && !HasFatalFailure(); ++i) {
-        module.Invoke();
+        Invoke(module);
         ASSERT_NE(Dialog(), nullptr);
         Type(102, L"A#");
         Type(104, L"Bb");

@@ -7,96 +7,53 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <string>
 
 #include "host/HostSession.h"
 #include "host/HostWindows.h"
+#include "host/HostedPlugin.h"
+#include "host/WinePath.h"
 
 namespace {
-
-using VersionFn = uint32_t(__cdecl*)(uint32_t);
-using InitFn = uint32_t(__cdecl*)(uint32_t, uint32_t*);
-using InvokeFn = uint32_t(__cdecl*)(void*, uint32_t, uint32_t, uint32_t);
-using TerminateFn = uint32_t(__cdecl*)(uint32_t);
 
 // The items below the list that follow its lower edge, and those that stay.
 const int kFollowing[] = {115, 116, 117, 120, 121, 118, 119};
 const int kStaying[] = {101, 102, 103, 104, 105, 106, 1, 109, 110, 112, 111, 113, 114, 107, 2};
 constexpr int kList = 108;
 
-std::wstring WindowsPath(const std::string& path) {
-    std::wstring out = path.empty() || path[0] != '/' ? L"" : L"Z:";
-    for (char c : path) {
-        out.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c)));
-    }
-    return out;
-}
-
-std::string Narrow(const std::wstring& text) {
-    std::string out;
-    for (wchar_t c : text) {
-        out.push_back(static_cast<char>(c));
-    }
-    return out;
-}
-
 // The module is loaded once for the whole program, as the host loads a plug-in once.
 class Plugin {
   public:
-    static Plugin& Instance() {
+    static host::HostedPlugin& Instance() {
         static Plugin plugin;
-        return plugin;
-    }
-    bool Loaded() const { return invoke_ != nullptr; }
-    void Invoke(HWND window) {
-        invoke_(window, 0, 0, 0);
-        host::HostWindows::Pump();
-    }
-    void Terminate() {
-        terminate_(0);
-        host::HostWindows::Pump();
+        return plugin.module_;
     }
 
   private:
     Plugin() {
-        module_ = LoadLibraryW(WindowsPath(VS_PLUGIN_MODULE).c_str());
-        if (module_ == nullptr) {
-            return;
+        if (module_.Complete()) {
+            module_.Start(host::HostSession::kDefaultHostVersion);
         }
-        auto& windows = host::HostWindows::Instance();
-        windows.SetPluginModule(module_);
-        windows.RouteBeeps(module_);
-        windows.InstallAlertHook();
-        auto version = reinterpret_cast<VersionFn>(
-            reinterpret_cast<void*>(GetProcAddress(module_, "FinaleExtensionVersion")));
-        auto init = reinterpret_cast<InitFn>(
-            reinterpret_cast<void*>(GetProcAddress(module_, "FinaleExtensionInit")));
-        invoke_ = reinterpret_cast<InvokeFn>(
-            reinterpret_cast<void*>(GetProcAddress(module_, "FinaleExtensionInvoke")));
-        terminate_ = reinterpret_cast<TerminateFn>(
-            reinterpret_cast<void*>(GetProcAddress(module_, "FinaleExtensionTerminate")));
-        version(host::HostSession::kDefaultHostVersion);
-        uint32_t flags = 0;
-        init(0, &flags);
     }
-    HMODULE module_ = nullptr;
-    InvokeFn invoke_ = nullptr;
-    TerminateFn terminate_ = nullptr;
+    const host::HostWindows::AlertHook alertHook_;
+    host::HostedPlugin module_{host::WindowsPath(VS_PLUGIN_MODULE)};
 };
 
 class DialogGeometry : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(Plugin::Instance().Loaded()) << "cannot load " << VS_PLUGIN_MODULE;
+        ASSERT_TRUE(Plugin::Instance().Complete())
+            << VS_PLUGIN_MODULE << ": " << Plugin::Instance().Fault();
         wchar_t here[MAX_PATH] = {};
         GetCurrentDirectoryW(MAX_PATH, here);
         folder_ = std::wstring(here) + L"\\geometry-settings";
         CreateDirectoryW(folder_.c_str(), nullptr);
         DeleteFileW((folder_ + L"\\veskpluginprefs.txt").c_str());
         DeleteFileW((folder_ + L"\\vesksorvel.txt").c_str());
-        host::HostSession::Instance().SetSettingsFolder(Narrow(folder_));
+        host::HostSession::Instance().SetSettingsFolder(host::Utf8Path(folder_));
     }
     void TearDown() override { Plugin::Instance().Terminate(); }
 
@@ -130,13 +87,13 @@ class DialogGeometry : public ::testing::Test {
         host::HostWindows::Pump();
     }
     void WritePrefs(int x, int y, int width, int height) const {
-        std::ofstream out(Narrow(folder_) + "\\veskpluginprefs.txt");
+        std::ofstream out(std::filesystem::path(folder_ + L"\\veskpluginprefs.txt"));
         out << "VESKSORVEL_WINDOWX2=" << x << "\nVESKSORVEL_WINDOWY2=" << y
             << "\nVESKSORVEL_WINDOWWIDTH2=" << width << "\nVESKSORVEL_WINDOWHEIGHT2=" << height
             << "\n";
     }
     std::string ReadPrefs() const {
-        std::ifstream in(Narrow(folder_) + "\\veskpluginprefs.txt");
+        std::ifstream in(std::filesystem::path(folder_ + L"\\veskpluginprefs.txt"));
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 

@@ -11,21 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "host/WinePath.h"
+
 namespace {
 
 constexpr int kTemplateNumber = 20128;
 
-// WindowsPath turns an absolute Unix path into the drive Z: form Wine maps to the root.
-std::wstring WindowsPath(const std::string& path) {
-    std::wstring out;
-    if (!path.empty() && path[0] == '/') {
-        out = L"Z:";
-    }
-    for (char c : path) {
-        out.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c)));
-    }
-    return out;
-}
+using host::WindowsPath;
 
 // TemplateBytes loads the module as an image resource only (no code runs, any bitness) and
 // copies the RT_DIALOG resource out; empty when the module or the resource is missing.

@@ -1,6 +1,7 @@
 // A host for the dialog's picture (scripts/screenshot-dialog.sh): loads the module, opens the
 // dialog, fills it as a user would, prints the dialog's screen rectangle and keeps the dialog on
-// screen for the given number of seconds. It is named finale.exe so that the module finds it.
+// screen for the given number of seconds. It is named finale.exe so that the module finds it;
+// paths may be Unix paths (Wine maps them).
 #include <windows.h>
 
 #include <commctrl.h>
@@ -12,18 +13,10 @@
 
 #include "host/HostSession.h"
 #include "host/HostWindows.h"
+#include "host/HostedPlugin.h"
+#include "host/WinePath.h"
 
 namespace {
-
-using VersionFn = uint32_t(__cdecl*)(uint32_t);
-using InitFn = uint32_t(__cdecl*)(uint32_t, uint32_t*);
-using InvokeFn = uint32_t(__cdecl*)(void*, uint32_t, uint32_t, uint32_t);
-using TerminateFn = uint32_t(__cdecl*)(uint32_t);
-
-template <typename Fn>
-Fn Entry(HMODULE module, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
 
 void Type(HWND dialog, int item, const wchar_t* text) {
     SetDlgItemTextW(dialog, item, text);
@@ -57,21 +50,16 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: finale.exe MODULE SETTINGS-FOLDER SECONDS\n");
         return 2;
     }
-    HMODULE module = LoadLibraryA(argv[1]);
-    if (module == nullptr) {
-        std::fprintf(stderr, "cannot load %s\n", argv[1]);
+    const host::HostWindows::AlertHook alertHook;
+    host::HostedPlugin module(host::WindowsPath(argv[1]));
+    if (!module.Complete()) {
+        std::fprintf(stderr, "%s: %s\n", argv[1], module.Fault().c_str());
         return 2;
     }
-    host::HostSession::Instance().SetSettingsFolder(argv[2]);
+    host::HostSession::Instance().SetSettingsFolder(host::Utf8Path(host::WindowsPath(argv[2])));
     auto& windows = host::HostWindows::Instance();
-    windows.SetPluginModule(module);
-    windows.RouteBeeps(module);
-    windows.InstallAlertHook();
-    Entry<VersionFn>(module, "FinaleExtensionVersion")(host::HostSession::kDefaultHostVersion);
-    uint32_t flags = 0;
-    Entry<InitFn>(module, "FinaleExtensionInit")(0, &flags);
-    Entry<InvokeFn>(module, "FinaleExtensionInvoke")(windows.MainWindow(), 0, 0, 0);
-    host::HostWindows::Pump();
+    module.Start(host::HostSession::kDefaultHostVersion);
+    module.Invoke(windows.MainWindow());
     HWND dialog = windows.Dialog();
     if (dialog == nullptr) {
         std::fprintf(stderr, "no dialog\n");
@@ -110,6 +98,6 @@ int main(int argc, char** argv) {
         host::HostWindows::Pump();
         Sleep(50);
     }
-    Entry<TerminateFn>(module, "FinaleExtensionTerminate")(0);
+    module.Terminate();
     return 0;
 }

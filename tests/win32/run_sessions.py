@@ -42,10 +42,6 @@ SESSIONS = {
 TIMEOUT = 300
 
 
-def windows_path(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
-
-
 def play(source, runner, work, session, host, module):
     """Runs one session in a fresh folder WORK; answers (exit code, transcript)."""
     score, script, extra, seed = SESSIONS[session]
