@@ -2,7 +2,7 @@
 #include "framework/FCMeasure.h"
 
 #include "framework/LittleEndian.h"
-#include "shell/HostVersion.h"
+#include "hostapi/HostVersion.h"
 
 namespace {
 constexpr size_t kKeyWord = 2;

@@ -2,7 +2,7 @@
 #include "framework/FCMusicRegion.h"
 
 #include "framework/LittleEndian.h"
-#include "shell/HostFunctions.h"
+#include "hostapi/HostFunctions.h"
 
 namespace {
 constexpr size_t kStartQualifier = 0;

@@ -2,8 +2,8 @@
 #include "framework/FCPartScopePrefs.h"
 
 #include "framework/LittleEndian.h"
-#include "shell/HostFunctions.h"
-#include "shell/HostVersion.h"
+#include "hostapi/HostFunctions.h"
+#include "hostapi/HostVersion.h"
 
 namespace {
 constexpr uint16_t kDocumentScope = 0xFFFE;

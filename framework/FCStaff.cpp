@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "framework/LittleEndian.h"
-#include "shell/HostVersion.h"
+#include "hostapi/HostVersion.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "framework/LittleEndian.h"
-#include "shell/HostFunctions.h"
+#include "hostapi/HostFunctions.h"
 
 void __FCBaseData::FreeRecordBuffer() {}
 

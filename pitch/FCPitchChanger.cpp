@@ -7,7 +7,7 @@
 #include "framework/FCNote.h"
 #include "framework/FCNoteEntry.h"
 #include "framework/LittleEndian.h"
-#include "shell/HostVersion.h"
+#include "hostapi/HostVersion.h"
 
 namespace {
 

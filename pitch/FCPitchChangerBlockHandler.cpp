@@ -3,8 +3,8 @@
 
 #include "framework/FCBrowserNoteEntries.h"
 #include "framework/FCMusicRegion.h"
+#include "hostapi/HostFunctions.h"
 #include "pitch/FCPitchChanger.h"
-#include "shell/HostFunctions.h"
 #include "ui/FCUI.h"
 
 namespace {

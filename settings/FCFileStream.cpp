@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "framework/LittleEndian.h"
-#include "shell/FileSystem.h"
-#include "shell/HostVersion.h"
+#include "hostapi/FileSystem.h"
+#include "hostapi/HostVersion.h"
 
 namespace {
 // The new content is written beside the file under this suffix, so that the final move stays

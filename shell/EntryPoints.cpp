@@ -7,8 +7,8 @@
 #include <cstddef>
 
 #include "framework/LittleEndian.h"
-#include "shell/HostBoundary.h"
-#include "shell/HostVersion.h"
+#include "hostapi/HostBoundary.h"
+#include "hostapi/HostVersion.h"
 #include "shell/PluginState.h"
 
 namespace {

@@ -7,11 +7,11 @@
 #include <memory>
 #include <optional>
 
+#include "hostapi/HostBoundary.h"
+#include "hostapi/HostFunctions.h"
 #include "settings/StoredOptions.h"
 #include "settings/StoredPitchSets.h"
 #include "shell/EntryPoints.h"
-#include "shell/HostBoundary.h"
-#include "shell/HostFunctions.h"
 #include "ui/FCSorvelWindow.h"
 #include "ui/FCUI.h"
 

@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "shell/HostFunctions.h"
-#include "shell/HostVersion.h"
+#include "hostapi/HostFunctions.h"
+#include "hostapi/HostVersion.h"
 #include "ui/FCUserWindow.h"
 
 namespace {

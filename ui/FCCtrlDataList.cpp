@@ -6,7 +6,7 @@
 
 #include <commctrl.h>
 
-#include "shell/HostVersion.h"
+#include "hostapi/HostVersion.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "shell/HostBoundary.h"
+#include "hostapi/HostBoundary.h"
 
 FCResourceWindow::FCResourceWindow(int32_t resourceNumber) : resourceNumber_(resourceNumber) {}
 

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "framework/FCMusicRegion.h"
+#include "hostapi/HostFunctions.h"
 #include "pitch/FCPitchChangeList.h"
 #include "pitch/FCPitchChangerBlockHandler.h"
 #include "pitch/FCUndoBlock.h"
@@ -16,7 +17,6 @@
 #include "settings/SettingsFiles.h"
 #include "settings/StoredPitchSets.h"
 #include "settings/StoredText.h"
-#include "shell/HostFunctions.h"
 #include "shell/PluginState.h"
 #include "ui/FCCtrlLine.h"
 #include "ui/FCCtrlStatic.h"

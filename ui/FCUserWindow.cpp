@@ -6,7 +6,7 @@
 
 #include <commctrl.h>
 
-#include "shell/HostFunctions.h"
+#include "hostapi/HostFunctions.h"
 #include "ui/FCCtrlDataList.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "framework/LittleEndian.h"
-#include "shell/CallingConvention.h"
+#include "hostapi/CallingConvention.h"
 
 #if defined(_WIN32)
 #include <windows.h>

@@ -10,7 +10,7 @@
 #include "framework/FCKeySignature.h"
 #include "framework/FCStaff.h"
 #include "framework/LittleEndian.h"
-#include "shell/HostVersion.h"
+#include "hostapi/HostVersion.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "framework/FCPartScopePrefs.h"
 #include "framework/FCStaff.h"
 #include "framework/LittleEndian.h"
-#include "shell/HostVersion.h"
+#include "hostapi/HostVersion.h"
 #include "tests/framework/FakeHost.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "PitchRunFixture.h"
 #include "framework/LittleEndian.h"
-#include "shell/HostFunctions.h"
+#include "hostapi/HostFunctions.h"
 #include "ui/FCUI.h"
 
 namespace {

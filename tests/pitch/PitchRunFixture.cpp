@@ -2,9 +2,9 @@
 #include "PitchRunFixture.h"
 
 #include "framework/FCString.h"
+#include "hostapi/HostVersion.h"
 #include "pitch/FCPitchChangerBlockHandler.h"
 #include "pitch/FCUndoBlock.h"
-#include "shell/HostVersion.h"
 #include "ui/FCUI.h"
 
 void PitchRunFixture::SetUp() {

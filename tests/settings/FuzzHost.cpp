@@ -8,8 +8,8 @@
 #include <filesystem>
 
 #include "framework/LittleEndian.h"
-#include "shell/CallingConvention.h"
-#include "shell/HostVersion.h"
+#include "hostapi/CallingConvention.h"
+#include "hostapi/HostVersion.h"
 
 namespace fuzz_host {
 namespace {

@@ -13,8 +13,8 @@
 #include <random>
 
 #include "framework/LittleEndian.h"
-#include "shell/CallingConvention.h"
-#include "shell/HostVersion.h"
+#include "hostapi/CallingConvention.h"
+#include "hostapi/HostVersion.h"
 
 namespace settings_test {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "framework/LittleEndian.h"
+#include "hostapi/HostVersion.h"
 #include "shell/EntryPoints.h"
-#include "shell/HostVersion.h"
 #include "shell/PluginState.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "framework/LittleEndian.h"
-#include "shell/FramePreparation.h"
+#include "hostapi/FramePreparation.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "shell/FileSystem.h"
+#include "hostapi/FileSystem.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/FileSystem.h"
+#include "hostapi/FileSystem.h"
 
 namespace {
 

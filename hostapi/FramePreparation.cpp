@@ -1,5 +1,5 @@
 // FramePreparation: note renumbering, flag mirroring and rest placeholders before a save.
-#include "shell/FramePreparation.h"
+#include "hostapi/FramePreparation.h"
 
 #include <algorithm>
 #include <cstdint>
