@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "framework/LittleEndian.h"
 #include "hostapi/HostFunctions.h"
+#include "hostapi/LittleEndian.h"
 
 void __FCBaseData::FreeRecordBuffer() {}
 

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "framework/LittleEndian.h"
 #include "framework/__FCBase.h"
+#include "hostapi/LittleEndian.h"
 
 class __FCBaseData : public __FCBase {
   public:

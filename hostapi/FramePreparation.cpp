@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "framework/LittleEndian.h"
+#include "hostapi/LittleEndian.h"
 
 namespace {
 constexpr size_t kEntryArray = 0x0E;

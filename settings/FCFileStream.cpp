@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "framework/LittleEndian.h"
 #include "hostapi/FileSystem.h"
 #include "hostapi/HostVersion.h"
+#include "hostapi/LittleEndian.h"
 
 namespace {
 // The new content is written beside the file under this suffix, so that the final move stays

@@ -6,9 +6,9 @@
 
 #include <cstddef>
 
-#include "framework/LittleEndian.h"
 #include "hostapi/HostBoundary.h"
 #include "hostapi/HostVersion.h"
+#include "hostapi/LittleEndian.h"
 #include "shell/PluginState.h"
 
 namespace {

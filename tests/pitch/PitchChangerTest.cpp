@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "PitchRunFixture.h"
-#include "framework/LittleEndian.h"
 #include "hostapi/HostFunctions.h"
+#include "hostapi/LittleEndian.h"
 #include "ui/FCUI.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "framework/LittleEndian.h"
 #include "hostapi/HostVersion.h"
+#include "hostapi/LittleEndian.h"
 #include "shell/EntryPoints.h"
 #include "shell/PluginState.h"
 
