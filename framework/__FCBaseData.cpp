@@ -20,9 +20,6 @@ uint32_t __FCBaseData::GetLoadedSize() const {
 uint16_t __FCBaseData::GetKeyItem1() const {
     return le::U16(key_, 0);
 }
-uint16_t __FCBaseData::GetKeyItem2() const {
-    return le::U16(key_, 2);
-}
 uint32_t __FCBaseData::GetKeyItem3() const {
     return le::U32(key_, 4);
 }
