@@ -6,7 +6,7 @@
 //
 // Staves are addressed by staff number (the score file's "id"), measures from 1 and layers
 // from 1 (as in the score file; the host's layer index is layer - 1); entry and note indexes
-// are 0-based. The header only grows: nothing here is removed or changed in meaning.
+// are 0-based.
 #pragma once
 
 #include <cstdint>

@@ -24,7 +24,8 @@
 
 namespace {
 
-// Every row, however long the list, is redrawn after a change of rows.
+// After a change of rows, rows 0 to 1000 are redrawn; a row past them shows its new texts when
+// the list view next paints it.
 constexpr int32_t kLastRedrawnItem = 1000;
 
 const char* const kFromSyntax =
