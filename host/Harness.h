@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "host/HarnessScript.h"
+#include "host/HostSession.h"
 
 namespace host {
 
@@ -37,7 +38,7 @@ class Harness {
     std::wstring script_;
     std::string scoreName_;
     std::string scriptName_;
-    uint32_t hostVersion_ = 0x12050000;
+    uint32_t hostVersion_ = HostSession::kDefaultHostVersion;
     bool trace_ = false;
     uint32_t randomSeed_ = 0;
     int randomRounds_ = -1;  // -1: no random user

@@ -51,9 +51,11 @@ class HostSession {
         int undos = 0;
     };
 
+    // The host version played unless told otherwise: the newest the plug-in knows.
     static constexpr uint32_t kDefaultHostVersion = 0x12050000;
-    // The trailing argument every non-record call must carry.
-    static constexpr uint32_t kCallVersion = 0x12050000;
+    // The trailing argument every non-record call must carry: the plug-in's build version, which
+    // is that newest host version.
+    static constexpr uint32_t kCallVersion = kDefaultHostVersion;
     static constexpr uint32_t kRespaceCommand = 12106;
 
     // The session every FX_ function serves. It is made before main runs and stays where it
@@ -66,8 +68,8 @@ class HostSession {
     HostSession& operator=(const HostSession&) = delete;
 
     // Reset forgets everything: an empty score (no staves, no measures, 4 shown layers), host
-    // version 0x12050000, no settings folder, no selection, no edits, counters at 0, empty
-    // transcript and error list, trace off. Frames still handed out are dropped silently.
+    // version kDefaultHostVersion, no settings folder, no selection, no edits, counters at 0,
+    // empty transcript and error list, trace off. Frames still handed out are dropped silently.
     void Reset();
 
     // Score files. A failed load leaves the score as it was and fills error with the file name
