@@ -25,7 +25,7 @@ const char* FCControl::ClassName() const {
 }
 
 int FCControl::GetControlType() const {
-    return 0;
+    return kTypeOther;
 }
 
 void* FCControl::GetDialogHandle() const {

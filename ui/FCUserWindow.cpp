@@ -13,6 +13,11 @@ namespace {
 
 constexpr UINT kPlacementFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
 
+// An up-down control whose style has this bit (UDS_SETBUDDYINT) reports its delta as it is; any
+// other's delta is reversed.
+constexpr LONG kDeltaAsIsStyle = UDS_SETBUDDYINT;
+static_assert(kDeltaAsIsStyle == 0x0002);
+
 HWND Wnd(void* handle) {
     return static_cast<HWND>(handle);
 }
@@ -99,7 +104,8 @@ bool FCUserWindow::HandleNotify(int32_t item, void* header) {
         case UDN_DELTAPOS: {
             const auto* updown = static_cast<const NMUPDOWN*>(header);
             const LONG style = GetWindowLongW(hdr->hwndFrom, GWL_STYLE);
-            HandleUpDown(control, (style & 0x0002) != 0 ? updown->iDelta : -updown->iDelta);
+            HandleUpDown(control,
+                         (style & kDeltaAsIsStyle) != 0 ? updown->iDelta : -updown->iDelta);
             break;
         }
         case TCN_SELCHANGE:
@@ -112,12 +118,12 @@ bool FCUserWindow::HandleNotify(int32_t item, void* header) {
         case LVN_GETDISPINFOW:
         case LVN_GETDISPINFOA:
         case LVN_ITEMCHANGED:
-            if (control->GetControlType() == 2) {
+            if (control->GetControlType() == FCControl::kTypeDataList) {
                 static_cast<FCCtrlDataList*>(control)->HandleListNotify(header);
             }
             break;
         case NM_DBLCLK:
-            if (control->GetControlType() == 2) {
+            if (control->GetControlType() == FCControl::kTypeDataList) {
                 static_cast<FCCtrlDataList*>(control)->DoubleClicked();
             }
             break;
