@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "hostapi/HostFunctions.h"
 #include "ui/FCCtrlDataList.h"
 
@@ -21,6 +23,36 @@ static_assert(kDeltaAsIsStyle == 0x0002);
 HWND Wnd(void* handle) {
     return static_cast<HWND>(handle);
 }
+
+// PlacementBatch holds one deferred placement of several windows (an HDWP). Each Defer hands the
+// batch to the system, which answers the batch to use from then on, or gives it up (and frees
+// it) when it cannot take the window; Commit places the windows at once. A batch still held
+// when the object goes, when the work stopped half way, is carried out too: there is no other
+// way to give its handle back.
+class PlacementBatch {
+  public:
+    explicit PlacementBatch(int count) : batch_(BeginDeferWindowPos(count)) {}
+    ~PlacementBatch() {
+        if (batch_ != nullptr) {
+            EndDeferWindowPos(batch_);
+        }
+    }
+    PlacementBatch(const PlacementBatch&) = delete;
+    PlacementBatch& operator=(const PlacementBatch&) = delete;
+
+    [[nodiscard]] bool IsOpen() const { return batch_ != nullptr; }
+
+    // Defer adds a window to the batch; false when the system gave the batch up.
+    bool Defer(HWND window, int x, int y, int width, int height, UINT flags) {
+        batch_ = DeferWindowPos(batch_, window, nullptr, x, y, width, height, flags);
+        return batch_ != nullptr;
+    }
+
+    void Commit() { EndDeferWindowPos(std::exchange(batch_, nullptr)); }
+
+  private:
+    HDWP batch_;
+};
 
 }  // namespace
 
@@ -245,8 +277,8 @@ bool FCUserWindow::EndDeferredPlacement() {
     if (n == 0) {
         return false;
     }
-    HDWP batch = BeginDeferWindowPos(n);
-    if (batch == nullptr) {
+    PlacementBatch batch(n);
+    if (!batch.IsOpen()) {
         return false;
     }
     for (int32_t i = 0; i < GetCount(); ++i) {
@@ -261,14 +293,13 @@ bool FCUserWindow::EndDeferredPlacement() {
         if (!control->IsSizePending()) {
             flags |= SWP_NOSIZE;
         }
-        batch = DeferWindowPos(batch, Wnd(control->GetItemHandle()), nullptr,
-                               control->GetPendingX(), control->GetPendingY(),
-                               control->GetPendingWidth(), control->GetPendingHeight(), flags);
-        if (batch == nullptr) {
+        if (!batch.Defer(Wnd(control->GetItemHandle()), control->GetPendingX(),
+                         control->GetPendingY(), control->GetPendingWidth(),
+                         control->GetPendingHeight(), flags)) {
             return false;
         }
     }
-    EndDeferWindowPos(batch);
+    batch.Commit();
     for (int32_t i = 0; i < GetCount(); ++i) {
         GetControlAt(i)->ClearPending();
     }
