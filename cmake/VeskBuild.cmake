@@ -97,6 +97,16 @@ function(add_plugin_test name)
     endif()
 endfunction()
 
+# vs_add_fuzzer(NAME LAYER SOURCES...) declares a libFuzzer program of the fuzzing build that links
+# the plug-in's layer it feeds. It exports its functions, since the plug-in finds the host's
+# (such as a fuzzer's own FX_GetFinalePath) among the program's exports.
+function(vs_add_fuzzer name layer)
+    add_executable(${name} ${ARGN})
+    target_link_libraries(${name} PRIVATE vs_${layer} vs_test_support)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    set_target_properties(${name} PROPERTIES ENABLE_EXPORTS ON)
+endfunction()
+
 # add_host_test(NAME SOURCES...) declares a GoogleTest program for the stand-in host alone; it
 # never links the plug-in's code.
 function(add_host_test name)
