@@ -21,11 +21,11 @@ std::wstring WidePath(std::u16string_view path) {
 std::string BytePath(std::u16string_view path) {
     std::string bytes;
     for (const char16_t unit : path) {
-        const auto byte = static_cast<char>(unit & 0xFF);
-        if (byte == 0) {
+        const auto octet = static_cast<char>(unit & 0xFF);
+        if (octet == 0) {
             break;
         }
-        bytes += byte;
+        bytes += octet;
     }
     return bytes;
 }
@@ -151,8 +151,8 @@ bool FileSystem::ReplaceTarget(std::u16string_view path, bool utf16, std::u16str
         } else {
             // Each byte of the name becomes the unit of its value, up to the first zero.
             const std::string name = PlainPath(FinalPath<char>(file.Get()));
-            for (const char byte : std::string_view(name.c_str())) {
-                finalPath += static_cast<char16_t>(static_cast<unsigned char>(byte));
+            for (const char octet : std::string_view(name.c_str())) {
+                finalPath += static_cast<char16_t>(static_cast<unsigned char>(octet));
             }
         }
     }
