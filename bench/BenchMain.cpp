@@ -14,7 +14,7 @@
 #include "bench/RunBench.h"
 #include "bench/SettingsBench.h"
 #include "host/HostSession.h"
-#include "shell/HostVersion.h"
+#include "hostapi/HostVersion.h"
 
 int main(int argc, char** argv) {
     std::string error;

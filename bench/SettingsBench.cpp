@@ -20,8 +20,8 @@
 #include "settings/SettingsFiles.h"
 #include "settings/StoredOptions.h"
 #include "settings/StoredPitchSets.h"
+#include "settings/WindowGeometry.h"
 #include "shell/PluginState.h"
-#include "ui/WindowGeometry.h"
 
 namespace {
 

@@ -64,15 +64,20 @@ macro(vs_add_gtest)
     endif()
 endmacro()
 
-# add_plugin_test(NAME SOURCES... [HOSTED] [LIBS libs...]) declares a GoogleTest program that
-# links the plug-in's core. HOSTED programs also link the stand-in host, so that they are the
-# host the plug-in's lookup finds (natively through -rdynamic; the Windows programs are named
-# finale.exe in a folder of their own, since the plug-in looks for that module name).
+# add_plugin_test(NAME LAYER layer SOURCES... [HOSTED] [LIBS libs...]) declares a GoogleTest
+# program that links the plug-in's layer it tests (and so the layers below it, no higher), and
+# may include the tests' own helpers. HOSTED programs also link the stand-in host, so that they
+# are the host the plug-in's lookup finds (natively through -rdynamic; the Windows programs are
+# named finale.exe in a folder of their own, since the plug-in looks for that module name).
 function(add_plugin_test name)
-    cmake_parse_arguments(ARG "HOSTED" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "HOSTED" "LAYER" "SOURCES;LIBS" ${ARGN})
+    if(NOT ARG_LAYER)
+        message(FATAL_ERROR "add_plugin_test(${name}): LAYER names the layer the test links")
+    endif()
     add_executable(${name} ${ARG_SOURCES} ${ARG_UNPARSED_ARGUMENTS})
     vs_configure_target(${name})
-    target_link_libraries(${name} PRIVATE vs_core GTest::gtest_main ${ARG_LIBS})
+    target_link_libraries(${name} PRIVATE vs_${ARG_LAYER} vs_test_support GTest::gtest_main
+                          ${ARG_LIBS})
     vs_link_static_runtime(${name})
     if(ARG_HOSTED)
         target_link_libraries(${name} PRIVATE vs_host)
@@ -90,6 +95,16 @@ function(add_plugin_test name)
     else()
         add_test(NAME ${name} COMMAND ${name})
     endif()
+endfunction()
+
+# vs_add_fuzzer(NAME LAYER SOURCES...) declares a libFuzzer program of the fuzzing build that links
+# the plug-in's layer it feeds. It exports its functions, since the plug-in finds the host's
+# (such as a fuzzer's own FX_GetFinalePath) among the program's exports.
+function(vs_add_fuzzer name layer)
+    add_executable(${name} ${ARGN})
+    target_link_libraries(${name} PRIVATE vs_${layer} vs_test_support)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    set_target_properties(${name} PROPERTIES ENABLE_EXPORTS ON)
 endfunction()
 
 # add_host_test(NAME SOURCES...) declares a GoogleTest program for the stand-in host alone; it

@@ -1,7 +1,7 @@
 // FCGeneralPrefs: general preferences.
 #include "framework/FCGeneralPrefs.h"
 
-#include "framework/LittleEndian.h"
+#include "hostapi/LittleEndian.h"
 
 FCGeneralPrefs::FCGeneralPrefs() = default;
 

@@ -2,7 +2,7 @@
 #include "framework/FCIndependentCellDetail.h"
 
 #include "framework/FCCell.h"
-#include "framework/LittleEndian.h"
+#include "hostapi/LittleEndian.h"
 
 FCIndependentCellDetail::FCIndependentCellDetail(const FCCell* cell) : cell_(cell) {
     SetRecordPointer(record_);

@@ -1,7 +1,7 @@
 // FCKeySignature: key word decoding.
 #include "framework/FCKeySignature.h"
 
-#include "shell/HostVersion.h"
+#include "hostapi/HostVersion.h"
 
 FCKeySignature::FCKeySignature() {
     SetRecordPointer(record_);

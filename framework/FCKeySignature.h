@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "framework/LittleEndian.h"
 #include "framework/__FCBaseData.h"
+#include "hostapi/LittleEndian.h"
 
 class FCKeySignature : public __FCBaseData {
   public:

@@ -1,8 +1,8 @@
 // FCMeasure: measure records and their key word.
 #include "framework/FCMeasure.h"
 
-#include "framework/LittleEndian.h"
-#include "shell/HostVersion.h"
+#include "hostapi/HostVersion.h"
+#include "hostapi/LittleEndian.h"
 
 namespace {
 constexpr size_t kKeyWord = 2;

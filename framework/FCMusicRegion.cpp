@@ -1,8 +1,8 @@
 // FCMusicRegion: region record fields, comparison and widening.
 #include "framework/FCMusicRegion.h"
 
-#include "framework/LittleEndian.h"
-#include "shell/HostFunctions.h"
+#include "hostapi/HostFunctions.h"
+#include "hostapi/LittleEndian.h"
 
 namespace {
 constexpr size_t kStartQualifier = 0;

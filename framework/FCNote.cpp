@@ -13,8 +13,8 @@
 #include "framework/FCNoteEntry.h"
 #include "framework/FCPartScopePrefs.h"
 #include "framework/FCString.h"
-#include "framework/LittleEndian.h"
-#include "shell/HostFunctions.h"
+#include "hostapi/HostFunctions.h"
+#include "hostapi/LittleEndian.h"
 
 FCNote::FCNote(int32_t index, uint8_t* record, FCNoteEntry* entry)
     : index_(index), record_(record), entry_(entry) {}

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "framework/LittleEndian.h"
+#include "hostapi/LittleEndian.h"
 
 namespace {
 constexpr size_t kFlags = 8;

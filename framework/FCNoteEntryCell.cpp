@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "framework/FCMusicRegion.h"
-#include "framework/LittleEndian.h"
-#include "shell/HostFunctions.h"
+#include "hostapi/HostFunctions.h"
+#include "hostapi/LittleEndian.h"
 
 namespace {
 constexpr size_t kSlotQualifier = 0;

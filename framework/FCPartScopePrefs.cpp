@@ -1,9 +1,9 @@
 // FCPartScopePrefs: the concert-pitch flag.
 #include "framework/FCPartScopePrefs.h"
 
-#include "framework/LittleEndian.h"
-#include "shell/HostFunctions.h"
-#include "shell/HostVersion.h"
+#include "hostapi/HostFunctions.h"
+#include "hostapi/HostVersion.h"
+#include "hostapi/LittleEndian.h"
 
 namespace {
 constexpr uint16_t kDocumentScope = 0xFFFE;

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "framework/LittleEndian.h"
-#include "shell/HostVersion.h"
+#include "hostapi/HostVersion.h"
+#include "hostapi/LittleEndian.h"
 
 namespace {
 

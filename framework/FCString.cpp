@@ -7,8 +7,8 @@
 #include <cstring>
 #include <utility>
 
-#include "shell/HostFunctions.h"
-#include "shell/HostVersion.h"
+#include "hostapi/HostFunctions.h"
+#include "hostapi/HostVersion.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "framework/LittleEndian.h"
-#include "shell/HostFunctions.h"
+#include "hostapi/HostFunctions.h"
+#include "hostapi/LittleEndian.h"
 
 void __FCBaseData::FreeRecordBuffer() {}
 
@@ -19,9 +19,6 @@ uint32_t __FCBaseData::GetLoadedSize() const {
 
 uint16_t __FCBaseData::GetKeyItem1() const {
     return le::U16(key_, 0);
-}
-uint16_t __FCBaseData::GetKeyItem2() const {
-    return le::U16(key_, 2);
 }
 uint32_t __FCBaseData::GetKeyItem3() const {
     return le::U32(key_, 4);

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "framework/LittleEndian.h"
 #include "framework/__FCBase.h"
+#include "hostapi/LittleEndian.h"
 
 class __FCBaseData : public __FCBase {
   public:
@@ -44,7 +44,6 @@ class __FCBaseData : public __FCBase {
     uint8_t* GetRecordPointer() const { return record_; }
 
     uint16_t GetKeyItem1() const;
-    uint16_t GetKeyItem2() const;
     uint32_t GetKeyItem3() const;
     // GetKeyAddress is what the host's record functions receive.
     uint8_t* GetKeyAddress() { return key_; }

@@ -3,7 +3,7 @@
 
 #include "framework/FCCell.h"
 #include "framework/FCMusicRegion.h"
-#include "shell/HostFunctions.h"
+#include "hostapi/HostFunctions.h"
 
 int32_t __FCBrowserRegionBase::ForEachCellInRegion(FCIteratorHandler* handler,
                                                    const FCMusicRegion* region) {

@@ -1,7 +1,7 @@
 // __FCOther: item-numbered loads and saves.
 #include "framework/__FCOther.h"
 
-#include "shell/HostFunctions.h"
+#include "hostapi/HostFunctions.h"
 
 bool __FCOther::Load(uint16_t itemNo) {
     SetKey(itemNo, 0);

@@ -6,7 +6,7 @@
 //
 // Staves are addressed by staff number (the score file's "id"), measures from 1 and layers
 // from 1 (as in the score file; the host's layer index is layer - 1); entry and note indexes
-// are 0-based. The header only grows: nothing here is removed or changed in meaning.
+// are 0-based.
 #pragma once
 
 #include <cstdint>
@@ -51,6 +51,7 @@ class HostSession {
         int undos = 0;
     };
 
+    // The host version played unless told otherwise: the newest the plug-in knows.
     static constexpr uint32_t kDefaultHostVersion = 0x12050000;
     // The trailing argument every non-record call must carry: the version of the newest host's
     // function table, whichever host version is played.
@@ -67,8 +68,8 @@ class HostSession {
     HostSession& operator=(const HostSession&) = delete;
 
     // Reset forgets everything: an empty score (no staves, no measures, 4 shown layers), host
-    // version 0x12050000, no settings folder, no selection, no edits, counters at 0, empty
-    // transcript and error list, trace off. Frames still handed out are dropped silently.
+    // version kDefaultHostVersion, no settings folder, no selection, no edits, counters at 0,
+    // empty transcript and error list, trace off. Frames still handed out are dropped silently.
     void Reset();
 
     // Score files. A failed load leaves the score as it was and fills error with the file name

@@ -6,8 +6,8 @@
 #include "framework/FCKeySignature.h"
 #include "framework/FCNote.h"
 #include "framework/FCNoteEntry.h"
-#include "framework/LittleEndian.h"
-#include "shell/HostVersion.h"
+#include "hostapi/HostVersion.h"
+#include "hostapi/LittleEndian.h"
 
 namespace {
 

@@ -3,9 +3,8 @@
 
 #include "framework/FCBrowserNoteEntries.h"
 #include "framework/FCMusicRegion.h"
+#include "hostapi/HostFunctions.h"
 #include "pitch/FCPitchChanger.h"
-#include "shell/HostFunctions.h"
-#include "ui/FCUI.h"
 
 namespace {
 
@@ -24,14 +23,14 @@ bool CurrentRegion(FCMusicRegion& region) {
 
 FCPitchChangerBlockHandler::FCPitchChangerBlockHandler(const FCPitchChangeNodes* nodes,
                                                        bool respace, bool soundingPitch,
-                                                       FCUI* owner)
-    : nodes_(nodes), respace_(respace), soundingPitch_(soundingPitch), owner_(owner) {}
+                                                       NoSelectionAlert* alert)
+    : nodes_(nodes), respace_(respace), soundingPitch_(soundingPitch), alert_(alert) {}
 
 bool FCPitchChangerBlockHandler::Run() {
     FCMusicRegion region;
     if (!CurrentRegion(region)) {
-        if (owner_ != nullptr) {
-            owner_->AlertNoSelection();
+        if (alert_ != nullptr) {
+            alert_->AlertNoSelection();
         }
         return false;
     }

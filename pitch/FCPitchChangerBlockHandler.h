@@ -3,18 +3,17 @@
 #pragma once
 
 #include "pitch/FCPitchChangeNodes.h"
+#include "pitch/NoSelectionAlert.h"
 #include "pitch/__FCUndoBlockHandler.h"
-
-class FCUI;
 
 class FCPitchChangerBlockHandler : public __FCUndoBlockHandler {
 public:
-    // Nothing is owned: the nodes and the alert object outlive the run.
-    FCPitchChangerBlockHandler(const FCPitchChangeNodes* nodes, bool respace, bool soundingPitch,
-                               FCUI* owner);
+  // Nothing is owned: the nodes and the alert outlive the run (a null alert tells nobody).
+  FCPitchChangerBlockHandler(const FCPitchChangeNodes* nodes, bool respace, bool soundingPitch,
+                             NoSelectionAlert* alert);
 
-    // Run answers false (after the "No Selection" alert) when nothing is selected.
-    bool Run() override;
+  // Run answers false (after telling the alert) when nothing is selected.
+  bool Run() override;
 
 private:
     // Respace widens the selected measures to all staves, has the host respace them and puts
@@ -24,5 +23,5 @@ private:
     const FCPitchChangeNodes* nodes_;
     bool respace_;
     bool soundingPitch_;
-    FCUI* owner_;
+    NoSelectionAlert* alert_;
 };

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "shell/HostFunctions.h"
-#include "shell/HostVersion.h"
+#include "hostapi/HostFunctions.h"
+#include "hostapi/HostVersion.h"
 
 namespace {
 // Titles longer than this are cut before they reach the host's UTF-16 edit function.

@@ -55,7 +55,7 @@ echo
 echo "The pitch set, as the plug-in keeps it in $work/settings/vesksorvel.txt:"
 sed 's/^/    /' "$work/settings/vesksorvel.txt"
 echo
-echo "The shipping plug-in (32-bit Windows): $(pwd)/$win32/VeskSorvel.dll"
+echo "The shipping plug-in (32-bit Windows): $win32/VeskSorvel.dll"
 echo "To install it, copy VeskSorvel.dll into the host program's plug-in folder and start the"
 echo "program again; the plug-in's menu item is \"Vesk Sorvel...\"."
 

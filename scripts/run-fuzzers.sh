@@ -20,7 +20,7 @@ fi
 status=0
 # folder/name: the fuzzer tests/<folder>/<name>_fuzzer with its seeds in tests/<folder>/corpus/<name>.
 for target in settings/settings_reader settings/pitch_set_loader pitch/pitch_spelling \
-              shell/frame_preparation; do
+              hostapi/frame_preparation; do
     folder="${target%/*}"
     name="${target#*/}"
     mkdir -p "$build/corpus/$name"

@@ -2,15 +2,23 @@
 #include "settings/FCFileStream.h"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 
-#include "framework/LittleEndian.h"
-#include "shell/FileSystem.h"
-#include "shell/HostVersion.h"
+#include "hostapi/FileSystem.h"
+#include "hostapi/HostVersion.h"
+#include "hostapi/LittleEndian.h"
 
 namespace {
 // The new content is written beside the file under this suffix, so that the final move stays
 // within one folder and one volume.
 constexpr const char* kTemporarySuffix = ".tmp";
+
+// Units answers the units of a path as the file system takes them.
+std::u16string_view Units(const FCString& path) {
+    return {path.GetUTF16(), path.GetLength()};
+}
+
 }  // namespace
 
 FCFileStream::FCFileStream(const char* folder8, const char* fileName)
@@ -52,7 +60,7 @@ bool FCFileStream::HasFolder() const {
 }
 
 bool FCFileStream::FileExists() const {
-    return HasFolder() && FileSystem::Exists(GetFullPath(), IsPathUTF16());
+    return HasFolder() && FileSystem::Exists(Units(GetFullPath()), IsPathUTF16());
 }
 
 bool FCFileStream::ReadFailed() const {
@@ -101,18 +109,18 @@ bool FCFileStream::OpenFile(bool forWriting) {
     if (!forWriting) {
         // Read as bytes: line ends are split by ReadLine itself, and a text-mode read would stop
         // at a stray Ctrl-Z and lose every pair after it at the next save.
-        file_ = FileSystem::Open(targetPath_, openPathIsUTF16_, "rb");
+        file_ = FileSystem::Open(Units(targetPath_), openPathIsUTF16_, "rb");
         return file_ != nullptr;
     }
     // The new content replaces the file a link names, not the link; a read-only file stays.
-    FCString replaced;
-    if (!FileSystem::ReplaceTarget(targetPath_, openPathIsUTF16_, replaced)) {
+    std::u16string replaced;
+    if (!FileSystem::ReplaceTarget(Units(targetPath_), openPathIsUTF16_, replaced)) {
         return false;
     }
-    targetPath_ = replaced;
+    targetPath_.SetUTF16Units(replaced.data(), static_cast<uint32_t>(replaced.size()));
     temporaryPath_ = targetPath_;
     temporaryPath_.AppendCString(kTemporarySuffix);
-    file_ = FileSystem::Open(temporaryPath_, openPathIsUTF16_, "w");
+    file_ = FileSystem::Open(Units(temporaryPath_), openPathIsUTF16_, "w");
     writing_ = file_ != nullptr;
     writeFailed_ = false;
     return writing_;
@@ -135,14 +143,15 @@ bool FCFileStream::Close() {
         // Should the move itself fail on the way (no memory for the paths), the temporary file
         // still goes.
         try {
-            complete = FileSystem::Replace(temporaryPath_, targetPath_, openPathIsUTF16_);
+            complete =
+                FileSystem::Replace(Units(temporaryPath_), Units(targetPath_), openPathIsUTF16_);
         } catch (...) {
-            FileSystem::Remove(temporaryPath_, openPathIsUTF16_);
+            FileSystem::Remove(Units(temporaryPath_), openPathIsUTF16_);
             throw;
         }
     }
     if (!complete) {
-        FileSystem::Remove(temporaryPath_, openPathIsUTF16_);
+        FileSystem::Remove(Units(temporaryPath_), openPathIsUTF16_);
     }
     return complete;
 }

@@ -3,8 +3,8 @@
 
 #include <array>
 
-#include "shell/HostFunctions.h"
-#include "shell/HostVersion.h"
+#include "hostapi/HostFunctions.h"
+#include "hostapi/HostVersion.h"
 
 std::unique_ptr<FCTextFileStream> SettingsFiles::NewSharedSettingsStream() {
     std::array<uint8_t, FCFileStream::kFolderBufferSize> folder{};

@@ -3,8 +3,8 @@
 // only this plug-in's keys.
 #pragma once
 
+#include "settings/WindowGeometry.h"
 #include "shell/PluginState.h"
-#include "ui/WindowGeometry.h"
 
 class StoredOptions {
   public:

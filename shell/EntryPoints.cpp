@@ -1,14 +1,15 @@
-// The four entry points through which the host learns the interface version, gives its own
-// version, has the defaults set and enumerates the one menu item. Like every entry point, each
-// answers through the host boundary: whatever fails inside, the host gets an answer that means
-// "nothing happened".
+// Four of the six entry points: through them the host learns the interface version, gives its
+// own version, has the defaults set and enumerates the one menu item (FinaleExtensionInvoke and
+// FinaleExtensionTerminate, which open and close the dialog, are in Invocation.cpp). Like every
+// entry point, each answers through the host boundary: whatever fails inside, the host gets an
+// answer that means "nothing happened".
 #include "shell/EntryPoints.h"
 
 #include <cstddef>
 
-#include "framework/LittleEndian.h"
-#include "shell/HostBoundary.h"
-#include "shell/HostVersion.h"
+#include "hostapi/HostBoundary.h"
+#include "hostapi/HostVersion.h"
+#include "hostapi/LittleEndian.h"
 #include "shell/PluginState.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "shell/CallingConvention.h"
+#include "hostapi/CallingConvention.h"
 
 VS_EXPORT uint32_t VS_CALL FinaleExtensionVersion(uint32_t hostVersion);
 VS_EXPORT uint32_t VS_CALL FinaleExtensionInit(uint32_t ignored, uint32_t* flags);

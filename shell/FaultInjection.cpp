@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <new>
 
-#include "shell/CallingConvention.h"
-#include "shell/HostBoundary.h"
+#include "hostapi/CallingConvention.h"
+#include "hostapi/HostBoundary.h"
 
 namespace {
 

@@ -6,12 +6,13 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 
+#include "hostapi/HostBoundary.h"
+#include "hostapi/HostFunctions.h"
 #include "settings/StoredOptions.h"
 #include "settings/StoredPitchSets.h"
 #include "shell/EntryPoints.h"
-#include "shell/HostBoundary.h"
-#include "shell/HostFunctions.h"
 #include "ui/FCSorvelWindow.h"
 #include "ui/FCUI.h"
 
@@ -23,9 +24,26 @@ std::unique_ptr<FCUI>& AlertObject() {
     return ui;
 }
 
-// The dialog object exists from the first invocation until termination. It is destroyed only
-// by termination: at unloading the host's windows may already be gone.
-FCSorvelWindow* g_dialog = nullptr;
+// DialogHolder owns the dialog object from the first invocation until termination, which takes
+// it out and destroys it. At unloading the host's windows may already be gone, so a dialog object
+// still held then (the host never terminated the plug-in) is let go, not destroyed.
+class DialogHolder {
+  public:
+    DialogHolder() = default;
+    DialogHolder(const DialogHolder&) = delete;
+    DialogHolder& operator=(const DialogHolder&) = delete;
+    ~DialogHolder() { static_cast<void>(dialog_.release()); }
+
+    std::unique_ptr<FCSorvelWindow>& Get() { return dialog_; }
+
+  private:
+    std::unique_ptr<FCSorvelWindow> dialog_;
+};
+
+std::unique_ptr<FCSorvelWindow>& DialogObject() {
+    static DialogHolder holder;
+    return holder.Get();
+}
 
 // When a termination could not save the options (the shared settings file could not be read or
 // written), what the plug-in holds is newer than the file: the next dialog object takes it and
@@ -40,42 +58,42 @@ uint32_t Invoke(void* hostWindow) {
     if (!ui) {
         ui = std::make_unique<FCUI>(hostWindow);
     }
-    if (g_dialog == nullptr) {
+    std::unique_ptr<FCSorvelWindow>& dialog = DialogObject();
+    if (!dialog) {
         // The window becomes the dialog object only once it is complete: a failure on the way
         // leaves no half-made dialog object behind, and the next invocation reads both files
         // again.
-        auto dialog = std::make_unique<FCSorvelWindow>();
+        auto made = std::make_unique<FCSorvelWindow>();
         if (UnsavedGeometry()) {
-            dialog->Geometry() = *UnsavedGeometry();
+            made->Geometry() = *UnsavedGeometry();
         } else {
-            StoredOptions::LoadOptions(dialog->Geometry());
+            StoredOptions::LoadOptions(made->Geometry());
         }
         StoredPitchSets::LoadPitchSets();
-        dialog->SetUI(ui.get());
-        dialog->CreateControls();
-        g_dialog = dialog.release();
+        made->SetUI(ui.get());
+        made->CreateControls();
+        dialog = std::move(made);
     }
-    if (g_dialog->GetDialogHandle() != nullptr) {
-        ShowWindow(static_cast<HWND>(g_dialog->GetDialogHandle()), SW_SHOWNORMAL);
-        if (g_dialog->GetDialogHandle() != nullptr) {
-            SetActiveWindow(static_cast<HWND>(g_dialog->GetDialogHandle()));
+    if (dialog->GetDialogHandle() != nullptr) {
+        ShowWindow(static_cast<HWND>(dialog->GetDialogHandle()), SW_SHOWNORMAL);
+        if (dialog->GetDialogHandle() != nullptr) {
+            SetActiveWindow(static_cast<HWND>(dialog->GetDialogHandle()));
         }
         return 0;
     }
-    g_dialog->SetDialogCallback(&FCResourceWindow::DialogCallback);
-    fx::Dialog(static_cast<int16_t>(g_dialog->GetResourceNumber()), g_dialog->GetDialogCallback(),
-               ui->GetOwnerWindow(), g_dialog);
+    dialog->SetDialogCallback(&FCResourceWindow::DialogCallback);
+    fx::Dialog(static_cast<int16_t>(dialog->GetResourceNumber()), dialog->GetDialogCallback(),
+               ui->GetOwnerWindow(), dialog.get());
     return 0;
 }
 
 uint32_t Terminate() {
-    if (g_dialog == nullptr) {
-        return 0;
-    }
     // The dialog object goes whatever happens below: the host is about to unload the module, and
     // a dialog left open would send its messages into code that is gone.
-    const std::unique_ptr<FCSorvelWindow> dialog(g_dialog);
-    g_dialog = nullptr;
+    const std::unique_ptr<FCSorvelWindow> dialog = std::move(DialogObject());
+    if (!dialog) {
+        return 0;
+    }
     HWND handle = static_cast<HWND>(dialog->GetDialogHandle());
     if (handle != nullptr && IsWindowVisible(handle) != 0) {
         dialog->CloseWindow();

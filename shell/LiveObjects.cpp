@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "framework/__FCBase.h"
-#include "shell/CallingConvention.h"
+#include "hostapi/CallingConvention.h"
 
 VS_EXPORT int64_t VS_CALL VeskSorvelLiveObjects() {
     return __FCBase::LiveObjectCount();

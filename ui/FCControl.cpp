@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "shell/HostFunctions.h"
-#include "shell/HostVersion.h"
+#include "hostapi/HostFunctions.h"
+#include "hostapi/HostVersion.h"
 #include "ui/FCUserWindow.h"
 
 namespace {
@@ -25,7 +25,7 @@ const char* FCControl::ClassName() const {
 }
 
 int FCControl::GetControlType() const {
-    return 0;
+    return kTypeOther;
 }
 
 void* FCControl::GetDialogHandle() const {

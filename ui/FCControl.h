@@ -17,7 +17,12 @@ class FCControl : public __FCBase {
     explicit FCControl(int16_t itemNumber);
 
     const char* ClassName() const override;
-    // GetControlType is 2 for list views, 0 otherwise.
+    // Answers of GetControlType: a list view (FCCtrlDataList and the classes made from it), which
+    // takes the list notifications, or any other control.
+    static constexpr int kTypeOther = 0;
+    static constexpr int kTypeDataList = 2;
+
+    // GetControlType is kTypeDataList for list views, kTypeOther otherwise.
     virtual int GetControlType() const;
     virtual void Redraw();
     virtual void SetEnable(bool enable);

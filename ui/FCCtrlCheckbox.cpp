@@ -1,7 +1,7 @@
 // FCCtrlCheckbox: the check state through the host's value functions (kind 1).
 #include "ui/FCCtrlCheckbox.h"
 
-#include "shell/HostFunctions.h"
+#include "hostapi/HostFunctions.h"
 
 void FCCtrlCheckbox::SetCheck(int16_t value) {
     fx::SetDlgItemVal(GetDialogHandle(), GetItemNumber(), 1, value);

@@ -6,7 +6,7 @@
 
 #include <commctrl.h>
 
-#include "shell/HostVersion.h"
+#include "hostapi/HostVersion.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ const char* FCCtrlDataList::ClassName() const {
 }
 
 int FCCtrlDataList::GetControlType() const {
-    return 2;
+    return kTypeDataList;
 }
 
 void FCCtrlDataList::ItemSelected(int32_t /*index*/) {}

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "shell/HostFunctions.h"
+#include "hostapi/HostFunctions.h"
 
 const char* FCCtrlPopup::ClassName() const {
     return "FCCtrlPopup";

@@ -3,7 +3,16 @@
 
 #include <windows.h>
 
-#include "shell/HostBoundary.h"
+#include "hostapi/HostBoundary.h"
+
+namespace {
+
+// The private message 0x036D (WM_FLOATSTATUS of the MFC class library) that a host built on it
+// sends its floating windows when its main window is enabled, disabled, activated or
+// deactivated: the dialog follows the host's state then too.
+constexpr UINT kFloatStatusMessage = 0x036D;
+
+}  // namespace
 
 FCResourceWindow::FCResourceWindow(int32_t resourceNumber) : resourceNumber_(resourceNumber) {}
 
@@ -63,7 +72,7 @@ intptr_t FCResourceWindow::Dispatch(FCUserWindow* window, fx::Handle dialog, uin
             window->SyncEnabledWithHost();
             return 0;
         case WM_WINDOWPOSCHANGING:
-        case 0x036D:
+        case kFloatStatusMessage:
             window->SyncEnabledWithHost();
             return 0;
         case WM_CLOSE:

@@ -2,7 +2,7 @@
 // host delivers the dialog's messages to DialogCallback together with the window object.
 #pragma once
 
-#include "shell/HostFunctions.h"
+#include "hostapi/HostFunctions.h"
 #include "ui/FCUserWindow.h"
 
 class FCResourceWindow : public FCUserWindow {

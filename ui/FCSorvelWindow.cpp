@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "framework/FCMusicRegion.h"
+#include "hostapi/HostFunctions.h"
 #include "pitch/FCPitchChangeList.h"
 #include "pitch/FCPitchChangerBlockHandler.h"
 #include "pitch/FCUndoBlock.h"
@@ -16,7 +17,6 @@
 #include "settings/SettingsFiles.h"
 #include "settings/StoredPitchSets.h"
 #include "settings/StoredText.h"
-#include "shell/HostFunctions.h"
 #include "shell/PluginState.h"
 #include "ui/FCCtrlLine.h"
 #include "ui/FCCtrlStatic.h"
@@ -24,7 +24,8 @@
 
 namespace {
 
-// Every row, however long the list, is redrawn after a change of rows.
+// After a change of rows, rows 0 to 1000 are redrawn; a row past them shows its new texts when
+// the list view next paints it.
 constexpr int32_t kLastRedrawnItem = 1000;
 
 const char* const kFromSyntax =

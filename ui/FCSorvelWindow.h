@@ -62,7 +62,6 @@ class FCSorvelWindow : public FCResourceWindow {
 
     // The alert object every message of the dialog goes through; not owned.
     void SetUI(FCUI* ui) { ui_ = ui; }
-    FCUI* GetUI() const { return ui_; }
 
     void CreateControls();
     // LoadDialogState shows the plug-in state: fields, direction, options and working list.

@@ -8,8 +8,9 @@
 #include <vector>
 
 #include "framework/FCString.h"
+#include "pitch/NoSelectionAlert.h"
 
-class FCUI : public __FCBase {
+class FCUI : public __FCBase, public NoSelectionAlert {
   public:
     // Answers of AlertYesNo.
     static constexpr int kYes = 2;
@@ -33,7 +34,7 @@ class FCUI : public __FCBase {
     // AlertInfo shows an information box; the default caption is "Information".
     void AlertInfo(const FCString* message, const FCString* title);
     // AlertNoSelection tells the user that the document has no selected region.
-    void AlertNoSelection();
+    void AlertNoSelection() override;
     // AlertOutOfMemory tells the user that a command could not be finished (the memory ran out,
     // or anything else failed that the plug-in did not expect). Its texts are fixed in the
     // module, so showing it needs no memory of the plug-in's own; while it is shown, a further

@@ -6,16 +6,53 @@
 
 #include <commctrl.h>
 
-#include "shell/HostFunctions.h"
+#include <utility>
+
+#include "hostapi/HostFunctions.h"
 #include "ui/FCCtrlDataList.h"
 
 namespace {
 
 constexpr UINT kPlacementFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
 
+// An up-down control whose style has this bit (UDS_SETBUDDYINT) reports its delta as it is; any
+// other's delta is reversed.
+constexpr LONG kDeltaAsIsStyle = UDS_SETBUDDYINT;
+static_assert(kDeltaAsIsStyle == 0x0002);
+
 HWND Wnd(void* handle) {
     return static_cast<HWND>(handle);
 }
+
+// PlacementBatch holds one deferred placement of several windows (an HDWP). Each Defer hands the
+// batch to the system, which answers the batch to use from then on, or gives it up (and frees
+// it) when it cannot take the window; Commit places the windows at once. A batch still held
+// when the object goes, when the work stopped half way, is carried out too: there is no other
+// way to give its handle back.
+class PlacementBatch {
+  public:
+    explicit PlacementBatch(int count) : batch_(BeginDeferWindowPos(count)) {}
+    ~PlacementBatch() {
+        if (batch_ != nullptr) {
+            EndDeferWindowPos(batch_);
+        }
+    }
+    PlacementBatch(const PlacementBatch&) = delete;
+    PlacementBatch& operator=(const PlacementBatch&) = delete;
+
+    [[nodiscard]] bool IsOpen() const { return batch_ != nullptr; }
+
+    // Defer adds a window to the batch; false when the system gave the batch up.
+    bool Defer(HWND window, int x, int y, int width, int height, UINT flags) {
+        batch_ = DeferWindowPos(batch_, window, nullptr, x, y, width, height, flags);
+        return batch_ != nullptr;
+    }
+
+    void Commit() { EndDeferWindowPos(std::exchange(batch_, nullptr)); }
+
+  private:
+    HDWP batch_;
+};
 
 }  // namespace
 
@@ -99,7 +136,8 @@ bool FCUserWindow::HandleNotify(int32_t item, void* header) {
         case UDN_DELTAPOS: {
             const auto* updown = static_cast<const NMUPDOWN*>(header);
             const LONG style = GetWindowLongW(hdr->hwndFrom, GWL_STYLE);
-            HandleUpDown(control, (style & 0x0002) != 0 ? updown->iDelta : -updown->iDelta);
+            HandleUpDown(control,
+                         (style & kDeltaAsIsStyle) != 0 ? updown->iDelta : -updown->iDelta);
             break;
         }
         case TCN_SELCHANGE:
@@ -112,12 +150,12 @@ bool FCUserWindow::HandleNotify(int32_t item, void* header) {
         case LVN_GETDISPINFOW:
         case LVN_GETDISPINFOA:
         case LVN_ITEMCHANGED:
-            if (control->GetControlType() == 2) {
+            if (control->GetControlType() == FCControl::kTypeDataList) {
                 static_cast<FCCtrlDataList*>(control)->HandleListNotify(header);
             }
             break;
         case NM_DBLCLK:
-            if (control->GetControlType() == 2) {
+            if (control->GetControlType() == FCControl::kTypeDataList) {
                 static_cast<FCCtrlDataList*>(control)->DoubleClicked();
             }
             break;
@@ -239,8 +277,8 @@ bool FCUserWindow::EndDeferredPlacement() {
     if (n == 0) {
         return false;
     }
-    HDWP batch = BeginDeferWindowPos(n);
-    if (batch == nullptr) {
+    PlacementBatch batch(n);
+    if (!batch.IsOpen()) {
         return false;
     }
     for (int32_t i = 0; i < GetCount(); ++i) {
@@ -255,14 +293,13 @@ bool FCUserWindow::EndDeferredPlacement() {
         if (!control->IsSizePending()) {
             flags |= SWP_NOSIZE;
         }
-        batch = DeferWindowPos(batch, Wnd(control->GetItemHandle()), nullptr,
-                               control->GetPendingX(), control->GetPendingY(),
-                               control->GetPendingWidth(), control->GetPendingHeight(), flags);
-        if (batch == nullptr) {
+        if (!batch.Defer(Wnd(control->GetItemHandle()), control->GetPendingX(),
+                         control->GetPendingY(), control->GetPendingWidth(),
+                         control->GetPendingHeight(), flags)) {
             return false;
         }
     }
-    EndDeferWindowPos(batch);
+    batch.Commit();
     for (int32_t i = 0; i < GetCount(); ++i) {
         GetControlAt(i)->ClearPending();
     }

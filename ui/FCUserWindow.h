@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "framework/__FCCollection.h"
+#include "settings/WindowGeometry.h"
 #include "ui/FCControl.h"
-#include "ui/WindowGeometry.h"
 
 class FCUserWindow : public __FCCollection {
   public:

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "framework/LittleEndian.h"
-#include "shell/CallingConvention.h"
+#include "hostapi/CallingConvention.h"
+#include "hostapi/LittleEndian.h"
 
 #if defined(_WIN32)
 #include <windows.h>

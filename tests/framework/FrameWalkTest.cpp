@@ -11,7 +11,7 @@
 #include "framework/FCIteratorHandler.h"
 #include "framework/FCMusicRegion.h"
 #include "framework/FCNoteEntryCell.h"
-#include "framework/LittleEndian.h"
+#include "hostapi/LittleEndian.h"
 #include "tests/framework/FakeHost.h"
 
 namespace {

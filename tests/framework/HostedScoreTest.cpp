@@ -19,7 +19,7 @@
 #include "framework/FCPartScopePrefs.h"
 #include "framework/FCStaff.h"
 #include "host/HostSession.h"
-#include "shell/HostVersion.h"
+#include "hostapi/HostVersion.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "framework/FCNoteEntryCell.h"
 #include "framework/FCString.h"
 #include "host/HostSession.h"
-#include "shell/HostVersion.h"
+#include "hostapi/HostVersion.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "framework/FCCurrentStaffSpec.h"
 #include "framework/FCKeySignature.h"
 #include "framework/FCStaff.h"
-#include "framework/LittleEndian.h"
-#include "shell/HostVersion.h"
+#include "hostapi/HostVersion.h"
+#include "hostapi/LittleEndian.h"
 
 namespace {
 

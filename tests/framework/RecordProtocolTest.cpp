@@ -11,8 +11,8 @@
 #include "framework/FCMeasure.h"
 #include "framework/FCPartScopePrefs.h"
 #include "framework/FCStaff.h"
-#include "framework/LittleEndian.h"
-#include "shell/HostVersion.h"
+#include "hostapi/HostVersion.h"
+#include "hostapi/LittleEndian.h"
 #include "tests/framework/FakeHost.h"
 
 namespace {

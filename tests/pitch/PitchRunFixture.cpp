@@ -2,17 +2,14 @@
 #include "PitchRunFixture.h"
 
 #include "framework/FCString.h"
+#include "hostapi/HostVersion.h"
 #include "pitch/FCPitchChangerBlockHandler.h"
 #include "pitch/FCUndoBlock.h"
-#include "shell/HostVersion.h"
-#include "ui/FCUI.h"
 
 void PitchRunFixture::SetUp() {
     Host().Reset();
     UseHostVersion(0x12050000);
-#if !defined(_WIN32)
-    FCUI::ClearRecordedAlerts();
-#endif
+    noSelection_.count = 0;
 }
 
 void PitchRunFixture::TearDown() {
@@ -38,14 +35,7 @@ bool PitchRunFixture::Run(const std::vector<Row>& rows, bool sounding, bool resp
         FCString to(row.to);
         nodes.AddItem(new FCPitchChangeNode(&from, &to, row.direction));
     }
-#if defined(_WIN32)
-    // Message boxes would wait for a user here; the hosted dialog scripts check the alerts.
-    FCUI* owner = nullptr;
-#else
-    FCUI ui(nullptr);
-    FCUI* owner = &ui;
-#endif
-    FCPitchChangerBlockHandler handler(&nodes, respace, sounding, owner);
+    FCPitchChangerBlockHandler handler(&nodes, respace, sounding, &noSelection_);
     FCUndoBlock block;
     FCString title("Sorvel");
     return block.Execute(&handler, &title);

@@ -10,6 +10,7 @@
 
 #include "host/HostSession.h"
 #include "pitch/FCPitchChangeNodes.h"
+#include "pitch/NoSelectionAlert.h"
 
 class PitchRunFixture : public ::testing::Test {
 public:
@@ -36,12 +37,22 @@ protected:
 
     // Run applies the rows as the dialog's Change Checked does; answers Execute's result.
     bool Run(const std::vector<Row>& rows, bool sounding = true, bool respace = true);
+    // NoSelectionAlerts counts the runs since SetUp that told the user nothing was selected.
+    int NoSelectionAlerts() const { return noSelection_.count; }
     // Note answers the host's spelling of a note (staff, measure, layer, entry, note).
     std::string Note(int staff, int measure, int layer, int entry, int note) const;
 
     // One-staff C major score helper: a single entry holding the notes.
     static std::string Chord(const std::vector<std::string>& notes, int key = 0,
                              int transposition = 0, int staffFlags = 0);
+
+  private:
+    // The runs' alert: a count in place of the dialog's message box.
+    struct NoSelectionRecorder : NoSelectionAlert {
+        void AlertNoSelection() override { ++count; }
+        int count = 0;
+    };
+    NoSelectionRecorder noSelection_;
 };
 
 // Midi answers the key number of a spelled note ("C4" is 60, "B#3" 60, "Cb4" 59).

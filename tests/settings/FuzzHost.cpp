@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "framework/LittleEndian.h"
-#include "shell/CallingConvention.h"
-#include "shell/HostVersion.h"
+#include "hostapi/CallingConvention.h"
+#include "hostapi/HostVersion.h"
+#include "hostapi/LittleEndian.h"
 
 namespace fuzz_host {
 namespace {

@@ -3,10 +3,10 @@
 // text read can be stored as it is, and a save loses nothing of what was loaded.
 #include <cstddef>
 #include <cstdint>
+#include "hostapi/HostVersion.h"
 #include "settings/SettingsFiles.h"
 #include "settings/StoredPitchSets.h"
 #include "settings/StoredText.h"
-#include "shell/HostVersion.h"
 #include "tests/settings/FuzzHost.h"
 
 namespace {

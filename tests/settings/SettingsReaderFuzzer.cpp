@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "hostapi/HostVersion.h"
 #include "settings/SettingsFiles.h"
 #include "settings/StoredOptions.h"
-#include "shell/HostVersion.h"
 #include "tests/settings/FuzzHost.h"
 
 namespace {

@@ -12,9 +12,9 @@
 #include <map>
 #include <random>
 
-#include "framework/LittleEndian.h"
-#include "shell/CallingConvention.h"
-#include "shell/HostVersion.h"
+#include "hostapi/CallingConvention.h"
+#include "hostapi/HostVersion.h"
+#include "hostapi/LittleEndian.h"
 
 namespace settings_test {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "hostapi/HostVersion.h"
 #include "settings/StoredOptions.h"
-#include "shell/HostVersion.h"
 #include "tests/settings/SettingsTestHost.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "hostapi/HostVersion.h"
 #include "settings/StoredOptions.h"
 #include "settings/StoredPitchSets.h"
-#include "shell/HostVersion.h"
 #include "tests/settings/SettingsTestHost.h"
 
 namespace {

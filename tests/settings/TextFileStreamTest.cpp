@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "hostapi/HostVersion.h"
 #include "settings/FCSettingsPairs.h"
 #include "settings/FCTextFileStream.h"
 #include "settings/SettingsFiles.h"
 #include "settings/StoredOptions.h"
 #include "settings/StoredPitchSets.h"
-#include "shell/HostVersion.h"
 #include "tests/settings/SettingsTestHost.h"
 
 #if !defined(_WIN32)

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "framework/LittleEndian.h"
+#include "hostapi/HostVersion.h"
+#include "hostapi/LittleEndian.h"
 #include "shell/EntryPoints.h"
-#include "shell/HostVersion.h"
 #include "shell/PluginState.h"
 
 namespace {

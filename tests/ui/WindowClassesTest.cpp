@@ -9,7 +9,7 @@
 #include <string>
 
 #include "host/HostWindows.h"
-#include "shell/HostFunctions.h"
+#include "hostapi/HostFunctions.h"
 #include "shell/PluginState.h"
 #include "ui/FCSorvelWindow.h"
 #include "ui/FCUI.h"

@@ -1,11 +1,11 @@
 // The host function layer: lookup, caching, trailing versions, 16-bit results, the edit nesting
 // counter and the frame preparation before each save. This is the only file that names the
 // host's FX_ functions.
-#include "shell/HostFunctions.h"
+#include "hostapi/HostFunctions.h"
 
-#include "shell/FramePreparation.h"
-#include "shell/HostModule.h"
-#include "shell/HostVersion.h"
+#include "hostapi/FramePreparation.h"
+#include "hostapi/HostModule.h"
+#include "hostapi/HostVersion.h"
 
 namespace fx {
 namespace {

@@ -12,8 +12,8 @@
 #include <set>
 #include <vector>
 
-#include "framework/LittleEndian.h"
-#include "shell/FramePreparation.h"
+#include "hostapi/FramePreparation.h"
+#include "hostapi/LittleEndian.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // FramePreparation: note renumbering, flag mirroring and rest placeholders before a save.
-#include "shell/FramePreparation.h"
+#include "hostapi/FramePreparation.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 
-#include "framework/LittleEndian.h"
+#include "hostapi/LittleEndian.h"
 
 namespace {
 constexpr size_t kEntryArray = 0x0E;

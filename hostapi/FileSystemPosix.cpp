@@ -7,8 +7,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
-#include "shell/FileSystem.h"
+#include "hostapi/FileSystem.h"
 
 namespace {
 
@@ -42,18 +43,18 @@ void AppendUTF16(std::u16string& out, char32_t c) {
     }
 }
 
-std::string NativePath(const FCString& path, bool utf16) {
+std::string NativePath(std::u16string_view path, bool utf16) {
     std::string out;
-    const uint32_t n = path.GetLength();
-    for (uint32_t i = 0; i < n; ++i) {
-        const char16_t unit = path.GetCharAt(i);
+    const size_t n = path.size();
+    for (size_t i = 0; i < n; ++i) {
+        const char16_t unit = path[i];
         if (unit == u'\\') {
             out += '/';
         } else if (!utf16) {
             out += static_cast<char>(unit & 0xFF);
-        } else if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < n &&
-                   path.GetCharAt(i + 1) >= 0xDC00 && path.GetCharAt(i + 1) <= 0xDFFF) {
-            const char16_t low = path.GetCharAt(++i);
+        } else if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < n && path[i + 1] >= 0xDC00 &&
+                   path[i + 1] <= 0xDFFF) {
+            const char16_t low = path[++i];
             AppendUTF8(out, 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) +
                                 (static_cast<char32_t>(low) - 0xDC00));
         } else if (unit >= 0xD800 && unit <= 0xDFFF) {
@@ -65,9 +66,9 @@ std::string NativePath(const FCString& path, bool utf16) {
     return out;
 }
 
-// FrameworkPath is the way back: the bytes of a native path as UTF-16 text (from UTF-8; a byte
-// that is no part of a UTF-8 sequence becomes U+FFFD) or as 8-bit text.
-FCString FrameworkPath(const std::string& native, bool utf16) {
+// HostPath is the way back: the bytes of a native path as UTF-16 units (from UTF-8; a byte that
+// is no part of a UTF-8 sequence becomes U+FFFD) or as 8-bit units.
+std::u16string HostPath(const std::string& native, bool utf16) {
     std::u16string units;
     for (size_t i = 0; i < native.size();) {
         const auto lead = static_cast<unsigned char>(native[i]);
@@ -92,18 +93,16 @@ FCString FrameworkPath(const std::string& native, bool utf16) {
         AppendUTF16(units, c);
         i += length;
     }
-    FCString path;
-    path.SetUTF16Units(units.data(), static_cast<uint32_t>(units.size()));
-    return path;
+    return units;
 }
 
 }  // namespace
 
-std::FILE* FileSystem::Open(const FCString& path, bool utf16, const char* mode) {
+std::FILE* FileSystem::Open(std::u16string_view path, bool utf16, const char* mode) {
     return std::fopen(NativePath(path, utf16).c_str(), mode);
 }
 
-bool FileSystem::Exists(const FCString& path, bool utf16) {
+bool FileSystem::Exists(std::u16string_view path, bool utf16) {
     struct stat status {};
     if (stat(NativePath(path, utf16).c_str(), &status) == 0) {
         return true;
@@ -113,7 +112,7 @@ bool FileSystem::Exists(const FCString& path, bool utf16) {
     return errno != ENOENT && errno != ENOTDIR;
 }
 
-bool FileSystem::ReplaceTarget(const FCString& path, bool utf16, FCString& target) {
+bool FileSystem::ReplaceTarget(std::u16string_view path, bool utf16, std::u16string& target) {
     std::string native = NativePath(path, utf16);
     // Links are followed hop by hop, so that a link to a file not made yet names the file to
     // make.
@@ -144,7 +143,7 @@ bool FileSystem::ReplaceTarget(const FCString& path, bool utf16, FCString& targe
         native = link.is_absolute() ? link.string()
                                     : (std::filesystem::path(native).parent_path() / link).string();
     }
-    target = FrameworkPath(native, utf16);
+    target = HostPath(native, utf16);
     return true;
 }
 
@@ -153,10 +152,10 @@ bool FileSystem::Commit(std::FILE* file) {
     return flushed && fsync(fileno(file)) == 0;
 }
 
-bool FileSystem::Replace(const FCString& source, const FCString& target, bool utf16) {
+bool FileSystem::Replace(std::u16string_view source, std::u16string_view target, bool utf16) {
     return std::rename(NativePath(source, utf16).c_str(), NativePath(target, utf16).c_str()) == 0;
 }
 
-bool FileSystem::Remove(const FCString& path, bool utf16) {
+bool FileSystem::Remove(std::u16string_view path, bool utf16) {
     return std::remove(NativePath(path, utf16).c_str()) == 0;
 }

@@ -6,22 +6,31 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "shell/FileSystem.h"
+#include "hostapi/FileSystem.h"
 
 namespace {
 
-std::wstring WidePath(const FCString& path) {
-    return {reinterpret_cast<const wchar_t*>(path.GetUTF16()), path.GetLength()};
+std::wstring WidePath(std::u16string_view path) {
+    return {reinterpret_cast<const wchar_t*>(path.data()), path.size()};
 }
 
-std::string BytePath(const FCString& path) {
-    FCString copy(path);
-    return copy.GetCString();
+// BytePath keeps the low byte of each unit, up to the first zero byte.
+std::string BytePath(std::u16string_view path) {
+    std::string bytes;
+    for (const char16_t unit : path) {
+        const auto octet = static_cast<char>(unit & 0xFF);
+        if (octet == 0) {
+            break;
+        }
+        bytes += octet;
+    }
+    return bytes;
 }
 
-DWORD Attributes(const FCString& path, bool utf16) {
+DWORD Attributes(std::u16string_view path, bool utf16) {
     return utf16 ? GetFileAttributesW(WidePath(path).c_str())
                  : GetFileAttributesA(BytePath(path).c_str());
 }
@@ -100,7 +109,7 @@ class FileHandle {
 
 }  // namespace
 
-std::FILE* FileSystem::Open(const FCString& path, bool utf16, const char* mode) {
+std::FILE* FileSystem::Open(std::u16string_view path, bool utf16, const char* mode) {
     if (!utf16) {
         return std::fopen(BytePath(path).c_str(), mode);
     }
@@ -111,11 +120,11 @@ std::FILE* FileSystem::Open(const FCString& path, bool utf16, const char* mode) 
     return _wfopen(WidePath(path).c_str(), wideMode.c_str());
 }
 
-bool FileSystem::Exists(const FCString& path, bool utf16) {
+bool FileSystem::Exists(std::u16string_view path, bool utf16) {
     return Attributes(path, utf16) != INVALID_FILE_ATTRIBUTES || !IsAbsence(GetLastError());
 }
 
-bool FileSystem::ReplaceTarget(const FCString& path, bool utf16, FCString& target) {
+bool FileSystem::ReplaceTarget(std::u16string_view path, bool utf16, std::u16string& target) {
     if (Attributes(path, utf16) == INVALID_FILE_ATTRIBUTES) {
         if (!IsAbsence(GetLastError())) {
             return false;
@@ -126,7 +135,7 @@ bool FileSystem::ReplaceTarget(const FCString& path, bool utf16, FCString& targe
     // The file is opened without asking for any access (so no other program's sharing is in
     // the way) only to learn where it finally lies: a symbolic link is followed to its file.
     constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    FCString finalPath;
+    std::u16string finalPath;
     {
         const FileHandle file(
             utf16 ? CreateFileW(WidePath(path).c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
@@ -138,14 +147,16 @@ bool FileSystem::ReplaceTarget(const FCString& path, bool utf16, FCString& targe
         }
         if (utf16) {
             const std::wstring name = PlainPath(FinalPath<wchar_t>(file.Get()));
-            finalPath.SetUTF16Units(reinterpret_cast<const char16_t*>(name.data()),
-                                    static_cast<uint32_t>(name.size()));
+            finalPath.assign(name.begin(), name.end());
         } else {
+            // Each byte of the name becomes the unit of its value, up to the first zero.
             const std::string name = PlainPath(FinalPath<char>(file.Get()));
-            finalPath.SetCString(name.c_str());
+            for (const char octet : std::string_view(name.c_str())) {
+                finalPath += static_cast<char16_t>(static_cast<unsigned char>(octet));
+            }
         }
     }
-    if (finalPath.GetLength() == 0) {
+    if (finalPath.empty()) {
         return false;
     }
     const DWORD attributes = Attributes(finalPath, utf16);
@@ -162,7 +173,7 @@ bool FileSystem::Commit(std::FILE* file) {
     return flushed && _commit(_fileno(file)) == 0;
 }
 
-bool FileSystem::Replace(const FCString& source, const FCString& target, bool utf16) {
+bool FileSystem::Replace(std::u16string_view source, std::u16string_view target, bool utf16) {
     constexpr DWORD kFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
     if (!utf16) {
         return MoveFileExA(BytePath(source).c_str(), BytePath(target).c_str(), kFlags) != 0;
@@ -170,7 +181,7 @@ bool FileSystem::Replace(const FCString& source, const FCString& target, bool ut
     return MoveFileExW(WidePath(source).c_str(), WidePath(target).c_str(), kFlags) != 0;
 }
 
-bool FileSystem::Remove(const FCString& path, bool utf16) {
+bool FileSystem::Remove(std::u16string_view path, bool utf16) {
     if (!utf16) {
         return DeleteFileA(BytePath(path).c_str()) != 0;
     }

@@ -2,7 +2,7 @@
 // under any other name, the running executable itself.
 #include <windows.h>
 
-#include "shell/HostModule.h"
+#include "hostapi/HostModule.h"
 
 void* HostModule::Find() {
     HMODULE module = GetModuleHandleA("FINALE.EXE");

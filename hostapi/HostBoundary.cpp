@@ -1,5 +1,5 @@
 // HostBoundary: the count of failed calls.
-#include "shell/HostBoundary.h"
+#include "hostapi/HostBoundary.h"
 
 namespace {
 int64_t g_failures = 0;

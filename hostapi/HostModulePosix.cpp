@@ -2,7 +2,7 @@
 // are exported with -rdynamic (a test program linked with the stand-in host).
 #include <dlfcn.h>
 
-#include "shell/HostModule.h"
+#include "hostapi/HostModule.h"
 
 void* HostModule::Find() { return dlopen(nullptr, RTLD_NOW); }
 

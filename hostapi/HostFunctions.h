@@ -6,12 +6,12 @@
 // values are answered sign-extended (GetMaxLayers: zero-extended).
 //
 // Integer arguments cross the boundary as 32-bit values and handles as pointers; see
-// shell/CallingConvention.h for the calling convention.
+// hostapi/CallingConvention.h for the calling convention.
 #pragma once
 
 #include <cstdint>
 
-#include "shell/CallingConvention.h"
+#include "hostapi/CallingConvention.h"
 
 namespace fx {
 

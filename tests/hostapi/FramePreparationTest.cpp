@@ -4,8 +4,8 @@
 #include <array>
 #include <vector>
 
-#include "framework/LittleEndian.h"
-#include "shell/FramePreparation.h"
+#include "hostapi/FramePreparation.h"
+#include "hostapi/LittleEndian.h"
 
 namespace {
 

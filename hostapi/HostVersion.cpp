@@ -1,3 +1,3 @@
 // HostVersion: the process-wide host version number (kept in the header, so that it is read
 // inline).
-#include "shell/HostVersion.h"
+#include "hostapi/HostVersion.h"

@@ -19,14 +19,14 @@
 #include "host/HostCalls.h"
 #include "host/HostSession.h"
 #include "host/HostSessionState.h"
+#include "hostapi/HostBoundary.h"
+#include "hostapi/HostFunctions.h"
+#include "hostapi/HostVersion.h"
 #include "pitch/FCPitchChangeList.h"
 #include "pitch/FCPitchChangerBlockHandler.h"
 #include "pitch/FCUndoBlock.h"
 #include "settings/StoredOptions.h"
 #include "settings/StoredPitchSets.h"
-#include "shell/HostBoundary.h"
-#include "shell/HostFunctions.h"
-#include "shell/HostVersion.h"
 #include "shell/PluginState.h"
 
 namespace {

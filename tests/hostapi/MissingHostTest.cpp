@@ -2,7 +2,7 @@
 // up once only, and answers 0 (4 layers); edits are still counted.
 #include <gtest/gtest.h>
 
-#include "shell/HostFunctions.h"
+#include "hostapi/HostFunctions.h"
 
 namespace {
 
