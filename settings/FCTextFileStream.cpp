@@ -120,6 +120,11 @@ bool FCTextFileStream::WritePairs(FCSettingsPairs* pairs) {
         }
         line.clear();
         AppendLineBytes(line, pair->GetKey());
+        // A key that was all blanks reads back empty; written as "=value" its line would be
+        // skipped at the next read and another plug-in's pair lost, so it keeps one blank.
+        if (pair->GetKey().GetLength() == 0) {
+            line += ' ';
+        }
         line += '=';
         AppendLineBytes(line, pair->GetValue());
         line += '\n';

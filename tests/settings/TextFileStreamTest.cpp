@@ -129,6 +129,19 @@ TEST_F(TextFileStreamTest, WritesBytesAndReadsThemBackAsUnits) {
         << "no temporary file is left";
 }
 
+TEST_F(TextFileStreamTest, APairWithABlankKeySurvivesASave) {
+    WriteBytes(SharedFile(), " \t=x\nA=1\n");
+    auto pairs = SettingsFiles::ReadSettingsFile(&SettingsFiles::NewSharedSettingsStream);
+    ASSERT_NE(pairs, nullptr);
+    ASSERT_EQ(pairs->GetCount(), 2);
+    ASSERT_TRUE(pairs->WriteSharedFile());
+    auto back = SettingsFiles::ReadSettingsFile(&SettingsFiles::NewSharedSettingsStream);
+    ASSERT_NE(back, nullptr);
+    ASSERT_EQ(back->GetCount(), 2) << ReadBytes(SharedFile());
+    EXPECT_STREQ(back->GetPairAt(0)->GetKey().GetCString(), "");
+    EXPECT_STREQ(back->GetPairAt(0)->GetValue().GetCString(), "x");
+}
+
 TEST_F(TextFileStreamTest, WritePairsNeedsAnOpenFile) {
     FCSettingsPairs pairs;
     pairs.SetValue("a", "b");
