@@ -4,7 +4,7 @@
 #include "framework/__FCBase.h"
 
 class FCIteratorHandler : public __FCBase {
-public:
+  public:
     FCIteratorHandler() = default;
 
     const char* ClassName() const override;
@@ -27,6 +27,6 @@ public:
     bool GetSaveFlag() const { return save_; }
     void SetSaveFlag(bool save) { save_ = save; }
 
-private:
+  private:
     bool save_ = false;
 };

@@ -46,26 +46,41 @@ constexpr uint32_t kMaxSpelling = 32;
 constexpr uint32_t kOctaveDigits = 11;
 
 // Mod7 reduces x into 0..6.
-int Mod7(int x) { return ((x % 7) + 7) % 7; }
+int Mod7(int x) {
+    return ((x % 7) + 7) % 7;
+}
 
 // FloorDiv7 divides toward minus infinity, so that octaves stay right below octave 0 and
 // SetSpelling and GetOctave remain inverse for every sum.
-int FloorDiv7(int x) { return x >= 0 ? x / 7 : -((-x + 6) / 7); }
+int FloorDiv7(int x) {
+    return x >= 0 ? x / 7 : -((-x + 6) / 7);
+}
 
 // FifthsShift: how many places along the circle of fifths a chromatic interval moves a key.
 int FifthsShift(int interval) {
     switch (interval % 7) {
-        case 5: return 1;
-        case 2: return 2;
-        case 6: return 3;
-        case 3: return 4;
-        case 4: return 6;
-        case -5: return -1;
-        case -2: return -2;
-        case -6: return -3;
-        case -3: return -4;
-        case -4: return -6;
-        default: return 0;
+        case 5:
+            return 1;
+        case 2:
+            return 2;
+        case 6:
+            return 3;
+        case 3:
+            return 4;
+        case 4:
+            return 6;
+        case -5:
+            return -1;
+        case -2:
+            return -2;
+        case -6:
+            return -3;
+        case -3:
+            return -4;
+        case -4:
+            return -6;
+        default:
+            return 0;
     }
 }
 
@@ -136,7 +151,9 @@ bool ReadOctave(const FCString& text, uint32_t start, int& octave) {
 }
 
 // LoadSpec loads the staff settings in force at the note's entry.
-void LoadSpec(FCCurrentStaffSpec& staffSpec, const FCNoteEntry* entry) { staffSpec.LoadForEntry(entry); }
+void LoadSpec(FCCurrentStaffSpec& staffSpec, const FCNoteEntry* entry) {
+    staffSpec.LoadForEntry(entry);
+}
 
 // The transposition of the staff settings in force at an entry, read from one load of them.
 struct Transposition {

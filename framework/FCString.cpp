@@ -31,9 +31,13 @@ bool InSet(char16_t unit, const char16_t* set) {
 
 }  // namespace
 
-FCString::FCString() { Reserve(0); }
+FCString::FCString() {
+    Reserve(0);
+}
 
-FCString::FCString(const char* text8) : FCString() { SetCString(text8); }
+FCString::FCString(const char* text8) : FCString() {
+    SetCString(text8);
+}
 
 FCString::FCString(const FCString& other) : __FCBase(other) {
     Reserve(0);
@@ -50,7 +54,9 @@ FCString& FCString::operator=(const FCString& other) {
 
 FCString::~FCString() = default;
 
-const char* FCString::ClassName() const { return "FCString"; }
+const char* FCString::ClassName() const {
+    return "FCString";
+}
 
 // Reserve grows the buffer when it can't hold n units plus the terminator, to the next multiple
 // of ten above n; a string never shrinks its buffer. A buffer of ten units is the one inside
@@ -105,7 +111,9 @@ char16_t FCString::GetCharAt(int64_t index) const {
     return text_[static_cast<size_t>(index)];
 }
 
-const char16_t* FCString::GetUTF16() const { return text_ != nullptr ? text_ : u""; }
+const char16_t* FCString::GetUTF16() const {
+    return text_ != nullptr ? text_ : u"";
+}
 
 void FCString::SetCString(const char* text8) {
     if (text8 == nullptr) {
@@ -256,9 +264,13 @@ void FCString::Trim(const char16_t* set) {
     DeleteLeft(lead);
 }
 
-void FCString::TrimWhitespace() { Trim(u" \r\n\t"); }
+void FCString::TrimWhitespace() {
+    Trim(u" \r\n\t");
+}
 
-void FCString::TrimEOL() { Trim(u"\r\n"); }
+void FCString::TrimEOL() {
+    Trim(u"\r\n");
+}
 
 void FCString::TruncateAt(uint32_t index) {
     if (index < length_) {

@@ -10,7 +10,7 @@
 #include "framework/__FCBase.h"
 
 class FCString : public __FCBase {
-public:
+  public:
     // A new string is empty with a 10-unit buffer.
     FCString();
     // FCString(text8) starts from an 8-bit zero-terminated text, as SetCString does.
@@ -68,7 +68,7 @@ public:
     // SetToHostPath becomes the host's settings folder (kind 15); empty when the host can't say.
     void SetToHostPath();
 
-private:
+  private:
     static constexpr uint32_t kStep = 10;
 
     void Reserve(uint32_t n);

@@ -1,4 +1,6 @@
 // FCStrings: class name of the string collection.
 #include "framework/FCStrings.h"
 
-const char* FCStrings::ClassName() const { return "FCStrings"; }
+const char* FCStrings::ClassName() const {
+    return "FCStrings";
+}

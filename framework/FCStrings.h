@@ -6,7 +6,7 @@
 #include "framework/__FCCollection.h"
 
 class FCStrings : public __FCCollection {
-public:
+  public:
     const char* ClassName() const override;
 
     // GetStringAt answers the string at index, or null.

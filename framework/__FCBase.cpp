@@ -6,10 +6,14 @@ __FCBase& __FCBase::operator=(const __FCBase& other) {
     return *this;
 }
 
-const char* __FCBase::ClassName() const { return "__FCBase"; }
+const char* __FCBase::ClassName() const {
+    return "__FCBase";
+}
 
 bool __FCBase::IsSameClass(const __FCBase* other) const {
     return other != nullptr && other->ClassName() == ClassName();
 }
 
-int64_t __FCBase::LiveObjectCount() { return liveObjects_; }
+int64_t __FCBase::LiveObjectCount() {
+    return liveObjects_;
+}

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 class __FCBase {
-public:
+  public:
     // Objects are made for every spelling of every note, so counting them is kept inline.
     __FCBase() { ++liveObjects_; }
     __FCBase(const __FCBase& other) : userValue_(other.userValue_) { ++liveObjects_; }
@@ -25,7 +25,7 @@ public:
     // LiveObjectCount answers how many framework objects exist in this process right now.
     static int64_t LiveObjectCount();
 
-private:
+  private:
     // The plug-in runs on the host's one thread, so a plain counter is enough.
     static inline int64_t liveObjects_ = 0;
     int32_t userValue_ = 0;

@@ -6,9 +6,13 @@
 
 #include "framework/FCIteratorHandler.h"
 
-__FCCollection::~__FCCollection() { ClearAll(); }
+__FCCollection::~__FCCollection() {
+    ClearAll();
+}
 
-const char* __FCCollection::ClassName() const { return "__FCCollection"; }
+const char* __FCCollection::ClassName() const {
+    return "__FCCollection";
+}
 
 void __FCCollection::Grow(int32_t more) {
     if (capacity_ >= count_ + more) {

@@ -10,7 +10,7 @@
 #include "framework/__FCIteratorBase.h"
 
 class __FCCollection : public __FCIteratorBase {
-public:
+  public:
     __FCCollection() = default;
     ~__FCCollection() override;
 
@@ -45,7 +45,7 @@ public:
     // one pass over the array; answers how many went.
     int32_t RemoveItemsWhere(const std::function<bool(const __FCBase*)>& matches);
 
-protected:
+  protected:
     // Kept informed of every change, for collections that keep an index of their items.
     // ItemAdding comes before item is stored at index GetCount(); if it throws, nothing is added.
     virtual void ItemAdding(__FCBase* item);
@@ -55,7 +55,7 @@ protected:
     // ItemsChanged comes after ClearAll and RemoveItemsWhere.
     virtual void ItemsChanged();
 
-private:
+  private:
     void Grow(int32_t more);
 
     int32_t count_ = 0;

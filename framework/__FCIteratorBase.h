@@ -7,7 +7,7 @@
 class FCIteratorHandler;
 
 class __FCIteratorBase : public __FCBase {
-public:
+  public:
     __FCIteratorBase() = default;
     __FCIteratorBase(const __FCIteratorBase&) = delete;
     __FCIteratorBase& operator=(const __FCIteratorBase&) = delete;

@@ -38,8 +38,8 @@ namespace {
 
 // The staff settings change that is in force at a measure: the latest one at or before
 // it (the file may list them in any order).
-const HostScore::StaffSpec* SpecInForce(const std::vector<HostScore::StaffSpec>& specList, int staffId,
-                                        int measure) {
+const HostScore::StaffSpec* SpecInForce(const std::vector<HostScore::StaffSpec>& specList,
+                                        int staffId, int measure) {
     const HostScore::StaffSpec* best = nullptr;
     for (const auto& staffSpec : specList) {
         if (staffSpec.staff == staffId && staffSpec.measure <= measure &&

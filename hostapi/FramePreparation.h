@@ -6,7 +6,7 @@
 #include <cstddef>
 
 class FramePreparation {
-public:
+  public:
     static constexpr size_t kEntrySize = 146;
     static constexpr size_t kNoteSize = 10;
     static constexpr int kMaxNotes = 12;

@@ -36,7 +36,9 @@ Fn Resolve(Proc& proc) {
     return reinterpret_cast<Fn>(proc.address);
 }
 
-int32_t Short(int32_t value) { return static_cast<int16_t>(value); }
+int32_t Short(int32_t value) {
+    return static_cast<int16_t>(value);
+}
 
 constexpr uint32_t kBuild = HostVersion::kBuild;
 
@@ -47,8 +49,8 @@ using P = void*;
 }  // namespace
 
 // Each wrapper keeps its own cache entry, shared by every call site of that function.
-#define FX_PROC(name, signature)                        \
-    static Proc proc{"FX_" #name};                      \
+#define FX_PROC(name, signature)   \
+    static Proc proc{"FX_" #name}; \
     auto* fn = Resolve<signature>(proc)
 
 int32_t LoadEData(uint32_t tag, void* key, void* buffer, uint32_t* size, uint32_t version) {
@@ -192,8 +194,7 @@ int32_t GetFinalePath(int32_t kind, void* buffer520) {
 
 int32_t Dialog(int32_t templateNumber, DialogProc callback, Handle owner, void* userData) {
     FX_PROC(Dialog, I(VS_HOST_CALL*)(I, DialogProc, P, I, P, U));
-    return fn ? fn(static_cast<int16_t>(templateNumber), callback, owner, 0, userData, kBuild)
-              : 0;
+    return fn ? fn(static_cast<int16_t>(templateNumber), callback, owner, 0, userData, kBuild) : 0;
 }
 
 void EndDialog(Handle dialog) {
@@ -262,7 +263,11 @@ Handle GetCurrentWindow() {
     return fn ? fn(kBuild) : nullptr;
 }
 
-int64_t LookupCount() { return g_lookups; }
-int32_t EditNesting() { return g_editNesting; }
+int64_t LookupCount() {
+    return g_lookups;
+}
+int32_t EditNesting() {
+    return g_editNesting;
+}
 
 }  // namespace fx

@@ -3,7 +3,7 @@
 #pragma once
 
 class HostModule {
-public:
+  public:
     // Find answers the host module ("FINALE.EXE", else "FINDEMO.EXE"), or null.
     static void* Find();
     // FindProc answers the address of the named export of module (null: of the running

@@ -4,7 +4,9 @@
 
 #include "hostapi/HostModule.h"
 
-void* HostModule::Find() { return dlopen(nullptr, RTLD_NOW); }
+void* HostModule::Find() {
+    return dlopen(nullptr, RTLD_NOW);
+}
 
 void* HostModule::FindProc(void* module, const char* name) {
     return module == nullptr ? nullptr : dlsym(module, name);

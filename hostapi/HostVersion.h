@@ -5,7 +5,7 @@
 #include <cstdint>
 
 class HostVersion {
-public:
+  public:
     // The framework version: the preset host version and the trailing argument of host calls.
     static constexpr uint32_t kBuild = 0x12050000;
     // The interface version the plug-in answers to the host.
@@ -22,6 +22,6 @@ public:
     // IsBefore12: older record layouts, and changed entries carry an extra flag bit.
     static bool IsBefore12() { return Get() < 0x12000000; }
 
-private:
+  private:
     static inline uint32_t version_ = kBuild;
 };

@@ -4,7 +4,7 @@
 #include "pitch/FCPitchChangeNodes.h"
 
 class FCPitchChangeList : public FCPitchChangeNodes {
-public:
+  public:
     // SetName copies name; null empties it.
     void SetName(const FCString* name) { name_.SetString(name); }
     const FCString& GetName() const { return name_; }
@@ -13,6 +13,6 @@ public:
     // the in-use flag plays no part.
     FCPitchChangeNode* FindNode(const FCString* from, const FCString* to, int32_t direction) const;
 
-private:
+  private:
     FCString name_;
 };

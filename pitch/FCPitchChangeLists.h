@@ -5,7 +5,7 @@
 #include "pitch/FCPitchChangeList.h"
 
 class FCPitchChangeLists : public __FCCollection {
-public:
+  public:
     FCPitchChangeList* GetListAt(int32_t index) const {
         return static_cast<FCPitchChangeList*>(GetItemAt(index));
     }

@@ -7,7 +7,7 @@
 #include "framework/FCString.h"
 
 class FCPitchChangeNode : public __FCBase {
-public:
+  public:
     static constexpr int32_t kUp = 0;
     static constexpr int32_t kDown = 1;
     static constexpr int32_t kClosest = 2;
@@ -27,7 +27,7 @@ public:
     // InverseDirection swaps Up and Down; Closest stays Closest.
     static int32_t InverseDirection(int32_t direction);
 
-private:
+  private:
     FCString from_;
     FCString to_;
     int32_t direction_;

@@ -6,7 +6,7 @@
 #include "pitch/FCPitchChangeNode.h"
 
 class FCPitchChangeNodes : public __FCCollection {
-public:
+  public:
     FCPitchChangeNode* GetNodeAt(int32_t index) const {
         return static_cast<FCPitchChangeNode*>(GetItemAt(index));
     }

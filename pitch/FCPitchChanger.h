@@ -11,7 +11,7 @@ class FCNote;
 class FCKeySignature;
 
 class FCPitchChanger : public FCIteratorHandler {
-public:
+  public:
     // The nodes are not owned. soundingPitch false compares and writes written pitch.
     FCPitchChanger(const FCPitchChangeNodes* nodes, bool soundingPitch);
 
@@ -21,7 +21,7 @@ public:
     // HasChanged: at least one note was rewritten in this run.
     bool HasChanged() const { return changed_; }
 
-private:
+  private:
     // ChangeNote rewrites one matched note and places it by the node's direction.
     void ChangeNote(FCNote* note, FCKeySignature* key, const FCPitchChangeNode* node,
                     const FCString& spelling);

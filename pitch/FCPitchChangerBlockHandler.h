@@ -7,15 +7,15 @@
 #include "pitch/__FCUndoBlockHandler.h"
 
 class FCPitchChangerBlockHandler : public __FCUndoBlockHandler {
-public:
-  // Nothing is owned: the nodes and the alert outlive the run (a null alert tells nobody).
-  FCPitchChangerBlockHandler(const FCPitchChangeNodes* nodes, bool respace, bool soundingPitch,
-                             NoSelectionAlert* alert);
+  public:
+    // Nothing is owned: the nodes and the alert outlive the run (a null alert tells nobody).
+    FCPitchChangerBlockHandler(const FCPitchChangeNodes* nodes, bool respace, bool soundingPitch,
+                               NoSelectionAlert* alert);
 
-  // Run answers false (after telling the alert) when nothing is selected.
-  bool Run() override;
+    // Run answers false (after telling the alert) when nothing is selected.
+    bool Run() override;
 
-private:
+  private:
     // Respace widens the selected measures to all staves, has the host respace them and puts
     // the user's selection back.
     static void Respace(class FCMusicRegion& userRegion);

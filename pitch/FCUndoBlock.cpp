@@ -10,7 +10,7 @@
 namespace {
 // Titles longer than this are cut before they reach the host's UTF-16 edit function.
 constexpr uint32_t kMaxTitleUnits = 499;
-}
+}  // namespace
 
 // RunningEdit is one handler's run inside this block: it clears the block's state when the run
 // ends, however it ends, and cancels the host edit if the run left it neither kept nor

@@ -7,7 +7,7 @@
 #include "pitch/__FCUndoBlockHandler.h"
 
 class FCUndoBlock : public __FCBase {
-public:
+  public:
     // Execute opens a host edit titled title, runs the handler and ends or cancels the edit by
     // its answer, which it returns; false for a null handler or title.
     bool Execute(__FCUndoBlockHandler* handler, const FCString* title);
@@ -15,7 +15,7 @@ public:
     // IsInEdit is true only while a handler runs inside this block.
     bool IsInEdit() const { return inEdit_; }
 
-private:
+  private:
     class RunningEdit;
 
     bool inEdit_ = false;

@@ -6,7 +6,7 @@
 class FCUndoBlock;
 
 class __FCUndoBlockHandler : public __FCBase {
-public:
+  public:
     // Run does the work; false makes the block cancel the host edit.
     virtual bool Run() = 0;
 
@@ -15,6 +15,6 @@ public:
     FCUndoBlock* GetRunningBlock() const { return block_; }
     void SetRunningBlock(FCUndoBlock* block) { block_ = block; }
 
-private:
+  private:
     FCUndoBlock* block_ = nullptr;
 };

@@ -8,13 +8,13 @@
 namespace {
 
 class StopAt : public FCIteratorHandler {
-public:
+  public:
     explicit StopAt(int stop) : stop_(stop) {}
     bool Iterate(__FCBase* /*item*/) override { return ++calls_ != stop_; }
     bool Matches(__FCBase* item) override { return item->GetUserValue() == stop_; }
     int calls_ = 0;
 
-private:
+  private:
     int stop_;
 };
 

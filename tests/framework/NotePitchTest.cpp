@@ -16,7 +16,7 @@
 namespace {
 
 class NotePitchTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         Host().Reset();
         HostVersion::Set(0x12050000);
@@ -32,8 +32,8 @@ protected:
     FCNote* Note(int key, int d, int r, int transposition = 0, const std::string& extra = "") {
         const std::string json =
             "{" + extra + "\"staves\": [{\"id\": 1, \"name\": \"S\", \"transposition\": " +
-            std::to_string(transposition) + ", \"flags\": 0}], \"measures\": [{\"key\": " +
-            std::to_string(key) +
+            std::to_string(transposition) +
+            ", \"flags\": 0}], \"measures\": [{\"key\": " + std::to_string(key) +
             "}], \"entries\": [{\"staff\": 1, \"measure\": 1, \"layer\": 1, \"pos\": 0, "
             "\"notes\": [{\"displacement\": " +
             std::to_string(d) + ", \"raiseLower\": " + std::to_string(r) + "}]}]}";
@@ -63,10 +63,10 @@ TEST_F(NotePitchTest, ReadsSoundingSpellings) {
         int key, d, r;
         const char* spelled;
     } cases[] = {
-        {0, 0, 0, "C4"},       {kG, 6, 0, "F#5"},  {kG, 6, 1, "F##5"},   {kEb, 3, 0, "Ab4"},
-        {kEb, 3, 1, "A4"},     {kA, -7, 0, "A3"},  {0, -1, 0, "B3"},     {0, -29, 0, "B-1"},
-        {0, -28, 0, "C0"},     {kA, -28, 0, "A0"}, {kA, -29, 0, "G#0"}, {kFSharpMinor, 0, 0, "F#4"},
-        {0xF9, 0, 0, "Cb4"},   {7, 6, 0, "B#4"},   {0, 4, -2, "Gbb4"},
+        {0, 0, 0, "C4"},     {kG, 6, 0, "F#5"},  {kG, 6, 1, "F##5"},  {kEb, 3, 0, "Ab4"},
+        {kEb, 3, 1, "A4"},   {kA, -7, 0, "A3"},  {0, -1, 0, "B3"},    {0, -29, 0, "B-1"},
+        {0, -28, 0, "C0"},   {kA, -28, 0, "A0"}, {kA, -29, 0, "G#0"}, {kFSharpMinor, 0, 0, "F#4"},
+        {0xF9, 0, 0, "Cb4"}, {7, 6, 0, "B#4"},   {0, 4, -2, "Gbb4"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.key) + " " + std::to_string(c.d) + " " + std::to_string(c.r));
@@ -84,10 +84,10 @@ TEST_F(NotePitchTest, SetSpellingStoresNumbersAndReadsBack) {
         bool ok;
         int d, r;
     } cases[] = {
-        {0, "C4", true, 0, 0},   {kG, "F#4", true, -1, 0}, {kG, "F4", true, -1, -1},
-        {0, "Cx4", true, 0, 2},  {0, "C16", false, 9, 9},  {0, "C-6", false, 9, 9},
+        {0, "C4", true, 0, 0},    {kG, "F#4", true, -1, 0}, {kG, "F4", true, -1, -1},
+        {0, "Cx4", true, 0, 2},   {0, "C16", false, 9, 9},  {0, "C-6", false, 9, 9},
         {0, "C-5", true, -63, 0}, {kA, "C4", true, -5, -1}, {0, "c4", false, 9, 9},
-        {0, "", false, 9, 9},    {kEb, "Ab4", true, 3, 0},   {0, "Bbb3", true, -1, -2},
+        {0, "", false, 9, 9},     {kEb, "Ab4", true, 3, 0}, {0, "Bbb3", true, -1, -2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

@@ -11,7 +11,9 @@ namespace {
 
 using Entry = std::array<uint8_t, FramePreparation::kEntrySize>;
 
-uint8_t* NoteAt(Entry& e, int j) { return e.data() + 0x10 + 10 * j; }
+uint8_t* NoteAt(Entry& e, int j) {
+    return e.data() + 0x10 + 10 * j;
+}
 
 Entry MakeEntry(std::vector<int16_t> numbers, int16_t count) {
     Entry e{};
@@ -30,11 +32,8 @@ TEST(FramePreparationTest, RenumbersZeroAndSharedNumbers) {
     struct Case {
         std::vector<int16_t> in, out;
     } cases[] = {
-        {{5, 5, 0}, {6, 5, 7}},
-        {{0, 0}, {1, 2}},
-        {{3, 1, 2}, {3, 1, 2}},
-        {{-4, -4}, {1, -4}},
-        {{2, 2, 2}, {3, 4, 2}},
+        {{5, 5, 0}, {6, 5, 7}}, {{0, 0}, {1, 2}},       {{3, 1, 2}, {3, 1, 2}},
+        {{-4, -4}, {1, -4}},    {{2, 2, 2}, {3, 4, 2}},
     };
     for (const auto& c : cases) {
         Entry e = MakeEntry(c.in, static_cast<int16_t>(c.in.size()));

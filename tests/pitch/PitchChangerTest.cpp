@@ -58,7 +58,9 @@ TEST_F(PitchChangerTest, EveryKeyGivesTheSameSoundingResult) {
             const int key = (mode << 8) | (count & 0xFF);
             SCOPED_TRACE("key word " + std::to_string(key));
             Load(Chord({"C4", "A#3", "E#5", "Cb2"}, key));
-            EXPECT_TRUE(Run({{"A#", "Bb", kClosest}, {"E#", "F", kUp}, {"C", "D", kDown},
+            EXPECT_TRUE(Run({{"A#", "Bb", kClosest},
+                             {"E#", "F", kUp},
+                             {"C", "D", kDown},
                              {"Cb", "B", kClosest}}));
             EXPECT_EQ(Note(1, 1, 1, 0, 0), "D3");
             EXPECT_EQ(Note(1, 1, 1, 0, 1), "Bb3");
@@ -80,10 +82,11 @@ TEST_F(PitchChangerTest, SwapChangesEachNoteOnce) {
 }
 
 TEST_F(PitchChangerTest, RestsAreSkippedAndChordsTestedNoteByNote) {
-    Load("{\"staves\": [{\"id\": 1, \"name\": \"S\", \"transposition\": 0, \"flags\": 0}],"
-         "\"measures\": [{\"key\": 0}], \"entries\": [" +
-         Entry(1, 1, 1, 0, {}) + ", " + Entry(1, 1, 1, 512, {"C4", "E4", "C5"}) + ", " +
-         Entry(1, 1, 1, 1024, {}) + "]}");
+    Load(
+        "{\"staves\": [{\"id\": 1, \"name\": \"S\", \"transposition\": 0, \"flags\": 0}],"
+        "\"measures\": [{\"key\": 0}], \"entries\": [" +
+        Entry(1, 1, 1, 0, {}) + ", " + Entry(1, 1, 1, 512, {"C4", "E4", "C5"}) + ", " +
+        Entry(1, 1, 1, 1024, {}) + "]}");
     Host().Select(1, 1, 1, 1);
     EXPECT_TRUE(Run({{"C", "B#", kClosest}}));
     EXPECT_TRUE(Host().IsRest(1, 1, 1, 0));
@@ -141,11 +144,11 @@ TEST_F(PitchChangerTest, ChromaticStavesAreLeftAloneInWrittenModeOnly) {
 
 TEST_F(PitchChangerTest, IndependentCellKeyGovernsTheCell) {
     // Measure 2 of the staff carries its own key (two sharps); the staff allows it.
-    Load("{\"staves\": [{\"id\": 1, \"name\": \"S\", \"transposition\": 0, \"flags\": 32768}],"
-         "\"measures\": [{\"key\": 0}, {\"key\": 0}],"
-         "\"cellKeys\": [{\"staff\": 1, \"measure\": 2, \"key\": 2}], \"entries\": [" +
-         Entry(1, 1, 1, 0, {"F#4", "C#5"}) + ", " + Entry(1, 2, 1, 0, {"F#4", "C#5", "F4"}) +
-         "]}");
+    Load(
+        "{\"staves\": [{\"id\": 1, \"name\": \"S\", \"transposition\": 0, \"flags\": 32768}],"
+        "\"measures\": [{\"key\": 0}, {\"key\": 0}],"
+        "\"cellKeys\": [{\"staff\": 1, \"measure\": 2, \"key\": 2}], \"entries\": [" +
+        Entry(1, 1, 1, 0, {"F#4", "C#5"}) + ", " + Entry(1, 2, 1, 0, {"F#4", "C#5", "F4"}) + "]}");
     Host().Select(1, 1, 1, 2);
     EXPECT_TRUE(Run({{"F#", "Gb", kClosest}, {"F", "E#", kClosest}}));
     EXPECT_EQ(Note(1, 1, 1, 0, 0), "Gb4");
@@ -171,9 +174,10 @@ TEST_F(PitchChangerTest, OldHostsGetTheChangedEntryFlag) {
     for (uint32_t version : {0x11000000U, 0x11FFFFFFU, 0x12000000U, 0x12050000U}) {
         SCOPED_TRACE(version);
         UseHostVersion(version);
-        Load("{\"staves\": [{\"id\": 1, \"name\": \"S\", \"transposition\": 0, \"flags\": 0}],"
-             "\"measures\": [{\"key\": 0}], \"entries\": [" +
-             Entry(1, 1, 1, 0, {"C4"}) + ", " + Entry(1, 1, 1, 256, {"E4"}) + "]}");
+        Load(
+            "{\"staves\": [{\"id\": 1, \"name\": \"S\", \"transposition\": 0, \"flags\": 0}],"
+            "\"measures\": [{\"key\": 0}], \"entries\": [" +
+            Entry(1, 1, 1, 0, {"C4"}) + ", " + Entry(1, 1, 1, 256, {"E4"}) + "]}");
         Host().Select(1, 1, 1, 1);
         EXPECT_TRUE(Run({{"C", "D", kUp}}));
         void* frame = fx::LoadTGF(1, 1, 0, 1);
@@ -188,9 +192,10 @@ TEST_F(PitchChangerTest, OldHostsGetTheChangedEntryFlag) {
 }
 
 TEST_F(PitchChangerTest, NonLinearKeysAreLeftAlone) {
-    Load("{\"staves\": [{\"id\": 1, \"name\": \"S\", \"transposition\": 0, \"flags\": 0}],"
-         "\"measures\": [{\"key\": 16384}], \"entries\": [{\"staff\": 1, \"measure\": 1, "
-         "\"layer\": 1, \"pos\": 0, \"notes\": [{\"displacement\": 3, \"raiseLower\": 1}]}]}");
+    Load(
+        "{\"staves\": [{\"id\": 1, \"name\": \"S\", \"transposition\": 0, \"flags\": 0}],"
+        "\"measures\": [{\"key\": 16384}], \"entries\": [{\"staff\": 1, \"measure\": 1, "
+        "\"layer\": 1, \"pos\": 0, \"notes\": [{\"displacement\": 3, \"raiseLower\": 1}]}]}");
     Host().Select(1, 1, 1, 1);
     const auto before = Host().NoteRaw(1, 1, 1, 0, 0);
     EXPECT_TRUE(Run({{"D", "E", kUp}, {"F", "G", kUp}, {"C", "D", kUp}}));
@@ -227,11 +232,12 @@ TEST_F(PitchChangerTest, NoSelectionAlertsCancelsAndChangesNothing) {
 }
 
 TEST_F(PitchChangerTest, RespaceOnlyAfterAChangeOnAllStavesThenSelectionBack) {
-    Load("{\"staves\": [{\"id\": 1, \"name\": \"A\", \"transposition\": 0, \"flags\": 0},"
-         "{\"id\": 2, \"name\": \"B\", \"transposition\": 0, \"flags\": 0},"
-         "{\"id\": 3, \"name\": \"C\", \"transposition\": 0, \"flags\": 0}],"
-         "\"measures\": [{\"key\": 0}, {\"key\": 0}, {\"key\": 0}], \"entries\": [" +
-         Entry(2, 2, 1, 0, {"C4"}) + ", " + Entry(2, 3, 1, 0, {"C4"}) + "]}");
+    Load(
+        "{\"staves\": [{\"id\": 1, \"name\": \"A\", \"transposition\": 0, \"flags\": 0},"
+        "{\"id\": 2, \"name\": \"B\", \"transposition\": 0, \"flags\": 0},"
+        "{\"id\": 3, \"name\": \"C\", \"transposition\": 0, \"flags\": 0}],"
+        "\"measures\": [{\"key\": 0}, {\"key\": 0}, {\"key\": 0}], \"entries\": [" +
+        Entry(2, 2, 1, 0, {"C4"}) + ", " + Entry(2, 3, 1, 0, {"C4"}) + "]}");
     Host().Select(2, 2, 2, 2, 0, 100);
     const auto selection = Host().Selection();
     EXPECT_TRUE(Run({{"E", "F", kUp}}));

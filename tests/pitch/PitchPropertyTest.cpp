@@ -37,9 +37,10 @@ Generated Generate(std::mt19937& rng) {
     g.notes = 3;
     std::string staves, measures, entries;
     for (int s = 1; s <= g.staves; ++s) {
-        staves += std::string(s > 1 ? ", " : "") + "{\"id\": " + std::to_string(s) +
-                  ", \"name\": \"S\", \"transposition\": " +
-                  std::to_string(transpositions[trans(rng)]) + ", \"flags\": 32768}";
+        staves +=
+            std::string(s > 1 ? ", " : "") + "{\"id\": " + std::to_string(s) +
+            ", \"name\": \"S\", \"transposition\": " + std::to_string(transpositions[trans(rng)]) +
+            ", \"flags\": 32768}";
     }
     std::string cellKeys;
     for (int s = 1; s <= g.staves; ++s) {
@@ -62,8 +63,10 @@ Generated Generate(std::mt19937& rng) {
 
 // Enharmonic picks another spelling of the same pitch class.
 std::string Enharmonic(std::mt19937& rng, const std::string& from) {
-    const int pc = (kLetterBase[from[0] - 'A'] + static_cast<int>(std::count(from.begin(), from.end(), '#')) -
-                    static_cast<int>(std::count(from.begin(), from.end(), 'b')) + 24) % 12;
+    const int pc =
+        (kLetterBase[from[0] - 'A'] + static_cast<int>(std::count(from.begin(), from.end(), '#')) -
+         static_cast<int>(std::count(from.begin(), from.end(), 'b')) + 24) %
+        12;
     std::vector<std::string> options;
     for (int l = 0; l < 7; ++l) {
         for (int a = -2; a <= 2; ++a) {
@@ -76,7 +79,7 @@ std::string Enharmonic(std::mt19937& rng, const std::string& from) {
 }
 
 class PitchPropertyTest : public PitchRunFixture {
-protected:
+  protected:
     using Raw = host::HostSession::NoteNumbers;
     std::map<std::tuple<int, int, int>, Raw> RawNotes(const Generated& g) {
         std::map<std::tuple<int, int, int>, Raw> raw;
@@ -99,7 +102,8 @@ protected:
 std::string PitchOf(const std::string& spelled) {
     std::string p;
     for (char c : spelled) {
-        if ((c >= 'A' && c <= 'G') || c == '#' || c == 'b') p += c;
+        if ((c >= 'A' && c <= 'G') || c == '#' || c == 'b')
+            p += c;
     }
     return p;
 }
@@ -119,8 +123,8 @@ TEST_F(PitchPropertyTest, ClosestEnharmonicRowsKeepTheSound) {
         std::vector<Row> rows;
         for (int r = 0; r < 4; ++r) {
             const int s = 1 + static_cast<int>(rng() % g.staves);
-            const std::string from = PitchOf(before.at({s, static_cast<int>(rng() % g.entries),
-                                                        static_cast<int>(rng() % g.notes)}));
+            const std::string from = PitchOf(before.at(
+                {s, static_cast<int>(rng() % g.entries), static_cast<int>(rng() % g.notes)}));
             froms.push_back(from);
             tos.push_back(Enharmonic(rng, from));
         }
@@ -139,14 +143,16 @@ TEST_F(PitchPropertyTest, ClosestEnharmonicRowsKeepTheSound) {
             if (sounding) {
                 // Changed once, by the first row whose from text matches the note as it was.
                 size_t first = 0;
-                while (first < froms.size() && froms[first] != PitchOf(was)) ++first;
+                while (first < froms.size() && froms[first] != PitchOf(was))
+                    ++first;
                 ASSERT_LT(first, froms.size()) << was << " changed without a matching row";
                 EXPECT_EQ(PitchOf(now), tos[first]) << was;
             }
         }
         if (sounding) {
             for (const auto& [where, was] : before) {
-                const bool matched = std::find(froms.begin(), froms.end(), PitchOf(was)) != froms.end();
+                const bool matched =
+                    std::find(froms.begin(), froms.end(), PitchOf(was)) != froms.end();
                 const bool sameSpelling = matched && PitchOf(after.at(where)) == PitchOf(was);
                 EXPECT_EQ(matched && !sameSpelling, !(rawAfter.at(where) == rawBefore.at(where)))
                     << was;
@@ -182,7 +188,8 @@ TEST_F(PitchPropertyTest, UpAndDownMoveWithinAnOctave) {
         const auto rawAfter = RawNotes(g);
         for (const auto& [where, was] : rawBefore) {
             const Raw now = rawAfter.at(where);
-            if (now == was) continue;
+            if (now == was)
+                continue;
             // Up lands on the first staff position at or above the note (Down: below): 0 to 6
             // steps away, and a full octave only for the same letter with fewer sharps
             // (G## up to G lands a whole octave higher).

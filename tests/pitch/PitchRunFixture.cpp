@@ -47,9 +47,9 @@ std::string PitchRunFixture::Note(int staff, int measure, int layer, int entry, 
 
 std::string PitchRunFixture::Entry(int staff, int measure, int layer, int pos,
                                    const std::vector<std::string>& notes) {
-    std::string json = "{\"staff\": " + std::to_string(staff) +
-                       ", \"measure\": " + std::to_string(measure) +
-                       ", \"layer\": " + std::to_string(layer) + ", \"pos\": " + std::to_string(pos);
+    std::string json =
+        "{\"staff\": " + std::to_string(staff) + ", \"measure\": " + std::to_string(measure) +
+        ", \"layer\": " + std::to_string(layer) + ", \"pos\": " + std::to_string(pos);
     if (notes.empty()) {
         return json + ", \"rest\": true}";
     }

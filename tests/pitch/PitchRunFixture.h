@@ -13,12 +13,12 @@
 #include "pitch/NoSelectionAlert.h"
 
 class PitchRunFixture : public ::testing::Test {
-public:
+  public:
     // Entry builds one entry's JSON.
     static std::string Entry(int staff, int measure, int layer, int pos,
                              const std::vector<std::string>& notes);
 
-protected:
+  protected:
     struct Row {
         const char* from;
         const char* to;

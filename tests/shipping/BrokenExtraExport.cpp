@@ -1,4 +1,6 @@
 // Fixture: a seventh export.
 #include "FixtureEntryPoints.h"
 
-VS_FIXTURE_EXPORT int DebugHook() { return 0; }
+VS_FIXTURE_EXPORT int DebugHook() {
+    return 0;
+}
