@@ -43,7 +43,8 @@ uint8_t* ZeroFilled(uint8_t (&buffer)[N]) {
 }  // namespace
 
 FCStaff::FCStaff() {
-    GetRecordBuffer();
+    // This class's own buffer, whatever a subclass would answer.
+    FCStaff::GetRecordBuffer();
 }
 
 const char* FCStaff::ClassName() const {

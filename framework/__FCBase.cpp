@@ -1,11 +1,6 @@
 // __FCBase: root object and the live-object count.
 #include "framework/__FCBase.h"
 
-__FCBase& __FCBase::operator=(const __FCBase& other) {
-    userValue_ = other.userValue_;
-    return *this;
-}
-
 const char* __FCBase::ClassName() const {
     return "__FCBase";
 }

@@ -9,7 +9,7 @@ class __FCBase {
     // Objects are made for every spelling of every note, so counting them is kept inline.
     __FCBase() { ++liveObjects_; }
     __FCBase(const __FCBase& other) : userValue_(other.userValue_) { ++liveObjects_; }
-    __FCBase& operator=(const __FCBase& other);
+    __FCBase& operator=(const __FCBase& other) = default;
     __FCBase(__FCBase&&) = delete;
     __FCBase& operator=(__FCBase&&) = delete;
 

@@ -7,7 +7,8 @@
 #include "framework/FCIteratorHandler.h"
 
 __FCCollection::~__FCCollection() {
-    ClearAll();
+    // A subclass is gone by now, so there is no one left to tell of the change.
+    DeleteItems();
 }
 
 const char* __FCCollection::ClassName() const {
@@ -119,6 +120,11 @@ int32_t __FCCollection::IndexOf(const __FCBase* item) const {
 }
 
 void __FCCollection::ClearAll() {
+    DeleteItems();
+    ItemsChanged();
+}
+
+void __FCCollection::DeleteItems() {
     // An item's destructor could in principle reach back into this collection, so each slot is
     // emptied before its item is deleted.
     for (int32_t i = 0; i < count_; ++i) {
@@ -127,7 +133,6 @@ void __FCCollection::ClearAll() {
         delete item;
     }
     count_ = 0;
-    ItemsChanged();
 }
 
 int __FCCollection::ForEach(FCIteratorHandler* handler) {

@@ -57,6 +57,8 @@ class __FCCollection : public __FCIteratorBase {
 
   private:
     void Grow(int32_t more);
+    // DeleteItems deletes every item and empties the collection, telling no one.
+    void DeleteItems();
 
     int32_t count_ = 0;
     int32_t capacity_ = 0;

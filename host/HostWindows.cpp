@@ -168,6 +168,7 @@ HostWindows::AlertHook::~AlertHook() {
 
 LRESULT CALLBACK HostWindows::AnswerHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE) {
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): the hook's argument is the window's handle.
         auto* window = reinterpret_cast<HWND>(wParam);
         wchar_t cls[kClassNameSize] = {};
         GetClassNameW(window, cls, kClassNameSize);
@@ -211,6 +212,7 @@ void HostWindows::AnswerAlert(HWND box) {
         iconWindow = GetDlgItem(box, kIconItemWine);
     }
     if (iconWindow != nullptr) {
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): the message answers the icon's handle.
         auto* icon = reinterpret_cast<HICON>(SendMessageW(iconWindow, STM_GETICON, 0, 0));
         if (icon == LoadIconW(nullptr, IDI_HAND)) {
             alert.icon = "error";
@@ -273,6 +275,7 @@ void HostWindows::RouteBeeps(HMODULE module) {
         auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(
             base + (desc->OriginalFirstThunk != 0 ? desc->OriginalFirstThunk : desc->FirstThunk));
         for (; thunk->u1.Function != 0; ++thunk, ++names) {
+            // NOLINTNEXTLINE(performance-no-int-to-ptr): an import slot holds an address.
             bool match = reinterpret_cast<void*>(thunk->u1.Function) == original;
             if (!match && !IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) &&
                 desc->OriginalFirstThunk != 0) {

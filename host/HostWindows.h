@@ -54,7 +54,7 @@ class HostWindows {
     HWND CreatePluginDialog(int templateNumber, HostDialogProc callback, HWND owner,
                             void* userData);
     HWND Dialog() const { return dialog_; }
-    bool IsPluginDialog(HWND window) const { return bindings_.count(window) != 0; }
+    bool IsPluginDialog(HWND window) const { return bindings_.contains(window); }
 
     // Message boxes are answered from the queue, else "no" or "ok".
     void QueueAnswer(const std::string& answer) { answers_.push_back(answer); }

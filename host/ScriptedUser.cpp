@@ -32,7 +32,7 @@ std::string Utf8(const std::wstring& text) {
 
 std::wstring Wide(const std::string& text) {
     const auto units = HostCalls::Utf16(text);
-    return std::wstring(units.begin(), units.end());
+    return {units.begin(), units.end()};
 }
 
 std::string Quote(const std::string& text) {
@@ -264,7 +264,7 @@ bool ScriptedUser::Lock(const Command& command, std::string& failure) {
         failure = "the host names no settings folder";
         return false;
     }
-    if (locks_.count(file) != 0) {
+    if (locks_.contains(file)) {
         failure = file + " is already locked";
         return false;
     }

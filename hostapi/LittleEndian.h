@@ -43,6 +43,7 @@ inline void SetI32(void* base, size_t offset, int32_t value) {
 }
 // Pointer32 reads a 32-bit address field, zero-extended: the host keeps such arrays below 4 GiB.
 inline uint8_t* Pointer32(const void* base, size_t offset) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): the field is an address the host wrote.
     return reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(U32(base, offset)));
 }
 
