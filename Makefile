@@ -1,6 +1,6 @@
 # Front door: `make` builds the three trees, `make test` installs what is missing, builds and
 # runs every suite.
-.PHONY: all deps native win64 win32 test clean demo bench
+.PHONY: all deps native win64 win32 test lint clean demo bench
 
 JOBS ?= $(shell nproc)
 
@@ -23,6 +23,11 @@ win32:
 
 test: deps
 	@scripts/run-tests.sh
+
+# Formatting (clang-format, check mode) and clang-tidy over the plug-in, the host, the rules and
+# sorvel; `make test` runs it first.
+lint: deps
+	@scripts/lint.sh
 
 # A short session on the example score with the real plug-in under Wine; prints what changed.
 demo:

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the builds and tests need; does nothing when all are present.
 set -eu
-packages="cmake ninja-build g++ googletest clang libclang-rt-14-dev python3
+packages="cmake ninja-build g++ googletest clang libclang-rt-14-dev python3 clang-format clang-tidy
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine64 libwine fonts-wine nlohmann-json3-dev
   libpugixml-dev libzip-dev libcli11-dev musescore3 musescore3-common"

@@ -1,8 +1,8 @@
 #!/bin/sh
-# Builds the trees and runs their suites: win32 (checks of the shipping DLL), native
-# (sanitizers), the fuzzers, win64 (the 64-bit twin under Wine) and win32-hosted (the 32-bit host
-# and test programs under Wine, with the shipping DLL itself). Ends with one line counting every
-# test run.
+# Checks formatting and lint first (scripts/lint.sh), then builds the trees and runs their
+# suites: win32 (checks of the shipping DLL), native (sanitizers), the fuzzers, win64 (the 64-bit
+# twin under Wine) and win32-hosted (the 32-bit host and test programs under Wine, with the
+# shipping DLL itself). Ends with one line counting every test run.
 set -u
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -96,7 +96,20 @@ run_sorvel_musescore() {
 }
 # ---- end of sorvel ----
 
+# ---- lint: formatting and clang-tidy, before anything is built ----
+run_lint() {
+    out=build/lint.out
+    if scripts/lint.sh >"$out" 2>&1; then
+        passed=$((passed + 1))
+    else
+        status=1
+        failed=$((failed + 1))
+    fi
+    cat "$out"
+}
+
 mkdir -p build
+run_lint
 run_suite win32
 run_suite native
 run_sorvel_musescore
