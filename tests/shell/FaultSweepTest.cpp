@@ -37,7 +37,7 @@ namespace {
 using FailFn = int64_t(__cdecl*)(int64_t);
 using CountFn = int64_t(__cdecl*)();
 
-// The sweeps' budgets: a session makes 1 000 to 1 500 allocations; this many of them, evenly
+// The sweeps' budgets: a session makes about 450 to 550 allocations; this many of them, evenly
 // spread, are failed one per session. VS_FAULT_SWEEP_RUNS sets another budget for both (for a
 // sweep over every allocation, any number at least as large as a session's).
 constexpr int64_t kChangeSweepRuns = 160;
