@@ -86,12 +86,11 @@ std::string HostJson(const Score& score) {
     std::string json = "{\"staves\": [";
     for (int p = 0; p < kParts; ++p) {
         json += std::string(p ? ", " : "") + "{\"id\": " + std::to_string(p + 1) +
-                ", \"name\": \"" + kInstruments[p].name +
-                "\", \"transposition\": " + std::to_string(kInstruments[p].word) +
-                ", \"flags\": 0}";
+                R"(, "name": ")" + kInstruments[p].name + R"(", "transposition": )" +
+                std::to_string(kInstruments[p].word) + ", \"flags\": 0}";
     }
     const int keyWord = (score.minor ? 0x100 : 0) | (score.fifths & 0xFF);
-    json += "], \"measures\": [{\"key\": " + std::to_string(keyWord) + "}], \"entries\": [";
+    json += R"(], "measures": [{"key": )" + std::to_string(keyWord) + R"(}], "entries": [)";
     bool first = true;
     for (int p = 0; p < kParts; ++p) {
         for (size_t e = 0; e < score.parts[p].size(); ++e) {
@@ -104,7 +103,7 @@ std::string HostJson(const Score& score) {
             first = false;
         }
     }
-    return json + "], \"selection\": {\"startSlot\": 1, \"endSlot\": " + std::to_string(kParts) +
+    return json + R"(], "selection": {"startSlot": 1, "endSlot": )" + std::to_string(kParts) +
            ", \"startMeasure\": 1, \"endMeasure\": 1, \"startPos\": 0, \"endPos\": "
            "2147483647}}";
 }
@@ -133,7 +132,7 @@ std::string MusicXml(const Score& score) {
     for (int p = 0; p < kParts; ++p) {
         const Instrument& instrument = kInstruments[p];
         xml += "<part id=\"P" + std::to_string(p + 1) +
-               "\"><measure number=\"1\"><attributes><divisions>1</divisions><key><fifths>" +
+               R"("><measure number="1"><attributes><divisions>1</divisions><key><fifths>)" +
                std::to_string(WrittenKey(score.fifths, instrument)) + "</fifths><mode>" +
                (score.minor ? "minor" : "major") +
                "</mode></key><time><beats>7</beats><beat-type>4</beat-type></time>";
