@@ -51,8 +51,7 @@ std::optional<SpellingSyntax::Field> PitchSpelling::ValidatePair(FCString* from,
 }
 
 bool PitchSpelling::IsNormalSpelling(const FCString& text) {
-    return text.GetLength() <= kMaxLength &&
-           SpellingSyntax::IsCanonical(std::u16string_view(text.GetUTF16(), text.GetLength()));
+    return SpellingSyntax::IsStoredForm(std::u16string_view(text.GetUTF16(), text.GetLength()));
 }
 
 bool PitchSpelling::IsSameSpelling(const FCString* a, const FCString* b) {

@@ -27,9 +27,9 @@ class PitchSpelling {
     // first faulty one (SpellingSyntax::ValidatePair).
     static std::optional<SpellingSyntax::Field> ValidatePair(FCString* from, FCString* to);
     // IsNormalSpelling answers whether text is a spelling exactly as a list holds one after the
-    // dialog checked and normalised it: at most kMaxLength characters, an upper-case letter,
-    // "#" or "b" signs, no "x". A text read from a file that is not (hand-edited or damaged)
-    // must not be applied.
+    // dialog checked and normalised it (SpellingSyntax::IsStoredForm): at most kMaxLength
+    // characters, an upper-case letter, "#" or "b" signs, no "x". A text read from a file that
+    // is not (hand-edited or damaged) must not be applied.
     static bool IsNormalSpelling(const FCString& text);
     // IsSameSpelling: two normalised spellings name the same pitch exactly when they are equal.
     static bool IsSameSpelling(const FCString* a, const FCString* b);
