@@ -1,7 +1,6 @@
 // FCNote: note record fields.
 #include "framework/FCNote.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -15,6 +14,7 @@
 #include "framework/FCString.h"
 #include "hostapi/HostFunctions.h"
 #include "hostapi/LittleEndian.h"
+#include "rules/TargetSpelling.h"
 
 FCNote::FCNote(int32_t index, uint8_t* record, FCNoteEntry* entry)
     : index_(index), record_(record), entry_(entry) {}
@@ -122,32 +122,6 @@ int OctaveShift() {
 bool AppliesTransposition() {
     FCPartScopePrefs prefs;
     return !prefs.Load(0) || !prefs.GetConcertPitch();
-}
-
-// ReadOctave reads the octave number that ends a spelling: nothing (octave 0), or a sign and
-// decimal digits up to the end of the text. Anything else (a stray accidental, a space, a second
-// number) makes the whole spelling unreadable rather than octave 0. A number too long for 32 bits
-// is read as the largest one of its sign, which no octave range accepts.
-bool ReadOctave(const FCString& text, uint32_t start, int& octave) {
-    uint32_t p = start;
-    const bool negative = text.GetCharAt(p) == u'-';
-    if (negative || text.GetCharAt(p) == u'+') {
-        ++p;
-    }
-    if (p == start && p >= text.GetLength()) {
-        octave = 0;
-        return true;
-    }
-    int64_t value = 0;
-    const uint32_t digits = p;
-    for (; p < text.GetLength() && text.GetCharAt(p) >= u'0' && text.GetCharAt(p) <= u'9'; ++p) {
-        value = std::min<int64_t>(value * 10 + (text.GetCharAt(p) - u'0'), INT32_MAX);
-    }
-    if (p == digits || p != text.GetLength()) {
-        return false;
-    }
-    octave = static_cast<int>(negative ? -value : value);
-    return true;
 }
 
 // LoadSpec loads the staff settings in force at the note's entry.
@@ -322,35 +296,17 @@ void FCNote::GetSpelling(FCString* text, FCKeySignature* key, bool written) cons
 }
 
 bool FCNote::SetSpelling(const FCString* text, FCKeySignature* key, bool written) {
-    if (text == nullptr || key == nullptr || text->GetLength() == 0) {
+    if (text == nullptr || key == nullptr) {
         return false;
     }
-    const char16_t first = text->GetCharAt(0);
-    if (first < u'A' || first > u'G') {
+    const std::optional<SpelledPitch> target =
+        TargetSpelling::Read(std::u16string_view(text->GetUTF16(), text->GetLength()));
+    if (!target) {
         return false;
     }
-    const int letter = first - u'A';
-    int accidentals = 0;
-    uint32_t p = 1;
-    const char16_t second = text->GetCharAt(1);
-    if (second == u'#') {
-        while (text->GetCharAt(p) == u'#') {
-            ++accidentals;
-            ++p;
-        }
-    } else if (second == u'b' || second == u'B') {
-        while (text->GetCharAt(p) == u'b' || text->GetCharAt(p) == u'B') {
-            --accidentals;
-            ++p;
-        }
-    } else if (second == u'x' || second == u'X') {
-        accidentals = 2;
-        p = 2;
-    }
-    int octave = 0;
-    if (!ReadOctave(*text, p, octave) || octave > 15 || octave < -5) {
-        return false;
-    }
+    const int letter = target->letter;
+    const int accidentals = target->alteration;
+    const int octave = target->octave;
     const bool apply = written && AppliesTransposition();
     Transposition transposition;
     bool transposed = false;

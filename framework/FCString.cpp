@@ -9,6 +9,7 @@
 
 #include "hostapi/HostFunctions.h"
 #include "hostapi/HostVersion.h"
+#include "rules/DecimalNumber.h"
 
 namespace {
 
@@ -225,32 +226,9 @@ void FCString::SetInteger(int32_t value) {
 }
 
 int32_t FCString::GetInteger(uint32_t start) const {
-    if (start > length_) {
-        return 0;
-    }
     // The text is read as its 8-bit copy would be (each unit's low byte, ending at a 0 byte),
-    // without making that copy.
-    uint32_t i = start;
-    auto byteAt = [this](uint32_t index) {
-        return index < length_ ? static_cast<char>(text_[index] & 0xFF) : '\0';
-    };
-    while (byteAt(i) == ' ' || (byteAt(i) >= '\t' && byteAt(i) <= '\r')) {
-        ++i;
-    }
-    bool negative = false;
-    if (byteAt(i) == '+' || byteAt(i) == '-') {
-        negative = (byteAt(i) == '-');
-        ++i;
-    }
-    // Saturates instead of overflowing, as the C library's conversion does.
-    int64_t value = 0;
-    for (; byteAt(i) >= '0' && byteAt(i) <= '9'; ++i) {
-        value = std::min<int64_t>(value * 10 + (byteAt(i) - '0'), int64_t{INT32_MAX} + 1);
-    }
-    if (negative) {
-        value = -value;
-    }
-    return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+    // without making that copy: as every stored number is read.
+    return DecimalNumber::Read(std::u16string_view(text_, length_), start);
 }
 
 void FCString::Trim(const char16_t* set) {

@@ -1,32 +1,17 @@
-// FCPitchChangeNode: construction and direction names.
+// FCPitchChangeNode: construction, and the rules' direction names on the codes lists hold.
 #include "pitch/FCPitchChangeNode.h"
 
-#include <algorithm>
-
 FCPitchChangeNode::FCPitchChangeNode(const FCString* from, const FCString* to, int32_t direction)
-    : direction_(std::clamp(direction, kUp, kClosest)) {
+    : direction_(static_cast<int32_t>(ClampDirection(direction))) {
     from_.SetString(from);
     to_.SetString(to);
 }
 
+// A code outside Up .. Closest reaches the rules as it is: they name and invert it as Closest.
 const char* FCPitchChangeNode::DirectionName(int32_t direction) {
-    switch (direction) {
-        case kUp:
-            return "Up";
-        case kDown:
-            return "Down";
-        default:
-            return "Closest";
-    }
+    return ::DirectionName(static_cast<PitchDirection>(direction));
 }
 
 int32_t FCPitchChangeNode::InverseDirection(int32_t direction) {
-    switch (direction) {
-        case kUp:
-            return kDown;
-        case kDown:
-            return kUp;
-        default:
-            return kClosest;
-    }
+    return static_cast<int32_t>(::InverseDirection(static_cast<PitchDirection>(direction)));
 }

@@ -5,12 +5,13 @@
 #include <cstdint>
 
 #include "framework/FCString.h"
+#include "rules/PitchDirection.h"
 
 class FCPitchChangeNode : public __FCBase {
   public:
-    static constexpr int32_t kUp = 0;
-    static constexpr int32_t kDown = 1;
-    static constexpr int32_t kClosest = 2;
+    static constexpr int32_t kUp = static_cast<int32_t>(PitchDirection::kUp);
+    static constexpr int32_t kDown = static_cast<int32_t>(PitchDirection::kDown);
+    static constexpr int32_t kClosest = static_cast<int32_t>(PitchDirection::kClosest);
 
     // The direction is clamped into Up .. Closest; absent texts leave the fields empty.
     FCPitchChangeNode(const FCString* from = nullptr, const FCString* to = nullptr,
@@ -22,9 +23,10 @@ class FCPitchChangeNode : public __FCBase {
     bool GetInUse() const { return inUse_; }
     void SetInUse(bool inUse) { inUse_ = inUse; }
 
-    // DirectionName answers "Up", "Down", or "Closest" for any other code.
+    // DirectionName answers "Up", "Down", or "Closest" for any other code (the rules'
+    // DirectionName, for the codes lists hold).
     static const char* DirectionName(int32_t direction);
-    // InverseDirection swaps Up and Down; Closest stays Closest.
+    // InverseDirection swaps Up and Down; any other code gives Closest.
     static int32_t InverseDirection(int32_t direction);
 
   private:

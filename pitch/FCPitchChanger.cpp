@@ -1,6 +1,10 @@
 // FCPitchChanger: matching a note's spelling against the replacements and placing the result.
 #include "pitch/FCPitchChanger.h"
 
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "framework/FCCell.h"
 #include "framework/FCCurrentStaffSpec.h"
 #include "framework/FCKeySignature.h"
@@ -8,35 +12,41 @@
 #include "framework/FCNoteEntry.h"
 #include "hostapi/HostVersion.h"
 #include "hostapi/LittleEndian.h"
+#include "rules/OctaveChoice.h"
+#include "rules/TargetSpelling.h"
 
 namespace {
 
 constexpr size_t kEntryFlags2 = 0x0C;
 constexpr uint16_t kChangedOnOldHosts = 0x0004;
-// Closest moves the result an octave when it lies this many semitones away or more.
-constexpr int kFlipSemitones = 6;
 
 bool IsPitchUnit(char16_t unit) {
     return (unit >= u'A' && unit <= u'G') || unit == u'#' || unit == u'b';
 }
 
-// PitchPartIs answers whether the letter and accidentals of a spelled note (its units "A" to "G",
-// "#" and "b", up to its first 0 unit; the octave number and its sign dropped) are exactly the
-// units of pitch.
-bool PitchPartIs(const FCString& spelling, const FCString& pitch) {
+// PitchPart answers the letter and accidentals of a spelled note: its units "A" to "G", "#" and
+// "b", up to its first 0 unit; the octave number and its sign dropped.
+std::u16string PitchPart(const FCString& spelling) {
     const char16_t* units = spelling.GetUTF16();
-    const char16_t* wanted = pitch.GetUTF16();
-    uint32_t matched = 0;
+    std::u16string part;
     for (uint32_t i = 0; i < spelling.GetLength() && units[i] != 0; ++i) {
-        if (!IsPitchUnit(units[i])) {
-            continue;
+        if (IsPitchUnit(units[i])) {
+            part += units[i];
         }
-        if (matched == pitch.GetLength() || wanted[matched] != units[i]) {
-            return false;
-        }
-        ++matched;
     }
-    return matched == pitch.GetLength();
+    return part;
+}
+
+// FromTexts answers the from text of every node, in list order (empty for a missing node).
+std::vector<std::u16string> FromTexts(const FCPitchChangeNodes* nodes) {
+    std::vector<std::u16string> texts;
+    for (int32_t n = 0; nodes != nullptr && n < nodes->GetCount(); ++n) {
+        const FCPitchChangeNode* node = nodes->GetNodeAt(n);
+        texts.emplace_back(node != nullptr ? std::u16string(node->GetFromText().GetUTF16(),
+                                                            node->GetFromText().GetLength())
+                                           : std::u16string());
+    }
+    return texts;
 }
 
 // OctavePart answers the octave number at the end of a spelled note ("Bb-1" gives -1).
@@ -51,7 +61,7 @@ int32_t OctavePart(const FCString& spelling) {
 }  // namespace
 
 FCPitchChanger::FCPitchChanger(const FCPitchChangeNodes* nodes, bool soundingPitch)
-    : nodes_(nodes), soundingPitch_(soundingPitch) {
+    : nodes_(nodes), soundingPitch_(soundingPitch), matcher_(FromTexts(nodes)) {
     SetSaveFlag(true);
 }
 
@@ -88,7 +98,7 @@ bool FCPitchChanger::Iterate(__FCBase* item) {
                 continue;
             }
             note->GetSpelling(&spelling, key, written);
-            if (PitchPartIs(spelling, node->GetFromText())) {
+            if (matcher_.Matches(static_cast<size_t>(n), PitchPart(spelling))) {
                 ChangeNote(note, key, node, spelling);
             }
         }
@@ -99,30 +109,26 @@ bool FCPitchChanger::Iterate(__FCBase* item) {
 void FCPitchChanger::ChangeNote(FCNote* note, FCKeySignature* key, const FCPitchChangeNode* node,
                                 const FCString& spelling) {
     const bool written = !soundingPitch_;
-    const int16_t d0 = note->GetDisplacement();
-    const int16_t r0 = note->GetRaiseLower();
-    const int32_t direction = node->GetDirection();
-    const int m0 = direction == FCPitchChangeNode::kClosest ? note->GetMidiKey() : 0;
+    const PitchDirection direction = ClampDirection(node->GetDirection());
+    const bool closest = direction == PitchDirection::kClosest;
+    // Only Closest compares keys: the others ask the host for nothing.
+    const NotePlace before{note->GetDisplacement(), note->GetRaiseLower(),
+                           closest ? note->GetMidiKey() : 0};
 
     // The target keeps the octave the note shows in the pitch being compared: the written
     // octave in written mode, the sounding one otherwise.
-    FCString target(node->GetToText());
-    target.AppendInteger(written ? OctavePart(spelling) : note->GetOctave(key, 0));
-    note->SetSpelling(&target, key, written);
+    const std::u16string target = TargetSpelling::Text(
+        std::u16string_view(node->GetToText().GetUTF16(), node->GetToText().GetLength()),
+        written ? OctavePart(spelling) : note->GetOctave(key, 0));
+    FCString targetText;
+    targetText.SetUTF16Units(target.data(), static_cast<uint32_t>(target.size()));
+    note->SetSpelling(&targetText, key, written);
 
-    const int16_t d1 = note->GetDisplacement();
-    const int16_t r1 = note->GetRaiseLower();
-    int step = 0;
-    if (direction == FCPitchChangeNode::kUp) {
-        step = (d1 < d0 || (d1 == d0 && r1 < r0)) ? 1 : 0;
-    } else if (direction == FCPitchChangeNode::kDown) {
-        step = (d1 > d0 || (d1 == d0 && r1 > r0)) ? -1 : 0;
-    } else {
-        const int d = note->GetMidiKey() - m0;
-        step = d >= kFlipSemitones ? -1 : (d <= -kFlipSemitones ? 1 : 0);
-    }
+    const NotePlace after{note->GetDisplacement(), note->GetRaiseLower(),
+                          closest ? note->GetMidiKey() : 0};
+    const int32_t step = OctaveChoice::Step(direction, before, after);
     if (step != 0) {
-        note->SetDisplacement(static_cast<int16_t>(d1 + 7 * step));
+        note->SetDisplacement(static_cast<int16_t>(after.steps + 7 * step));
     }
     if (HostVersion::IsBefore12()) {
         uint8_t* record = note->GetEntry()->GetRecord();

@@ -1,11 +1,13 @@
 // FCPitchChanger: the visitor the region walk calls for each note entry: every note whose
 // spelling matches a replacement's from text gets the replacement's to text, at the octave its
-// direction chooses. Each note changes at most once per run: the first matching replacement,
-// in list order, wins.
+// direction chooses (the rules' RowMatcher, TargetSpelling and OctaveChoice, on the host's
+// numbers). Each note changes at most once per run: the first matching replacement, in list
+// order, wins.
 #pragma once
 
 #include "framework/FCIteratorHandler.h"
 #include "pitch/FCPitchChangeNodes.h"
+#include "rules/RowMatcher.h"
 
 class FCNote;
 class FCKeySignature;
@@ -28,5 +30,6 @@ class FCPitchChanger : public FCIteratorHandler {
 
     const FCPitchChangeNodes* nodes_;
     bool soundingPitch_;
+    RowMatcher matcher_;  // the nodes' from texts, in list order
     bool changed_ = false;
 };

@@ -33,6 +33,17 @@ PitchDirection InverseDirection(PitchDirection direction) {
     }
 }
 
+PitchDirection DirectionFromFileCode(int32_t code) {
+    switch (code) {
+        case 0:
+            return PitchDirection::kDown;
+        case 1:
+            return PitchDirection::kUp;
+        default:
+            return PitchDirection::kClosest;
+    }
+}
+
 std::optional<PitchDirection> ParseDirectionWord(std::string_view word) {
     std::string lower;
     for (const char c : word) {

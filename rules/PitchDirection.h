@@ -1,5 +1,5 @@
 // PitchDirection: which way a replaced note moves to its new octave. The numbers are the ones
-// lists hold in memory (0 Up, 1 Down, 2 Closest); the pitch-list file stores other codes.
+// lists hold in memory (0 Up, 1 Down, 2 Closest); the settings files store other codes.
 #pragma once
 
 #include <cstdint>
@@ -14,5 +14,8 @@ PitchDirection ClampDirection(int32_t code);
 const char* DirectionName(PitchDirection direction);
 // InverseDirection swaps Up and Down; Closest stays Closest.
 PitchDirection InverseDirection(PitchDirection direction);
+// DirectionFromFileCode decodes the code the settings files store: 0 Down, 1 Up, anything
+// else Closest (the stored codes differ from the numbers lists hold).
+PitchDirection DirectionFromFileCode(int32_t code);
 // ParseDirectionWord reads "up", "down" or "closest" in any letter case.
 std::optional<PitchDirection> ParseDirectionWord(std::string_view word);

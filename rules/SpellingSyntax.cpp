@@ -91,6 +91,10 @@ bool SpellingSyntax::IsCanonical(std::u16string_view text) {
            text.find_first_not_of(sign, 1) == std::u16string_view::npos;
 }
 
+bool SpellingSyntax::IsStoredForm(std::u16string_view text) {
+    return text.size() <= kMaxTypedLength && IsCanonical(text);
+}
+
 std::u16string SpellingSyntax::Widen(std::string_view bytes) {
     std::u16string units;
     units.reserve(bytes.size());

@@ -39,6 +39,10 @@ class SpellingSyntax {
     // IsCanonical answers whether text is in the form lists hold and notes are spelled in: an
     // upper-case letter, then only "#" or only "b".
     static bool IsCanonical(std::u16string_view text);
+    // IsStoredForm answers whether text is a spelling exactly as a list holds one after the
+    // dialog checked and normalised it: canonical and at most kMaxTypedLength long. A row read
+    // from a pitch-list file whose texts are not (hand-edited or damaged) is not applied.
+    static bool IsStoredForm(std::u16string_view text);
     // Widen turns 8-bit text into code units of the same values (0 to 255), as the settings
     // files and the command line deliver it.
     static std::u16string Widen(std::string_view bytes);

@@ -1,7 +1,8 @@
 // TargetSpelling: a row's to text placed at an octave. The target is the to text followed by
-// the octave number, read back the way a note's spelling is set: a letter A to G (upper case
-// only), then "#" signs, "b" or "B" signs, or one "x"/"X" (two sharps), then the octave
-// number, which must lie in -5 .. 15. To texts come unchecked from pitch-list files, so every
+// the octave number, read back the way a note's spelling is set (the plug-in sets every note
+// through Read): a letter A to G (upper case only), then "#" signs, "b" or "B" signs, or one
+// "x"/"X" (two sharps), then the octave number, an optional sign and digits up to the end of
+// the text, which must lie in -5 .. 15. To texts come unchecked from pitch-list files, so every
 // text has an answer: a refused target leaves the note's pitch as it was.
 #pragma once
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "rules/PitchDirection.h"
 #include "settings/StoredText.h"
 
 const char* StoredRows::DirectionCodeOnFile(int32_t direction) {
@@ -18,14 +19,7 @@ const char* StoredRows::DirectionCodeOnFile(int32_t direction) {
 }
 
 int32_t StoredRows::DirectionFromFile(int32_t number) {
-    switch (number) {
-        case 0:
-            return FCPitchChangeNode::kDown;
-        case 1:
-            return FCPitchChangeNode::kUp;
-        default:
-            return FCPitchChangeNode::kClosest;
-    }
+    return static_cast<int32_t>(DirectionFromFileCode(number));
 }
 
 FCString StoredRows::RowKey(const char* field, std::optional<int32_t> setNumber, int32_t row) {

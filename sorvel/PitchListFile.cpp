@@ -122,12 +122,5 @@ const PitchSet* PitchListFile::FindByName(const std::vector<PitchSet>& sets,
 }
 
 PitchDirection PitchListFile::DirectionFromFile(int32_t code) {
-    switch (code) {
-        case 0:
-            return PitchDirection::kDown;
-        case 1:
-            return PitchDirection::kUp;
-        default:
-            return PitchDirection::kClosest;
-    }
+    return DirectionFromFileCode(code);
 }

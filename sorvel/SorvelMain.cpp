@@ -70,14 +70,17 @@ bool RowsFromSet(const Arguments& args, std::vector<PitchRow>& rows) {
                   << "\" (sorvel sets --sets " << args.sets << " lists them)\n";
         return false;
     }
-    rows = set->rows;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (!SpellingSyntax::IsCanonical(rows[i].from)) {
-            std::cerr << "sorvel: warning: row " << i + 1 << " of the set, "
-                      << TextEncoding::Latin1ToUtf8(rows[i].Text())
-                      << ", matches no note: its from text is not a spelling as notes are "
-                         "spelled\n";
+    // A row whose texts are not spellings as the dialog stores them (a hand-edited or damaged
+    // file) is left out, as the plug-in leaves it out of a run.
+    for (size_t i = 0; i < set->rows.size(); ++i) {
+        const PitchRow& row = set->rows[i];
+        if (SpellingSyntax::IsStoredForm(row.from) && SpellingSyntax::IsStoredForm(row.to)) {
+            rows.push_back(row);
+            continue;
         }
+        std::cerr << "sorvel: warning: row " << i + 1 << " of the set, "
+                  << TextEncoding::Latin1ToUtf8(row.Text())
+                  << ", is not applied: its texts are not spellings as the plug-in stores them\n";
     }
     return true;
 }

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <optional>
 
 #include "framework/FCMusicRegion.h"
 #include "hostapi/HostFunctions.h"
@@ -28,10 +29,6 @@ namespace {
 // the list view next paints it.
 constexpr int32_t kLastRedrawnItem = 1000;
 
-const char* const kFromSyntax =
-    "The 'From' field has wrong syntax. Use a syntax similar to: A#, Bb, C## (or Cx), Dbb, etc.";
-const char* const kToSyntax =
-    "The 'To' field has wrong syntax. Use a syntax similar to: A#, Bb, C## (or Cx), Dbb, etc.";
 const char* const kSetsNotSavedTitle = "Pitch Sets Not Saved";
 
 // PopupValue answers the Direction popup's value (1-based) for a direction code; a code the
@@ -45,14 +42,8 @@ int32_t PopupValue(int32_t direction) {
 
 // InverseOfPopupValue: Up becomes Down and Down becomes Up; Closest (and no choice) stay Closest.
 int32_t InverseOfPopupValue(int32_t value) {
-    switch (value) {
-        case 1:
-            return FCPitchChangeNode::kDown;
-        case 2:
-            return FCPitchChangeNode::kUp;
-        default:
-            return FCPitchChangeNode::kClosest;
-    }
+    const bool listed = value >= 1 && value <= 2;
+    return listed ? FCPitchChangeNode::InverseDirection(value - 1) : FCPitchChangeNode::kClosest;
 }
 
 // NodeOfRow makes a replacement from a row's columns, in use as the row is checked.
@@ -270,22 +261,19 @@ FCMyDataListRow* FCSorvelWindow::AddListRow(const FCString* from, const FCString
 
 bool FCSorvelWindow::ValidatePitchFields(FCString* fromText, int16_t fromField, FCString* toText,
                                          int16_t toField) {
-    struct Check {
-        FCString* text;
-        int16_t field;
-    };
-    // The first faulty text is the one reported.
-    // NOLINTNEXTLINE(readability-use-anyofallof)
-    for (const Check& check : {Check{fromText, fromField}, Check{toText, toField}}) {
-        if (check.text->GetLength() <= PitchSpelling::kMaxLength &&
-            PitchSpelling::CheckPitchSpelling(check.text)) {
-            continue;
-        }
-        ShowError(check.field == kToField ? kToSyntax : kFromSyntax, "Syntax Error");
-        fx::SetDlgFocus(GetDialogHandle(), check.field);
-        return false;
+    const std::optional<SpellingSyntax::Field> fault =
+        PitchSpelling::ValidatePair(fromText, toText);
+    if (!fault) {
+        return true;
     }
-    return true;
+    // The message names the field the faulty text was read from (the inverse add reads the
+    // pair the other way round).
+    const int16_t field = *fault == SpellingSyntax::Field::kFrom ? fromField : toField;
+    ShowError(SpellingSyntax::Message(field == kToField ? SpellingSyntax::Field::kTo
+                                                        : SpellingSyntax::Field::kFrom),
+              SpellingSyntax::kTitle);
+    fx::SetDlgFocus(GetDialogHandle(), field);
+    return false;
 }
 
 bool FCSorvelWindow::ReadFieldPair(FCString* from, FCString* to, int32_t* direction) {

@@ -79,6 +79,15 @@ TEST(PitchRulesTest, RefusedTargetsKeepThePitchButCount) {
     EXPECT_FALSE(rules.Apply({3, 0, 16})->placed);
     // "E2" at octave 4 is "E24": out of range.
     EXPECT_FALSE(rules.Apply({F, 0, 4})->placed);
+    // A to text from a damaged pitch-list file is refused whole: a stray sign after the
+    // accidentals is no octave 0 (Db4 stays, it does not become D#0).
+    const PitchRules damaged({Row("Db", "D#b", kClosest), Row("E", "F ", kClosest)});
+    for (const SpelledPitch note : {SpelledPitch{3, -1, 4}, SpelledPitch{4, 0, 4}}) {
+        const std::optional<Respelling> refused = damaged.Apply(note);
+        ASSERT_TRUE(refused);
+        EXPECT_FALSE(refused->placed) << note.Text();
+        EXPECT_EQ(refused->result, note);
+    }
 }
 
 // Every spelling with up to two signs, as note and as row target, in octaves 0 to 9.

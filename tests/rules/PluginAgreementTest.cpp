@@ -1,7 +1,7 @@
 // The rules library against the plug-in's own run in the stand-in host: random notes in every
-// key, random rows, sounding pitch; each note must end where PitchRules says. (The full
-// cross-path property test, both pitches and transposing staves, comes with the plug-in's use
-// of the library.)
+// key, random rows, sounding pitch; each note must end where PitchRules says. CrossPathTest
+// compares the plug-in with sorvel's run on MusicXML files, in both pitches and on transposing
+// staves.
 #include <gtest/gtest.h>
 
 #include <random>

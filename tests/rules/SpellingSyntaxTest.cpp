@@ -59,7 +59,11 @@ TEST(SpellingSyntaxTest, ExpandDoubleSharpAndCanonicalForm) {
                           {u"H#", false}, {u"C4", false}, {u"B", true},    {u"Bb", true}};
     for (const Case& c : cases) {
         EXPECT_EQ(SpellingSyntax::IsCanonical(c.text), c.canonical) << N(c.text);
+        // The stored form is the canonical one within the typed length.
+        EXPECT_EQ(SpellingSyntax::IsStoredForm(c.text), c.canonical) << N(c.text);
     }
+    EXPECT_TRUE(SpellingSyntax::IsStoredForm(u"Dbbbb"));
+    EXPECT_FALSE(SpellingSyntax::IsStoredForm(u"Dbbbbb"));  // canonical, but never typed
 }
 
 TEST(SpellingSyntaxTest, PairReportsTheFirstFaultyField) {

@@ -1,5 +1,5 @@
-// Target texts: the to text followed by the octave number, read as leniently as a note's
-// spelling is set, because to texts read from a pitch-list file are not checked.
+// Target texts: the to text followed by the octave number, read as a note's spelling is set:
+// to texts read from a pitch-list file are not checked, so a text is taken whole or not at all.
 #include <gtest/gtest.h>
 
 #include "rules/TargetSpelling.h"
@@ -28,13 +28,19 @@ TEST(TargetSpellingTest, Table) {
         {u"c", 4, std::nullopt},  // a lower-case letter is refused
         {u"H", 4, std::nullopt},
         {u"", 4, std::nullopt},
-        {u"Cn", 4, SpelledPitch{C, 0, 0}},   // the number is read after the letter: "n4" is 0
-        {u"Cx#", 4, SpelledPitch{C, 2, 0}},  // after x the number starts at "#4": 0
-        {u"C#b", 4, SpelledPitch{C, 1, 0}},
+        // What follows the accidentals must be the octave number, whole: read as octave 0,
+        // the row Db>D#b would put a Db4 on D#0.
+        {u"Cn", 4, std::nullopt},
+        {u"Cx#", 4, std::nullopt},
+        {u"C#b", 4, std::nullopt},
+        {u"D#b", 4, std::nullopt},
+        {u"C4-", 1, std::nullopt},           // a second number
         {u"C1", 6, std::nullopt},            // "16" is out of range
         {u"C1", 4, SpelledPitch{C, 0, 14}},  // "14" is not
         {u"C-", 4, SpelledPitch{C, 0, -4}},  // the stored minus sign is read as the octave's
-        {u"C ", 4, SpelledPitch{C, 0, 4}},   // blanks before the number are skipped
+        {u"C+", 4, SpelledPitch{C, 0, 4}},   // a plus sign too
+        {u"C ", 4, std::nullopt},            // a blank is no part of a spelling
+        {u"C4294967300", 4, std::nullopt},   // saturated, never wrapped round into range
     };
     for (const Case& c : cases) {
         EXPECT_EQ(TargetSpelling::Land(c.to, c.octave), c.pitch)

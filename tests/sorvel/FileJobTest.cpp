@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <zip.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -100,16 +101,33 @@ TEST_F(FileJobTest, BadInputIsRefusedAndNothingIsWritten) {
 }
 
 TEST_F(FileJobTest, AFileWithoutReadPermissionIsRefused) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "permissions do not stop root";
-    }
+    // Permissions do not stop root, so the job runs in a child process that is nobody (CI runs
+    // as root). The folder is open to all, so that only the file's unread content stops it.
+    constexpr uid_t kNobody = 65534;
     Write(Path("locked.musicxml"), kScore);
     fs::permissions(Path("locked.musicxml"), fs::perms::none);
-    const FileResult result =
-        FileJob::Run(Path("locked.musicxml"), Path("out.musicxml"), settings_);
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.error.find("Permission denied"), std::string::npos) << result.error;
+    fs::permissions(folder_, fs::perms::all);
+    enum Exit { kRefused, kAccepted, kOtherError, kWritten, kStillRoot };
+    EXPECT_EXIT(
+        {
+            if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
+                std::_Exit(kStillRoot);
+            }
+            const FileResult result =
+                FileJob::Run(Path("locked.musicxml"), Path("out.musicxml"), settings_);
+            if (result.ok) {
+                std::_Exit(kAccepted);
+            }
+            if (result.written || fs::exists(Path("out.musicxml"))) {
+                std::_Exit(kWritten);
+            }
+            std::_Exit(result.error.find("cannot open it: Permission denied") != std::string::npos
+                           ? kRefused
+                           : kOtherError);
+        },
+        testing::ExitedWithCode(kRefused), "");
     EXPECT_FALSE(fs::exists(Path("out.musicxml")));
+    fs::permissions(Path("locked.musicxml"), fs::perms::owner_all);
 }
 
 TEST_F(FileJobTest, InPlaceReplacesWholeAndKeepsPermissions) {
