@@ -83,8 +83,9 @@ std::vector<PitchSet> PitchListFile::Parse(std::string_view bytes) {
                 break;
             }
             pitchSet.rows.push_back(
-                {SpellingSyntax::Widen(*from), SpellingSyntax::Widen(*to),
-                 DirectionFromFile(DecimalNumber::Read(SpellingSyntax::Widen(*direction)))});
+                {{SpellingSyntax::Widen(*from), SpellingSyntax::Widen(*to),
+                  DirectionFromFile(DecimalNumber::Read(SpellingSyntax::Widen(*direction)))},
+                 *inUse == "1"});
         }
         if (pitchSet.rows.empty()) {
             break;

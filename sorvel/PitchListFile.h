@@ -6,7 +6,8 @@
 // VESKSORVEL_LIST_NAME_s and holds rows n = 1, 2 ... of four keys each, VESKSORVEL_LIST_FROM_,
 // _TO_, _UPDIRECTION_ and _INUSE_ followed by s_n. Sets are read up to the first missing name
 // or the first set without a complete first row; a set's rows up to the first incomplete
-// one. Texts are taken as stored, never checked; every row read is used.
+// one. Texts are taken as stored, never checked. A row is ticked when its INUSE value is "1",
+// as the plug-in reads it; only ticked rows are applied, as the dialog's Change Checked does.
 #pragma once
 
 #include <string>
@@ -15,9 +16,14 @@
 
 #include "rules/PitchRow.h"
 
+struct StoredPitchRow {
+    PitchRow row;
+    bool ticked = true;
+};
+
 struct PitchSet {
     std::string name;  // as stored: 8-bit
-    std::vector<PitchRow> rows;
+    std::vector<StoredPitchRow> rows;
 };
 
 class PitchListFile {

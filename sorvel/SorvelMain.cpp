@@ -70,10 +70,14 @@ bool RowsFromSet(const Arguments& args, std::vector<PitchRow>& rows) {
                   << "\" (sorvel sets --sets " << args.sets << " lists them)\n";
         return false;
     }
-    // A row whose texts are not spellings as the dialog stores them (a hand-edited or damaged
-    // file) is left out, as the plug-in leaves it out of a run.
+    // The ticked rows are applied, as the dialog's Change Checked applies them; a row whose
+    // texts are not spellings as the dialog stores them (a hand-edited or damaged file) is left
+    // out, as the plug-in leaves it out of a run.
     for (size_t i = 0; i < set->rows.size(); ++i) {
-        const PitchRow& row = set->rows[i];
+        const PitchRow& row = set->rows[i].row;
+        if (!set->rows[i].ticked) {
+            continue;
+        }
         if (SpellingSyntax::IsStoredForm(row.from) && SpellingSyntax::IsStoredForm(row.to)) {
             rows.push_back(row);
             continue;
@@ -81,6 +85,10 @@ bool RowsFromSet(const Arguments& args, std::vector<PitchRow>& rows) {
         std::cerr << "sorvel: warning: row " << i + 1 << " of the set, "
                   << TextEncoding::Latin1ToUtf8(row.Text())
                   << ", is not applied: its texts are not spellings as the plug-in stores them\n";
+    }
+    if (rows.empty()) {
+        std::cerr << "sorvel: warning: the set \"" << args.set
+                  << "\" has no ticked row that can be applied; nothing will change\n";
     }
     return true;
 }
@@ -209,8 +217,9 @@ int ListSets(const Arguments& args) {
     for (const PitchSet& set : sets) {
         std::cout << TextEncoding::Latin1ToUtf8(set.name) << " (" << set.rows.size() << " row"
                   << (set.rows.size() == 1 ? "" : "s") << ")\n";
-        for (const PitchRow& row : set.rows) {
-            std::cout << "  " << TextEncoding::Latin1ToUtf8(row.Text()) << "\n";
+        for (const StoredPitchRow& stored : set.rows) {
+            std::cout << "  " << TextEncoding::Latin1ToUtf8(stored.row.Text())
+                      << (stored.ticked ? "" : " (not ticked)") << "\n";
         }
     }
     return ExitCode::kDone;

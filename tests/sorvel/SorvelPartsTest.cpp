@@ -196,11 +196,13 @@ TEST(PitchListFileTest, ReadsSetsAsThePluginWritesThem) {
     ASSERT_EQ(sets.size(), 2U);
     EXPECT_EQ(sets[0].name, "Tuba");
     ASSERT_EQ(sets[0].rows.size(), 2U);
-    EXPECT_EQ(sets[0].rows[0].Text(), "A#>Bb:closest");
-    EXPECT_EQ(sets[0].rows[1].Text(), "F#>Gb:up");  // INUSE 0 is used all the same
+    EXPECT_EQ(sets[0].rows[0].row.Text(), "A#>Bb:closest");
+    EXPECT_TRUE(sets[0].rows[0].ticked);
+    EXPECT_EQ(sets[0].rows[1].row.Text(), "F#>Gb:up");
+    EXPECT_FALSE(sets[0].rows[1].ticked);
     EXPECT_EQ(sets[1].name, "Cor \xE9t\xE9");
     ASSERT_EQ(sets[1].rows.size(), 1U);
-    EXPECT_EQ(sets[1].rows[0].Text(), "cx>D:down");
+    EXPECT_EQ(sets[1].rows[0].row.Text(), "cx>D:down");
     EXPECT_EQ(PitchListFile::FindByName(sets, "TUBA"), sets.data());
     EXPECT_EQ(PitchListFile::FindByName(sets, "cor \xE9t\xE9"), &sets[1]);
     EXPECT_EQ(PitchListFile::FindByName(sets, "Tub"), nullptr);

@@ -172,15 +172,26 @@ def pitch_sets(c):
     with open(c.path("vesksorvel.txt"), "wb") as f:
         f.write(PITCH_LIST)
     c.run("sets", code=0, stdout=["vesksorvel.txt: 2 pitch sets", "Tuba (2 rows)",
-                                  "  A#>Bb:closest", "  F#>Gb:up", "Cor \u00e9t\u00e9 (1 row)",
+                                  "  A#>Bb:closest", "  F#>Gb:up (not ticked)", "Cor \u00e9t\u00e9 (1 row)",
                                   "  C>B#:down"])
     c.run("sets", "--sets", "nowhere.txt", code=2, stderr="cannot open nowhere.txt")
-    # The set and the same rows typed give the same file.
+    # The set and its ticked rows typed give the same file, as Change Checked applies the
+    # ticked rows only (F#>Gb:up is stored unticked, and the score has F sharps).
     c.run("respell", "scores/Keys.musicxml", "--set", "tuba", "-o", "by-set.musicxml", code=0)
-    c.run("respell", "scores/Keys.musicxml", "--row", "A#>Bb", "--row", "F#>Gb:up",
-          "-o", "by-rows.musicxml", code=0)
+    c.run("respell", "scores/Keys.musicxml", "--row", "A#>Bb", "-o", "by-rows.musicxml", code=0)
     c.expect(filecmp.cmp(c.path("by-set.musicxml"), c.path("by-rows.musicxml"), shallow=False),
-             "--set tuba and the same --row list differ")
+             "--set tuba and its ticked rows typed differ")
+    c.run("respell", "scores/Keys.musicxml", "--row", "A#>Bb", "--row", "F#>Gb:up",
+          "-o", "all-rows.musicxml", code=0)
+    c.expect(not filecmp.cmp(c.path("by-set.musicxml"), c.path("all-rows.musicxml"),
+                             shallow=False),
+             "the unticked row F#>Gb:up changed nothing in the score: the test shows nothing")
+    with open(c.path("unticked.txt"), "w") as f:
+        f.write("VESKSORVEL_LIST_NAME_1=Off\nVESKSORVEL_LIST_FROM_1_1=A#\n"
+                "VESKSORVEL_LIST_TO_1_1=Bb\nVESKSORVEL_LIST_UPDIRECTION_1_1=2\n"
+                "VESKSORVEL_LIST_INUSE_1_1=0\n")
+    c.run("respell", "scores/Keys.musicxml", "--set", "Off", "--sets", "unticked.txt",
+          "--dry-run", code=0, stderr="has no ticked row")
     # Typed in UTF-8, matched to the file's 8-bit name; only A to Z ignore their case.
     c.run("respell", "scores/Keys.musicxml", "--set", "COR \u00e9T\u00e9", "--dry-run", code=0,
           stdout="by C>B#:down")
