@@ -57,6 +57,12 @@ macro(vs_add_gtest)
     endif()
     if(VS_WINE_TESTS)
         set(VS_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+        # 32-bit programs may run through qemu's emulator, where a start can fail silently.
+        if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+            set(VS_WINE_RUN_AGAIN 1)
+        else()
+            set(VS_WINE_RUN_AGAIN 0)
+        endif()
         configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
                        @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
                        GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
