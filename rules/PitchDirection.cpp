@@ -44,6 +44,17 @@ PitchDirection DirectionFromFileCode(int32_t code) {
     }
 }
 
+const char* FileCodeOfDirection(PitchDirection direction) {
+    switch (direction) {
+        case PitchDirection::kUp:
+            return "1";
+        case PitchDirection::kDown:
+            return "0";
+        default:
+            return "2";
+    }
+}
+
 std::optional<PitchDirection> ParseDirectionWord(std::string_view word) {
     std::string lower;
     for (const char c : word) {

@@ -17,5 +17,8 @@ PitchDirection InverseDirection(PitchDirection direction);
 // DirectionFromFileCode decodes the code the settings files store: 0 Down, 1 Up, anything
 // else Closest (the stored codes differ from the numbers lists hold).
 PitchDirection DirectionFromFileCode(int32_t code);
+// FileCodeOfDirection is the code the settings files store for a direction: "1" Up, "0" Down,
+// "2" Closest (and for any number that is not Up or Down).
+const char* FileCodeOfDirection(PitchDirection direction);
 // ParseDirectionWord reads "up", "down" or "closest" in any letter case.
 std::optional<PitchDirection> ParseDirectionWord(std::string_view word);

@@ -8,14 +8,8 @@
 #include "settings/StoredText.h"
 
 const char* StoredRows::DirectionCodeOnFile(int32_t direction) {
-    switch (direction) {
-        case FCPitchChangeNode::kUp:
-            return "1";
-        case FCPitchChangeNode::kDown:
-            return "0";
-        default:
-            return "2";
-    }
+    // The enum holds every int32_t; a number that is not Up or Down is stored as Closest.
+    return FileCodeOfDirection(static_cast<PitchDirection>(direction));
 }
 
 int32_t StoredRows::DirectionFromFile(int32_t number) {
