@@ -37,7 +37,14 @@ if [ $need_qemu = 1 ] && ! grep -rqs "^[^#]*$backports" /etc/apt/sources.list /e
         "Components: main" "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" |
         $sudo tee "/etc/apt/sources.list.d/$backports.sources" >/dev/null
 fi
-$sudo apt-get update -qq
+# A mirror that is being synced can refuse an index for a while ("File has unexpected size"):
+# try again, then go on with the lists that did arrive; a package that is then missing still
+# fails the install below.
+for try in 1 2 3; do
+    $sudo apt-get update -qq && break
+    echo "apt-get update failed (try $try of 3)"
+    sleep 15
+done
 # shellcheck disable=SC2086
 [ -n "$missing" ] && $sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null
 # wine32's libraries must have the very version of their amd64 twins (the amd64 ones may move to

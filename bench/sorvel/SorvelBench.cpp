@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "bench/sorvel/BenchScores.h"
-#include "sorvel/BatchRunner.h"
-#include "sorvel/FileJob.h"
-#include "sorvel/RowOption.h"
+#include "sorvel/cli/BatchRunner.h"
+#include "sorvel/cli/FileJob.h"
+#include "sorvel/core/RowOption.h"
 
 namespace fs = std::filesystem;
 

@@ -17,7 +17,7 @@
 #include "rules/PitchInterval.h"
 #include "rules/PitchRules.h"
 #include "rules/SpellingSyntax.h"
-#include "sorvel/ScoreRespeller.h"
+#include "sorvel/core/ScoreRespeller.h"
 
 namespace {
 

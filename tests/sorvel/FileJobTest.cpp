@@ -10,9 +10,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "sorvel/FileJob.h"
-#include "sorvel/RowOption.h"
-#include "sorvel/TextEncoding.h"
+#include "sorvel/cli/FileJob.h"
+#include "sorvel/core/RowOption.h"
+#include "sorvel/core/TextEncoding.h"
 
 namespace fs = std::filesystem;
 

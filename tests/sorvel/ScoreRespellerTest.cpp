@@ -6,9 +6,9 @@
 #include <regex>
 
 #include "rules/SpellingSyntax.h"
-#include "sorvel/RowOption.h"
-#include "sorvel/ScoreRespeller.h"
-#include "sorvel/XmlSpans.h"
+#include "sorvel/core/RowOption.h"
+#include "sorvel/core/ScoreRespeller.h"
+#include "sorvel/core/XmlSpans.h"
 
 namespace {
 

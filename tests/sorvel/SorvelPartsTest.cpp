@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "rules/SpellingSyntax.h"
-#include "sorvel/MeasureAccidentals.h"
-#include "sorvel/MeasureList.h"
-#include "sorvel/PitchListFile.h"
-#include "sorvel/RowOption.h"
-#include "sorvel/ScoreTime.h"
-#include "sorvel/TextEncoding.h"
+#include "sorvel/core/MeasureAccidentals.h"
+#include "sorvel/core/MeasureList.h"
+#include "sorvel/core/PitchListFile.h"
+#include "sorvel/core/RowOption.h"
+#include "sorvel/core/ScoreTime.h"
+#include "sorvel/core/TextEncoding.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "rules/PitchRow.h"
-#include "sorvel/FileJob.h"
+#include "sorvel/cli/FileJob.h"
 
 class ReportWriter {
   public:

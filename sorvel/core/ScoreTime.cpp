@@ -1,12 +1,12 @@
 // ScoreTime: exact fractions.
-#include "sorvel/ScoreTime.h"
+#include "sorvel/core/ScoreTime.h"
 
 #include <cmath>
 #include <cstdio>
 #include <numeric>
 #include <stdexcept>
 
-#include "sorvel/TextTools.h"
+#include "sorvel/core/TextTools.h"
 
 ScoreTime ScoreTime::Of(int64_t numerator, int64_t denominator) {
     if (denominator == 0) {

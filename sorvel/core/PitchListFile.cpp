@@ -1,5 +1,5 @@
 // PitchListFile: parsing the pitch-list file's pairs and its sets.
-#include "sorvel/PitchListFile.h"
+#include "sorvel/core/PitchListFile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -10,7 +10,7 @@
 
 #include "rules/DecimalNumber.h"
 #include "rules/SpellingSyntax.h"
-#include "sorvel/TextTools.h"
+#include "sorvel/core/TextTools.h"
 
 namespace {
 

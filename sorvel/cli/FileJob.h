@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "sorvel/ScoreRespeller.h"
+#include "sorvel/core/ScoreRespeller.h"
 
 struct FileResult {
     std::string input;

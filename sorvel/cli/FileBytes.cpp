@@ -1,5 +1,5 @@
 // FileBytes: reading with the C library, so that read errors are seen and named.
-#include "sorvel/FileBytes.h"
+#include "sorvel/cli/FileBytes.h"
 
 #include <cerrno>
 #include <cstdint>

@@ -1,12 +1,12 @@
 // NoteEditor: splices inside one note element.
-#include "sorvel/NoteEditor.h"
+#include "sorvel/core/NoteEditor.h"
 
 #include <algorithm>
 #include <array>
 #include <stdexcept>
 #include <string_view>
 
-#include "sorvel/MeasureAccidentals.h"
+#include "sorvel/core/MeasureAccidentals.h"
 
 namespace {
 

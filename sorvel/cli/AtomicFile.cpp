@@ -1,5 +1,5 @@
 // AtomicFile: temporary file, flush, rename.
-#include "sorvel/AtomicFile.h"
+#include "sorvel/cli/AtomicFile.h"
 
 #include <atomic>
 #include <cerrno>

@@ -1,5 +1,5 @@
 // RowOption: reading --row values.
-#include "sorvel/RowOption.h"
+#include "sorvel/core/RowOption.h"
 
 #include <optional>
 

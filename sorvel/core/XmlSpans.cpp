@@ -1,5 +1,5 @@
 // XmlSpans: node extents from pugixml's offsets.
-#include "sorvel/XmlSpans.h"
+#include "sorvel/core/XmlSpans.h"
 
 #include <algorithm>
 #include <stdexcept>

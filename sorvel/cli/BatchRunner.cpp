@@ -1,5 +1,5 @@
 // BatchRunner: a shared counter hands out files; the calling thread reports and draws.
-#include "sorvel/BatchRunner.h"
+#include "sorvel/cli/BatchRunner.h"
 
 #include <algorithm>
 #include <atomic>

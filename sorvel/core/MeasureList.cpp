@@ -1,11 +1,11 @@
 // MeasureList: reading measure ranges.
-#include "sorvel/MeasureList.h"
+#include "sorvel/core/MeasureList.h"
 
 #include <charconv>
 #include <cstdint>
 #include <limits>
 
-#include "sorvel/TextTools.h"
+#include "sorvel/core/TextTools.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "sorvel/FileJob.h"
+#include "sorvel/cli/FileJob.h"
 
 class BatchRunner {
   public:

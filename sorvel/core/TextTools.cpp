@@ -1,5 +1,5 @@
 // TextTools: trimming and lower-casing.
-#include "sorvel/TextTools.h"
+#include "sorvel/core/TextTools.h"
 
 std::string_view TextTools::Trim(std::string_view text) {
     constexpr std::string_view kBlanks = " \t\r\n";

@@ -1,5 +1,5 @@
 // TextEncoding: UTF-16 to UTF-8 and back, and the host files' 8-bit texts.
-#include "sorvel/TextEncoding.h"
+#include "sorvel/core/TextEncoding.h"
 
 #include <cstdint>
 

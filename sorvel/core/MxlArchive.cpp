@@ -1,5 +1,5 @@
 // MxlArchive: libzip for the container, pugixml for its table of contents.
-#include "sorvel/MxlArchive.h"
+#include "sorvel/core/MxlArchive.h"
 
 #include <zip.h>
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "rules/SpelledPitch.h"
-#include "sorvel/XmlSpans.h"
+#include "sorvel/core/XmlSpans.h"
 
 class NoteEditor {
   public:

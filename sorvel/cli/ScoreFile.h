@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "sorvel/TextEncoding.h"
+#include "sorvel/core/TextEncoding.h"
 
 class ScoreFile {
   public:

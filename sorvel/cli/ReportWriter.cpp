@@ -1,10 +1,10 @@
 // ReportWriter: summaries, change lines, CSV and JSON.
-#include "sorvel/ReportWriter.h"
+#include "sorvel/cli/ReportWriter.h"
 
 #include <nlohmann/json.hpp>
 
-#include "sorvel/AtomicFile.h"
-#include "sorvel/TextTools.h"
+#include "sorvel/cli/AtomicFile.h"
+#include "sorvel/core/TextTools.h"
 
 namespace {
 

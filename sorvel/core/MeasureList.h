@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "sorvel/ScoreRespeller.h"
+#include "sorvel/core/ScoreRespeller.h"
 
 class MeasureList {
   public:

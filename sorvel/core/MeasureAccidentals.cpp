@@ -1,11 +1,11 @@
 // MeasureAccidentals: the accidental state of a measure, letter by letter and octave by octave.
-#include "sorvel/MeasureAccidentals.h"
+#include "sorvel/core/MeasureAccidentals.h"
 
 #include <map>
 #include <set>
 #include <utility>
 
-#include "sorvel/TextTools.h"
+#include "sorvel/core/TextTools.h"
 
 std::vector<bool> MeasureAccidentals::Needed(const std::vector<Note>& notes) {
     std::vector<bool> needed(notes.size(), false);

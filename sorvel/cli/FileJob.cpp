@@ -1,10 +1,10 @@
 // FileJob: the steps of one file, each of which may fail alone.
-#include "sorvel/FileJob.h"
+#include "sorvel/cli/FileJob.h"
 
 #include <exception>
 #include <filesystem>
 
-#include "sorvel/ScoreFile.h"
+#include "sorvel/cli/ScoreFile.h"
 
 namespace {
 

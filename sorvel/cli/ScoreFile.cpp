@@ -1,9 +1,9 @@
 // ScoreFile: reading and writing the two kinds of MusicXML file.
-#include "sorvel/ScoreFile.h"
+#include "sorvel/cli/ScoreFile.h"
 
-#include "sorvel/AtomicFile.h"
-#include "sorvel/FileBytes.h"
-#include "sorvel/MxlArchive.h"
+#include "sorvel/cli/AtomicFile.h"
+#include "sorvel/cli/FileBytes.h"
+#include "sorvel/core/MxlArchive.h"
 
 bool ScoreFile::Load(const std::string& path, std::string& error) {
     std::string bytes;

@@ -13,13 +13,13 @@
 #include <thread>
 
 #include "rules/SpellingSyntax.h"
-#include "sorvel/BatchRunner.h"
-#include "sorvel/ExitCode.h"
-#include "sorvel/MeasureList.h"
-#include "sorvel/PitchListFile.h"
-#include "sorvel/ReportWriter.h"
-#include "sorvel/RowOption.h"
-#include "sorvel/TextEncoding.h"
+#include "sorvel/cli/BatchRunner.h"
+#include "sorvel/cli/ExitCode.h"
+#include "sorvel/core/MeasureList.h"
+#include "sorvel/core/PitchListFile.h"
+#include "sorvel/cli/ReportWriter.h"
+#include "sorvel/core/RowOption.h"
+#include "sorvel/core/TextEncoding.h"
 
 namespace fs = std::filesystem;
 

@@ -1,6 +1,6 @@
 // ScoreRespeller: the walk through parts and measures, the rules, the accidentals and the
 // edits.
-#include "sorvel/ScoreRespeller.h"
+#include "sorvel/core/ScoreRespeller.h"
 
 #include <algorithm>
 #include <cctype>
@@ -12,11 +12,11 @@
 #include <stdexcept>
 
 #include "rules/PitchInterval.h"
-#include "sorvel/MeasureAccidentals.h"
-#include "sorvel/NoteEditor.h"
-#include "sorvel/ScoreTime.h"
-#include "sorvel/TextTools.h"
-#include "sorvel/XmlSpans.h"
+#include "sorvel/core/MeasureAccidentals.h"
+#include "sorvel/core/NoteEditor.h"
+#include "sorvel/core/ScoreTime.h"
+#include "sorvel/core/TextTools.h"
+#include "sorvel/core/XmlSpans.h"
 
 namespace {
 

@@ -1,0 +1,97 @@
+// RespellScore: the one entry to the core. It takes the bytes of a score file (.musicxml or
+// .xml in UTF-8, an 8-bit encoding or UTF-16; or a compressed .mxl, told by its content) and the
+// options, and answers the new bytes of the same kind of file, the changes and the warnings, or
+// the refusal. The command line calls it once per file (and keeps paths, atomic writes, threads
+// and progress to itself); the browser page calls the same function through WebAssembly.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "rules/PitchRules.h"
+#include "rules/SpelledPitch.h"
+#include "sorvel/core/Failure.h"
+#include "sorvel/core/ScoreTime.h"
+
+namespace sorvel {
+
+// MeasureRange: measures first to last by number, both included.
+struct MeasureRange {
+    int64_t first = 0;
+    int64_t last = 0;
+};
+
+// The largest score text an .mxl may expand to unless the caller raises it: real scores are a
+// few MB, a large orchestral score some tens; this is many times that, and still fits a
+// browser tab.
+constexpr uint64_t kDefaultMaxScoreBytes = uint64_t{512} << 20;
+
+struct RespellOptions {
+    const PitchRules* rules = nullptr;
+    bool written = false;                // compare and write the stored (written) pitch
+    std::vector<std::string> parts;      // ids or names; empty: every part
+    std::vector<MeasureRange> measures;  // empty: every measure
+    uint64_t maxScoreBytes = kDefaultMaxScoreBytes;  // the expanded text of an .mxl
+};
+
+// PartInfo: a part of the score, named once for all its changes.
+struct PartInfo {
+    std::string id;
+    std::string name;  // may be empty
+};
+
+// NoteChange: one respelled note. Texts that come from the file (the measure's number, the
+// voice) are views into the score's text, which the RespelledScore keeps.
+struct NoteChange {
+    uint32_t part = 0;  // index into RespelledScore::parts
+    std::string_view measure;  // the measure's number as the file gives it
+    ScoreTime beat;            // from 1, in the time signature's beat unit
+    int32_t staff = 1;
+    std::string_view voice;
+    uint32_t row = 0;
+    SpelledPitch writtenBefore;
+    SpelledPitch writtenAfter;
+    bool soundingKnown = false;  // false when the part's sounding pitch is not known
+    SpelledPitch soundingBefore;
+    SpelledPitch soundingAfter;
+};
+
+// ScoreEdit: the bytes from begin to end of the text become text.
+struct ScoreEdit {
+    size_t begin = 0;
+    size_t end = 0;
+    std::string text;
+};
+
+class RespelledScore {
+  public:
+    std::optional<Failure> failure;  // set: nothing is to be written
+    std::vector<PartInfo> parts;
+    std::vector<NoteChange> changes;
+    std::vector<size_t> rowCounts;  // respelled notes per row
+    size_t accidentalsMended = 0;   // unchanged notes that now show their accidental
+    std::vector<std::string> warnings;
+
+    [[nodiscard]] bool Ok() const { return !failure; }
+    // Changed: the new file differs from the old one.
+    [[nodiscard]] bool Changed() const;
+    // Pieces answers the new file as pieces to write one after the other, without joining
+    // them (the plain 8-bit case: kept text and edits in turn); valid while this object lives.
+    [[nodiscard]] std::vector<std::string_view> Pieces() const;
+    // Bytes answers the new file whole.
+    [[nodiscard]] std::string Bytes() const;
+
+    // The state behind Pieces; filled by RespellScore.
+    struct Store;
+    std::shared_ptr<Store> store;
+};
+
+// RespellScore never throws: every failure, memory included, comes back in failure.
+RespelledScore RespellScore(std::string bytes, const RespellOptions& options);
+
+}  // namespace sorvel
