@@ -106,16 +106,16 @@ void Throughput(const fs::path& folder, const std::vector<size_t>& sizes) {
         std::vector<size_t> changed;
         for (const auto& list : kRowLists) {
             const PitchRules rules = Rules(list);
-            RespellSettings settings;
+            sorvel::RespellOptions settings;
             settings.rules = &rules;
             size_t count = 0;
             times.push_back(Best([&] {
-                const FileResult result = FileJob::Run(in, out, settings);
+                const sorvel::FileResult result = sorvel::RunFileJob(in, out, settings);
                 if (!result.ok) {
                     std::fprintf(stderr, "respell failed: %s\n", result.error.c_str());
                     std::exit(1);
                 }
-                count = result.outcome.changes.size();
+                count = result.score.changes.size();
             }));
             changed.push_back(count);
         }
@@ -148,7 +148,7 @@ void Batch(const fs::path& folder, size_t files, size_t notesPerFile) {
     }
     fs::create_directories(folder / "batch-out");
     const PitchRules rules = Rules(kRowLists[1]);
-    RespellSettings settings;
+    sorvel::RespellOptions settings;
     settings.rules = &rules;
     std::printf("\nBatch of %zu files of %zu notes, 4 rows (load average before: %s)\n\n", files,
                 notesPerFile, LoadAverage().c_str());
@@ -158,7 +158,7 @@ void Batch(const fs::path& folder, size_t files, size_t notesPerFile) {
     double single = 0;
     for (const unsigned jobs : {1U, 2U, 4U}) {
         const Timing timing = Best([&] {
-            BatchRunner::Run(tasks, settings, jobs, false, [](const FileResult& r) {
+            BatchRunner::Run(tasks, settings, jobs, false, [](const sorvel::FileResult& r) {
                 if (!r.ok) {
                     std::fprintf(stderr, "%s: %s\n", r.input.c_str(), r.error.c_str());
                 }

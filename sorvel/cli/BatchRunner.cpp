@@ -29,11 +29,10 @@ void ClearBar() {
 
 }  // namespace
 
-std::vector<FileResult> BatchRunner::Run(const std::vector<Task>& tasks,
-                                         const RespellSettings& settings, unsigned jobs,
-                                         bool progressBar,
-                                         const std::function<void(const FileResult&)>& done) {
-    std::vector<FileResult> results(tasks.size());
+std::vector<sorvel::FileResult> BatchRunner::Run(
+    const std::vector<Task>& tasks, const sorvel::RespellOptions& settings, unsigned jobs,
+    bool progressBar, const std::function<void(const sorvel::FileResult&)>& done) {
+    std::vector<sorvel::FileResult> results(tasks.size());
     std::vector<char> finished(tasks.size(), 0);
     std::atomic<size_t> next{0};
     std::mutex mutex;
@@ -42,7 +41,8 @@ std::vector<FileResult> BatchRunner::Run(const std::vector<Task>& tasks,
 
     const auto work = [&] {
         for (size_t i = next++; i < tasks.size(); i = next++) {
-            FileResult result = FileJob::Run(tasks[i].input, tasks[i].output, settings);
+            sorvel::FileResult result =
+                sorvel::RunFileJob(tasks[i].input, tasks[i].output, settings);
             const std::lock_guard<std::mutex> lock(mutex);
             results[i] = std::move(result);
             finished[i] = 1;

@@ -20,8 +20,7 @@ class BatchRunner {
 
     // Run runs every task on up to jobs threads; done is called on the calling thread, once
     // per task, in task order.
-    static std::vector<FileResult> Run(const std::vector<Task>& tasks,
-                                       const RespellSettings& settings, unsigned jobs,
-                                       bool progressBar,
-                                       const std::function<void(const FileResult&)>& done);
+    static std::vector<sorvel::FileResult> Run(
+        const std::vector<Task>& tasks, const sorvel::RespellOptions& settings, unsigned jobs,
+        bool progressBar, const std::function<void(const sorvel::FileResult&)>& done);
 };

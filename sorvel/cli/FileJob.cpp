@@ -1,10 +1,13 @@
-// FileJob: the steps of one file, each of which may fail alone.
+// FileJob: the file's bytes to the core, the core's answer to the disk.
 #include "sorvel/cli/FileJob.h"
 
 #include <exception>
 #include <filesystem>
 
-#include "sorvel/cli/ScoreFile.h"
+#include "sorvel/cli/AtomicFile.h"
+#include "sorvel/cli/FileBytes.h"
+
+namespace sorvel {
 
 namespace {
 
@@ -15,33 +18,39 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-FileResult FileJob::Run(const std::string& input, const std::string& output,
-                        const RespellSettings& settings) {
+FileResult RunFileJob(const std::string& input, const std::string& output,
+                      const RespellOptions& options) {
     FileResult result;
     result.input = input;
     result.output = output;
     try {
-        ScoreFile file;
-        if (!file.Load(input, result.error) ||
-            !ScoreRespeller::Respell(file.text, settings, result.outcome, result.error)) {
+        std::string bytes;
+        if (!FileBytes::Read(input, bytes, result.error)) {
+            return result;
+        }
+        result.score = RespellScore(std::move(bytes), options);
+        if (!result.score.Ok()) {
+            result.error = result.score.failure->Text();
             return result;
         }
         const bool inPlace = !output.empty() && SameFile(input, output);
-        if (!output.empty() && !(inPlace && result.outcome.edits.empty())) {
-            if (!file.Save(input, output, ScoreRespeller::Pieces(file.text, result.outcome.edits),
-                           inPlace ? input : std::string(), result.error)) {
-                result.outcome = RespellOutcome{};
+        if (!output.empty() && !(inPlace && !result.score.Changed())) {
+            if (!AtomicFile::WriteParts(output, result.score.Pieces(), result.error,
+                                        inPlace ? input : std::string())) {
+                result.score = RespelledScore{};
                 return result;
             }
             result.written = true;
         }
-        // The new texts of the notes are no longer needed; a batch keeps only the report.
-        result.outcome.edits = {};
+        // The file's text is no longer needed; a batch keeps only what the report tells.
+        result.score.Release();
         result.ok = true;
     } catch (const std::exception& fault) {
         // Memory or a library's own failure: this file fails, the batch goes on.
         result.error = std::string("cannot respell it: ") + fault.what();
-        result.outcome = RespellOutcome{};
+        result.score = RespelledScore{};
     }
     return result;
 }
+
+}  // namespace sorvel

@@ -4,23 +4,14 @@
 
 #include <string>
 
-#include "sorvel/core/ScoreRespeller.h"
+#include "sorvel/core/ChangeReport.h"
+#include "sorvel/core/RespellScore.h"
 
-struct FileResult {
-    std::string input;
-    std::string output;  // where it was (or would be) written; empty in a dry run
-    bool ok = false;
-    bool written = false;  // false also when an in-place file had nothing to change
-    std::string error;
-    RespellOutcome outcome;
-};
+namespace sorvel {
 
-class FileJob {
-  public:
-    FileJob() = delete;
+// RunFileJob respells input; output is the file to write (the input itself in place), or
+// empty for a dry run.
+FileResult RunFileJob(const std::string& input, const std::string& output,
+                      const RespellOptions& options);
 
-    // Run respells input; output is the file to write (the input itself in place), or empty
-    // for a dry run.
-    static FileResult Run(const std::string& input, const std::string& output,
-                          const RespellSettings& settings);
-};
+}  // namespace sorvel

@@ -15,9 +15,9 @@
 #include "rules/SpellingSyntax.h"
 #include "sorvel/cli/BatchRunner.h"
 #include "sorvel/cli/ExitCode.h"
+#include "sorvel/cli/ReportFile.h"
 #include "sorvel/core/MeasureList.h"
 #include "sorvel/core/PitchListFile.h"
-#include "sorvel/cli/ReportWriter.h"
 #include "sorvel/core/RowOption.h"
 #include "sorvel/core/TextEncoding.h"
 
@@ -160,11 +160,11 @@ int Respell(const Arguments& args) {
     if (!args.output.empty() && args.scores.size() > 1) {
         return UsageError("-o writes one file; for several scores use --out-dir or --in-place");
     }
-    ReportWriter::Format format = ReportWriter::Format::kCsv;
-    if (!args.report.empty() && !ReportWriter::FormatOf(args.report, format)) {
+    sorvel::ReportWriter::Format format = sorvel::ReportWriter::Format::kCsv;
+    if (!args.report.empty() && !sorvel::ReportWriter::FormatOf(args.report, format)) {
         return UsageError("--report " + args.report + ": a report file ends in .csv or .json");
     }
-    RespellSettings settings;
+    sorvel::RespellOptions settings;
     settings.written = args.written;
     settings.parts = args.parts;
     std::string error;
@@ -183,24 +183,24 @@ int Respell(const Arguments& args) {
     settings.rules = &rules;
     const bool progressBar = tasks.size() > 1 && isatty(STDERR_FILENO) != 0;
     bool allDone = true;
-    const std::vector<FileResult> results =
-        BatchRunner::Run(tasks, settings, args.jobs, progressBar, [&](const FileResult& result) {
+    const std::vector<sorvel::FileResult> results = BatchRunner::Run(
+        tasks, settings, args.jobs, progressBar, [&](const sorvel::FileResult& result) {
             if (args.dryRun) {
-                std::cout << ReportWriter::ChangeLines(result, rows);
+                std::cout << sorvel::ReportWriter::ChangeLines(result, rows);
             }
             if (result.ok) {
-                std::cout << ReportWriter::Summary(result, rows, args.dryRun) << "\n";
+                std::cout << sorvel::ReportWriter::Summary(result, rows, args.dryRun) << "\n";
             } else {
                 std::cout.flush();
                 std::cerr << "sorvel: " << result.input << ": " << result.error << "\n";
                 allDone = false;
             }
-            for (const std::string& warning : result.outcome.warnings) {
+            for (const std::string& warning : result.score.warnings) {
                 std::cout.flush();
                 std::cerr << "sorvel: " << result.input << ": warning: " << warning << "\n";
             }
         });
-    if (!args.report.empty() && !ReportWriter::Write(args.report, results, rows, error)) {
+    if (!args.report.empty() && !sorvel::WriteReport(args.report, results, rows, error)) {
         std::cerr << "sorvel: --report: " << error << "\n";
         allDone = false;
     }

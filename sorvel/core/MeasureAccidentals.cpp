@@ -2,17 +2,14 @@
 #include "sorvel/core/MeasureAccidentals.h"
 
 #include <map>
-#include <set>
+#include <optional>
 #include <utility>
-
-#include "sorvel/core/TextTools.h"
 
 std::vector<bool> MeasureAccidentals::Needed(const std::vector<Note>& notes) {
     std::vector<bool> needed(notes.size(), false);
     // What the earlier notes of the measure imply, by letter and octave; a microtone implies
     // nothing a whole-tone alteration could equal.
     std::map<std::pair<int32_t, int32_t>, std::optional<int32_t>> implied;
-    std::set<std::pair<int32_t, int32_t>> openTies;
     int32_t epoch = notes.empty() ? 0 : notes.front().keyEpoch;
     for (size_t i = 0; i < notes.size(); ++i) {
         const Note& note = notes[i];
@@ -20,14 +17,10 @@ std::vector<bool> MeasureAccidentals::Needed(const std::vector<Note>& notes) {
             epoch = note.keyEpoch;
             implied.clear();
         }
+        if (note.tieStop) {
+            continue;  // a continued tie: never signed, and it implies nothing for later notes
+        }
         const std::pair<int32_t, int32_t> line{note.letter, note.octave};
-        const bool tiedInMeasure = note.tieStop && openTies.erase(line) > 0;
-        if (note.tieStart) {
-            openTies.insert(line);
-        }
-        if (note.tieStop && !tiedInMeasure) {
-            continue;  // tied over the barline
-        }
         const std::optional<int32_t> value =
             note.microtone ? std::nullopt : std::optional<int32_t>(note.alteration);
         const auto it = implied.find(line);
@@ -72,19 +65,4 @@ const char* MeasureAccidentals::ValueFor(int32_t alteration) {
         default:
             return nullptr;
     }
-}
-
-std::optional<int32_t> MeasureAccidentals::AlterationOf(std::string_view value) {
-    static const std::pair<std::string_view, int32_t> kValues[] = {
-        {"triple-flat", -3},  {"flat-flat", -2},  {"double-flat", -2}, {"flat", -1},
-        {"natural-flat", -1}, {"natural", 0},     {"sharp", 1},        {"natural-sharp", 1},
-        {"double-sharp", 2},  {"sharp-sharp", 2}, {"triple-sharp", 3},
-    };
-    value = TextTools::Trim(value);
-    for (const auto& [name, alteration] : kValues) {
-        if (name == value) {
-            return alteration;
-        }
-    }
-    return std::nullopt;
 }

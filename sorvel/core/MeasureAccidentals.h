@@ -1,15 +1,13 @@
 // MeasureAccidentals: which notes of one staff in one measure need an accidental shown, by the
 // usual rule: a note shows one when its alteration differs from what the key signature and the
-// earlier notes of the measure on the same staff, letter and octave imply. A note tied over
-// the barline from the previous measure shows none and implies nothing for later notes (they
-// are judged by the key and the notes sounded in this measure); a tie inside the measure needs
-// nothing special, since its first note already implies the alteration. A key change in the
-// measure starts afresh from the new key.
+// earlier notes of the measure on the same staff, letter and octave imply. A note that
+// continues a tie (from over the barline or from inside the measure) shows none and implies
+// nothing for later notes, as engravers have it: after a tie over the barline the next fresh
+// note of that pitch is signed again, and inside the measure the tie's first note already
+// implies the alteration. A key change in the measure starts afresh from the new key.
 #pragma once
 
 #include <cstdint>
-#include <optional>
-#include <string_view>
 #include <vector>
 
 class MeasureAccidentals {
@@ -35,7 +33,4 @@ class MeasureAccidentals {
     static int32_t KeyAlteration(int32_t fifths, int32_t letter);
     // ValueFor is the MusicXML accidental for a whole-tone alteration from -3 to 3, or null.
     static const char* ValueFor(int32_t alteration);
-    // AlterationOf reads a MusicXML accidental value; none for values that show no plain
-    // alteration (quarter tones, slashes, arrows, other).
-    static std::optional<int32_t> AlterationOf(std::string_view value);
 };

@@ -21,13 +21,13 @@ bool ReadBound(std::string_view text, int64_t fallback, int64_t& value) {
 
 }  // namespace
 
-bool MeasureList::Parse(std::string_view text, std::vector<MeasureRange>& ranges,
+bool MeasureList::Parse(std::string_view text, std::vector<sorvel::MeasureRange>& ranges,
                         std::string& error) {
     ranges.clear();
     while (true) {
         const size_t comma = text.find(',');
         const std::string_view item = TextTools::Trim(text.substr(0, comma));
-        MeasureRange range;
+        sorvel::MeasureRange range;
         const size_t dash = item.find('-');
         const bool ok = !item.empty() && item != "-" &&
                         (dash == std::string_view::npos

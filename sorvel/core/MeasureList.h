@@ -6,11 +6,12 @@
 #include <string_view>
 #include <vector>
 
-#include "sorvel/core/ScoreRespeller.h"
+#include "sorvel/core/RespellScore.h"
 
 class MeasureList {
   public:
     MeasureList() = delete;
 
-    static bool Parse(std::string_view text, std::vector<MeasureRange>& ranges, std::string& error);
+    static bool Parse(std::string_view text, std::vector<sorvel::MeasureRange>& ranges,
+                      std::string& error);
 };

@@ -15,9 +15,9 @@ constexpr std::array<std::string_view, 10> kAfterAccidental = {
     "time-modification", "stem",  "notehead", "notehead-text", "staff", "beam",
     "notations",         "lyric", "play",     "listen"};
 
-// Attributes that say an accidental is a courtesy; a changed note's accidental is not.
-constexpr std::array<std::string_view, 4> kCourtesyAttributes = {"cautionary", "editorial",
-                                                                 "parentheses", "bracket"};
+// The attribute that says an accidental is a courtesy; a changed note's accidental is not.
+// An editor's mark (editorial, parentheses, bracket) stays: it says who suggests the sign.
+constexpr std::string_view kCourtesyAttribute = "cautionary";
 
 std::string EscapeAttribute(std::string_view value) {
     std::string text;
@@ -43,8 +43,27 @@ const char kLetters[] = "ABCDEFG";
 
 }  // namespace
 
-NoteEditor::NoteEditor(const XmlSpans& spans, pugi::xml_node note)
-    : spans_(spans), note_(note), begin_(spans.Start(note)), end_(spans.End(note)) {}
+NoteEditor::NoteEditor(const XmlSpans& spans, pugi::xml_node note, pugi::xml_node accidental)
+    : spans_(spans),
+      note_(note),
+      accidental_(accidental),
+      begin_(spans.Start(note)),
+      end_(spans.End(note)) {}
+
+size_t NoteEditor::Checked(pugi::xml_node element) const {
+    const size_t start = spans_.Start(element);
+    const std::string_view name = element.name();
+    if (spans_.Text(start + 1, start + 1 + name.size()) != name) {
+        throw std::logic_error("an element is not where its name is");
+    }
+    if (!spans_.IsEmptyTag(element)) {
+        const size_t endTag = spans_.EndTagStart(element);
+        if (spans_.Text(endTag + 2, endTag + 2 + name.size()) != name) {
+            throw std::logic_error("an end tag is not where its element ends");
+        }
+    }
+    return start;
+}
 
 void NoteEditor::Replace(size_t begin, size_t end, std::string text) {
     if (begin < begin_ || end > end_ || begin > end) {
@@ -54,8 +73,8 @@ void NoteEditor::Replace(size_t begin, size_t end, std::string text) {
 }
 
 void NoteEditor::ReplaceContent(pugi::xml_node element, const std::string& text) {
+    const size_t start = Checked(element);
     if (spans_.IsEmptyTag(element)) {
-        const size_t start = spans_.Start(element);
         const size_t tagEnd = spans_.StartTagEnd(element);
         Replace(
             start, tagEnd,
@@ -79,7 +98,7 @@ void NoteEditor::SetPitch(const SpelledPitch& pitch) {
     if (alter && pitch.alteration != 0) {
         ReplaceContent(alter, std::to_string(pitch.alteration));
     } else if (alter) {
-        Replace(spans_.SpaceBefore(spans_.Start(alter)), spans_.End(alter), "");
+        Replace(spans_.SpaceBefore(Checked(alter)), spans_.End(alter), "");
     } else if (pitch.alteration != 0) {
         const size_t at = spans_.End(step);
         Replace(at, at, Indent(step) + "<alter>" + std::to_string(pitch.alteration) + "</alter>");
@@ -91,18 +110,17 @@ void NoteEditor::ShowAccidental(int32_t alteration) {
     if (value == nullptr) {
         throw std::logic_error("no accidental for this alteration");
     }
-    if (const pugi::xml_node existing = note_.child("accidental")) {
+    if (const pugi::xml_node existing = accidental_) {
         std::string element = "<accidental";
         for (const pugi::xml_attribute attribute : existing.attributes()) {
             const std::string_view name = attribute.name();
-            if (std::find(kCourtesyAttributes.begin(), kCourtesyAttributes.end(), name) ==
-                kCourtesyAttributes.end()) {
+            if (name != kCourtesyAttribute) {
                 element.append(" ").append(name).append("=\"");
                 element.append(EscapeAttribute(attribute.value())).append("\"");
             }
         }
         element.append(">").append(value).append("</accidental>");
-        Replace(spans_.Start(existing), spans_.End(existing), element);
+        Replace(Checked(existing), spans_.End(existing), element);
         return;
     }
     const std::string element = std::string("<accidental>") + value + "</accidental>";
@@ -126,8 +144,8 @@ void NoteEditor::ShowAccidental(int32_t alteration) {
 }
 
 void NoteEditor::HideAccidental() {
-    if (const pugi::xml_node existing = note_.child("accidental")) {
-        Replace(spans_.SpaceBefore(spans_.Start(existing)), spans_.End(existing), "");
+    if (const pugi::xml_node existing = accidental_) {
+        Replace(spans_.SpaceBefore(Checked(existing)), spans_.End(existing), "");
     }
 }
 
@@ -147,39 +165,4 @@ std::string NoteEditor::Text() const {
     }
     text += spans_.Text(at, end_);
     return text;
-}
-
-bool NoteEditor::Check(pugi::xml_document& document, std::string_view text,
-                       const std::optional<SpelledPitch>& pitch, bool accidentalTouched,
-                       std::optional<int32_t> accidental, std::string& error) {
-    const pugi::xml_parse_result parsed = document.load_buffer(
-        text.data(), text.size(), pugi::parse_default | pugi::parse_comments, pugi::encoding_utf8);
-    if (!parsed) {
-        error = std::string("the edited note is not well-formed: ") + parsed.description();
-        return false;
-    }
-    const pugi::xml_node note = document.child("note");
-    if (pitch) {
-        const pugi::xml_node node = note.child("pitch");
-        const std::string wantedAlter =
-            pitch->alteration == 0 ? "" : std::to_string(pitch->alteration);
-        if (std::string_view(node.child_value("step")) != std::string(1, kLetters[pitch->letter]) ||
-            node.child_value("alter") != wantedAlter ||
-            node.child_value("octave") != std::to_string(pitch->octave)) {
-            error = "the edited note does not read back as " + pitch->Text();
-            return false;
-        }
-    }
-    if (accidentalTouched) {
-        const pugi::xml_node shown = note.child("accidental");
-        const char* value = accidental ? MeasureAccidentals::ValueFor(*accidental) : nullptr;
-        const bool right =
-            accidental ? shown && value != nullptr && std::string_view(shown.child_value()) == value
-                       : !shown;
-        if (!right) {
-            error = "the edited note does not read back with the accidental it was given";
-            return false;
-        }
-    }
-    return true;
 }

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <pugixml.hpp>
 #include <string>
 #include <vector>
@@ -15,13 +14,15 @@
 
 class NoteEditor {
   public:
-    NoteEditor(const XmlSpans& spans, pugi::xml_node note);
+    // accidental is the note's <accidental> element, if it has one.
+    NoteEditor(const XmlSpans& spans, pugi::xml_node note, pugi::xml_node accidental);
 
     // SetPitch writes step, alter (left out for a natural) and octave.
     void SetPitch(const SpelledPitch& pitch);
     // ShowAccidental gives the note the accidental of a whole-tone alteration: a note that has
-    // one keeps its element and attributes (but not those that mark it cautionary or
-    // editorial), others get a new element in its place among the note's children.
+    // one keeps its element and attributes (but not the one that marks it cautionary: an
+    // editor's mark, parentheses or brackets stay), others get a new element in its place
+    // among the note's children.
     void ShowAccidental(int32_t alteration);
     // HideAccidental removes the note's accidental, if it has one.
     void HideAccidental();
@@ -32,14 +33,6 @@ class NoteEditor {
     // Text is the element with the edits made.
     [[nodiscard]] std::string Text() const;
 
-    // Check parses an edited element and answers whether it reads back as asked: the pitch,
-    // when one was set, and, when the accidental was touched, the accidental of that
-    // alteration (none: no accidental element).
-    // document is a scratch document to parse into.
-    static bool Check(pugi::xml_document& document, std::string_view text,
-                      const std::optional<SpelledPitch>& pitch, bool accidentalTouched,
-                      std::optional<int32_t> accidental, std::string& error);
-
   private:
     struct Splice {
         size_t begin;
@@ -48,11 +41,15 @@ class NoteEditor {
     };
 
     void Replace(size_t begin, size_t end, std::string text);
+    // Checked answers an element's start after checking that the text holds its tags where
+    // the spans place them: an edit never lands anywhere but on the element it means.
+    [[nodiscard]] size_t Checked(pugi::xml_node element) const;
     void ReplaceContent(pugi::xml_node element, const std::string& text);
     [[nodiscard]] std::string Indent(pugi::xml_node element) const;
 
     const XmlSpans& spans_;
     pugi::xml_node note_;
+    pugi::xml_node accidental_;
     size_t begin_;
     size_t end_;
     std::vector<Splice> splices_;

@@ -33,9 +33,9 @@ constexpr uint64_t kDefaultMaxScoreBytes = uint64_t{512} << 20;
 
 struct RespellOptions {
     const PitchRules* rules = nullptr;
-    bool written = false;                // compare and write the stored (written) pitch
-    std::vector<std::string> parts;      // ids or names; empty: every part
-    std::vector<MeasureRange> measures;  // empty: every measure
+    bool written = false;                            // compare and write the stored (written) pitch
+    std::vector<std::string> parts;                  // ids or names; empty: every part
+    std::vector<MeasureRange> measures;              // empty: every measure
     uint64_t maxScoreBytes = kDefaultMaxScoreBytes;  // the expanded text of an .mxl
 };
 
@@ -48,7 +48,7 @@ struct PartInfo {
 // NoteChange: one respelled note. Texts that come from the file (the measure's number, the
 // voice) are views into the score's text, which the RespelledScore keeps.
 struct NoteChange {
-    uint32_t part = 0;  // index into RespelledScore::parts
+    uint32_t part = 0;         // index into RespelledScore::parts
     std::string_view measure;  // the measure's number as the file gives it
     ScoreTime beat;            // from 1, in the time signature's beat unit
     int32_t staff = 1;
@@ -85,6 +85,8 @@ class RespelledScore {
     [[nodiscard]] std::vector<std::string_view> Pieces() const;
     // Bytes answers the new file whole.
     [[nodiscard]] std::string Bytes() const;
+    // Release lets go of the file's text and new bytes, keeping what the reports tell.
+    void Release();
 
     // The state behind Pieces; filled by RespellScore.
     struct Store;

@@ -43,22 +43,18 @@ bool XmlSpans::IsEmptyTag(pugi::xml_node element) const {
 }
 
 size_t XmlSpans::EndTagStart(pugi::xml_node element) const {
-    size_t content = StartTagEnd(element);
-    if (const pugi::xml_node last = element.last_child()) {
-        content = End(last);
-    }
+    const pugi::xml_node last = element.last_child();
     // Only blanks that pugixml dropped can lie between the last child and the end tag.
-    return Find("</", content);
+    return Find("</", last ? End(last) : StartTagEnd(element));
 }
 
-size_t XmlSpans::End(pugi::xml_node node) const {
+size_t XmlSpans::LeafEnd(pugi::xml_node node) const {
     const auto offset = static_cast<size_t>(std::max<ptrdiff_t>(node.offset_debug(), 0));
     switch (node.type()) {
         case pugi::node_element:
-            if (IsEmptyTag(node)) {
-                return StartTagEnd(node);
-            }
-            return Find(">", EndTagStart(node)) + 1;
+            // An element without children: its own end tag follows its content.
+            return IsEmptyTag(node) ? StartTagEnd(node)
+                                    : Find(">", Find("</", StartTagEnd(node))) + 1;
         case pugi::node_pcdata: {
             const size_t next = source_.find('<', offset);
             return next == std::string_view::npos ? source_.size() : next;
@@ -70,9 +66,27 @@ size_t XmlSpans::End(pugi::xml_node node) const {
         case pugi::node_pi:
         case pugi::node_declaration:
             return Find("?>", offset) + 2;
+        case pugi::node_doctype:
+            return Find(">", offset) + 1;
         default:
             throw std::logic_error("no end for this kind of node");
     }
+}
+
+size_t XmlSpans::End(pugi::xml_node node) const {
+    // Down the chain of last children to a node without any, then back up: each element's end
+    // tag is the first "</" after its last child. A loop, not recursion, so that the file's
+    // nesting depth cannot exhaust the stack.
+    pugi::xml_node deepest = node;
+    while (deepest.type() == pugi::node_element && deepest.last_child()) {
+        deepest = deepest.last_child();
+    }
+    size_t end = LeafEnd(deepest);
+    while (deepest != node) {
+        deepest = deepest.parent();
+        end = Find(">", Find("</", end)) + 1;
+    }
+    return end;
 }
 
 size_t XmlSpans::SpaceBefore(size_t offset) const {
@@ -86,7 +100,11 @@ size_t XmlSpans::SpaceBefore(size_t offset) const {
     return offset;
 }
 
-size_t XmlSpans::LineOf(size_t offset) const {
+XmlSpans::Place XmlSpans::PlaceOf(size_t offset) const {
     offset = std::min(offset, source_.size());
-    return 1 + static_cast<size_t>(std::count(source_.begin(), source_.begin() + offset, '\n'));
+    const std::string_view before = source_.substr(0, offset);
+    const size_t line = 1 + static_cast<size_t>(std::count(before.begin(), before.end(), '\n'));
+    const size_t lineStart = before.rfind('\n');
+    const size_t column = lineStart == std::string_view::npos ? offset + 1 : offset - lineStart;
+    return {line, column};
 }

@@ -26,14 +26,20 @@ class XmlSpans {
     [[nodiscard]] size_t EndTagStart(pugi::xml_node element) const;
     // SpaceBefore: the start of the run of blanks and line ends right before offset.
     [[nodiscard]] size_t SpaceBefore(size_t offset) const;
-    // LineOf: the 1-based line of an offset.
-    [[nodiscard]] size_t LineOf(size_t offset) const;
+    // PlaceOf: the 1-based line and column of an offset (columns count bytes).
+    struct Place {
+        size_t line = 1;
+        size_t column = 1;
+    };
+    [[nodiscard]] Place PlaceOf(size_t offset) const;
 
     [[nodiscard]] std::string_view Text(size_t begin, size_t end) const {
         return source_.substr(begin, end - begin);
     }
 
   private:
+    // LeafEnd: just past a node that has no children.
+    [[nodiscard]] size_t LeafEnd(pugi::xml_node node) const;
     [[nodiscard]] size_t Find(std::string_view what, size_t from) const;
 
     std::string_view source_;

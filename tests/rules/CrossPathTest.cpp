@@ -17,7 +17,7 @@
 #include "rules/PitchInterval.h"
 #include "rules/PitchRules.h"
 #include "rules/SpellingSyntax.h"
-#include "sorvel/core/ScoreRespeller.h"
+#include "sorvel/core/RespellScore.h"
 
 namespace {
 
@@ -257,15 +257,12 @@ TEST_F(CrossPathTest, PluginAndMusicXmlRespellAlike) {
             Load(HostJson(score));
             ASSERT_TRUE(Run(hostRows, sounding)) << where;
             // (b) sorvel on the file.
-            RespellSettings settings;
-            settings.rules = &rules;
-            settings.written = !sounding;
-            RespellOutcome outcome;
-            std::string error;
-            ASSERT_TRUE(ScoreRespeller::Respell(xml, settings, outcome, error))
-                << where << ": " << error;
-            const std::vector<SpelledPitch> filed =
-                FilePitches(ScoreRespeller::Apply(xml, outcome.edits));
+            sorvel::RespellOptions options;
+            options.rules = &rules;
+            options.written = !sounding;
+            const sorvel::RespelledScore respelled = sorvel::RespellScore(xml, options);
+            ASSERT_TRUE(respelled.Ok()) << where << ": " << respelled.failure->Text();
+            const std::vector<SpelledPitch> filed = FilePitches(respelled.Bytes());
             size_t index = 0;
             for (int p = 0; p < kParts; ++p) {
                 const PitchInterval toSounding = ToSounding(kInstruments[p]);

@@ -68,7 +68,7 @@ class FileJobTest : public testing::Test {
 
     fs::path folder_;
     std::unique_ptr<PitchRules> rules_;
-    RespellSettings settings_;
+    sorvel::RespellOptions settings_;
 };
 
 TEST_F(FileJobTest, BadInputIsRefusedAndNothingIsWritten) {
@@ -91,7 +91,8 @@ TEST_F(FileJobTest, BadInputIsRefusedAndNothingIsWritten) {
         {Path("odd.musicxml"), "not valid UTF-16"},
     };
     for (const Case& c : cases) {
-        const FileResult result = FileJob::Run(c.input, Path("out.musicxml"), settings_);
+        const sorvel::FileResult result =
+            sorvel::RunFileJob(c.input, Path("out.musicxml"), settings_);
         EXPECT_FALSE(result.ok) << c.input;
         EXPECT_NE(result.error.find(c.error), std::string::npos) << result.error;
         EXPECT_FALSE(result.written);
@@ -113,8 +114,8 @@ TEST_F(FileJobTest, AFileWithoutReadPermissionIsRefused) {
             if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
                 std::_Exit(kStillRoot);
             }
-            const FileResult result =
-                FileJob::Run(Path("locked.musicxml"), Path("out.musicxml"), settings_);
+            const sorvel::FileResult result =
+                sorvel::RunFileJob(Path("locked.musicxml"), Path("out.musicxml"), settings_);
             if (result.ok) {
                 std::_Exit(kAccepted);
             }
@@ -136,7 +137,7 @@ TEST_F(FileJobTest, InPlaceReplacesWholeAndKeepsPermissions) {
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     struct stat before {};
     ASSERT_EQ(stat(path.c_str(), &before), 0);
-    const FileResult result = FileJob::Run(path, path, settings_);
+    const sorvel::FileResult result = sorvel::RunFileJob(path, path, settings_);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_TRUE(result.written);
     std::string expected = kScore;
@@ -151,7 +152,7 @@ TEST_F(FileJobTest, InPlaceReplacesWholeAndKeepsPermissions) {
     EXPECT_EQ(Entries(), std::vector<std::string>{"score.musicxml"});  // no temporary file left
 
     // Nothing to change: the file is not rewritten at all.
-    const FileResult again = FileJob::Run(path, path, settings_);
+    const sorvel::FileResult again = sorvel::RunFileJob(path, path, settings_);
     ASSERT_TRUE(again.ok);
     EXPECT_FALSE(again.written);
     struct stat untouched {};
@@ -161,11 +162,11 @@ TEST_F(FileJobTest, InPlaceReplacesWholeAndKeepsPermissions) {
 
 TEST_F(FileJobTest, AFailedWriteLeavesNothing) {
     Write(Path("score.musicxml"), kScore);
-    const FileResult result =
-        FileJob::Run(Path("score.musicxml"), Path("no such folder/out.musicxml"), settings_);
+    const sorvel::FileResult result =
+        sorvel::RunFileJob(Path("score.musicxml"), Path("no such folder/out.musicxml"), settings_);
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.error.find("cannot create"), std::string::npos) << result.error;
-    EXPECT_TRUE(result.outcome.changes.empty());
+    EXPECT_TRUE(result.score.changes.empty());
     EXPECT_EQ(Entries(), std::vector<std::string>{"score.musicxml"});
 }
 
@@ -177,8 +178,8 @@ TEST_F(FileJobTest, Utf16FilesAreWrittenBackInTheirForm) {
             std::string error;
             ASSERT_TRUE(TextEncoding::Encode(kScore, form, mark, bytes, error));
             Write(Path("in.musicxml"), bytes);
-            const FileResult result =
-                FileJob::Run(Path("in.musicxml"), Path("out.musicxml"), settings_);
+            const sorvel::FileResult result =
+                sorvel::RunFileJob(Path("in.musicxml"), Path("out.musicxml"), settings_);
             ASSERT_TRUE(result.ok) << result.error;
             std::string expected = kScore;
             expected.replace(expected.find("<step>A</step><alter>1</alter>"), 30,
@@ -228,9 +229,10 @@ std::string Entry(zip_t* archive, const char* name) {
 
 TEST_F(FileJobTest, CompressedFilesKeepTheirOtherEntries) {
     Zip(Path("in.mxl"), kScore);
-    const FileResult result = FileJob::Run(Path("in.mxl"), Path("out.mxl"), settings_);
+    const sorvel::FileResult result =
+        sorvel::RunFileJob(Path("in.mxl"), Path("out.mxl"), settings_);
     ASSERT_TRUE(result.ok) << result.error;
-    ASSERT_EQ(result.outcome.changes.size(), 1U);
+    ASSERT_EQ(result.score.changes.size(), 1U);
     int code = 0;
     zip_t* archive = zip_open(Path("out.mxl").c_str(), ZIP_RDONLY, &code);
     ASSERT_NE(archive, nullptr);

@@ -6,8 +6,8 @@
 #include <regex>
 
 #include "rules/SpellingSyntax.h"
+#include "sorvel/core/RespellScore.h"
 #include "sorvel/core/RowOption.h"
-#include "sorvel/core/ScoreRespeller.h"
 #include "sorvel/core/XmlSpans.h"
 
 namespace {
@@ -31,12 +31,13 @@ std::string Score(
 struct Outcome {
     bool ok = false;
     std::string error;
-    RespellOutcome outcome;
+    sorvel::RespelledScore outcome;
     std::string text;
 };
 
 Outcome Respell(const std::string& text, const std::vector<std::string>& rows, bool written = false,
-                std::vector<std::string> parts = {}, std::vector<MeasureRange> measures = {}) {
+                std::vector<std::string> parts = {},
+                std::vector<sorvel::MeasureRange> measures = {}) {
     std::vector<PitchRow> pitchRows;
     for (const std::string& r : rows) {
         PitchRow row;
@@ -45,14 +46,16 @@ Outcome Respell(const std::string& text, const std::vector<std::string>& rows, b
         pitchRows.push_back(row);
     }
     const PitchRules rules(pitchRows);
-    RespellSettings settings;
-    settings.rules = &rules;
-    settings.written = written;
-    settings.parts = std::move(parts);
-    settings.measures = std::move(measures);
+    sorvel::RespellOptions options;
+    options.rules = &rules;
+    options.written = written;
+    options.parts = std::move(parts);
+    options.measures = std::move(measures);
     Outcome run;
-    run.ok = ScoreRespeller::Respell(text, settings, run.outcome, run.error);
-    run.text = ScoreRespeller::Apply(text, run.outcome.edits);
+    run.outcome = sorvel::RespellScore(text, options);
+    run.ok = run.outcome.Ok();
+    run.error = run.ok ? std::string() : run.outcome.failure->Text();
+    run.text = run.ok ? run.outcome.Bytes() : text;
     return run;
 }
 
@@ -115,7 +118,7 @@ TEST(ScoreRespellerTest, RefusesWithTheLine) {
         EXPECT_FALSE(run.ok) << c.text;
         EXPECT_NE(run.error.find(c.error), std::string::npos)
             << run.error << "\nwanted: " << c.error;
-        EXPECT_TRUE(run.outcome.edits.empty());
+        EXPECT_FALSE(run.outcome.Changed());
     }
 }
 
@@ -151,12 +154,12 @@ TEST(ScoreRespellerTest, SoundingAndWrittenPitchOfATransposingPart) {
     }
     const Outcome run = Respell(text, {"C>D:up"});
     ASSERT_EQ(run.outcome.changes.size(), 2U);
-    EXPECT_EQ(run.outcome.changes[0].writtenBefore, "D4");
-    EXPECT_EQ(run.outcome.changes[0].writtenAfter, "E4");
-    EXPECT_EQ(run.outcome.changes[0].soundingBefore, "C4");
-    EXPECT_EQ(run.outcome.changes[0].soundingAfter, "D4");
-    EXPECT_EQ(run.outcome.changes[1].beat, "3");
-    EXPECT_EQ(run.outcome.changes[1].partName, "Clarinet");
+    EXPECT_EQ(run.outcome.changes[0].writtenBefore.Text(), "D4");
+    EXPECT_EQ(run.outcome.changes[0].writtenAfter.Text(), "E4");
+    EXPECT_EQ(run.outcome.changes[0].soundingBefore.Text(), "C4");
+    EXPECT_EQ(run.outcome.changes[0].soundingAfter.Text(), "D4");
+    EXPECT_EQ(run.outcome.changes[1].beat.Text(), "3");
+    EXPECT_EQ(run.outcome.parts[run.outcome.changes[1].part].name, "Clarinet");
 }
 
 TEST(ScoreRespellerTest, PartsWhoseSpellingCannotBeToldAreLeftAlone) {
@@ -218,7 +221,7 @@ TEST(ScoreRespellerTest, KeysWithoutATraditionalSignatureAndSelections) {
         "</measure></part></score-partwise>";
     struct Case {
         std::vector<std::string> parts;
-        std::vector<MeasureRange> measures;
+        std::vector<sorvel::MeasureRange> measures;
         const char* pitches;
     };
     const Case cases[] = {
@@ -282,12 +285,20 @@ TEST(ScoreRespellerTest, EditsKeepLayoutAndEverythingElse) {
         "        <accidental>flat</accidental>\r\n      </note>\r\n"
         "    </measure>\r\n  </part>\r\n</score-partwise>\r\n";
     EXPECT_EQ(run.text, expected);
-    // A changed note that needs its accidental keeps the element's own attributes, not the
-    // courtesy marks.
+    // A changed note that needs its accidental keeps the element's own attributes and an
+    // editor's marks (parentheses, brackets, editorial), but not the courtesy mark.
     const Outcome sharp = Respell(text, {"A#>C##:down"});
-    EXPECT_NE(sharp.text.find("<accidental color=\"#FF0000\">double-sharp</accidental>"),
+    EXPECT_NE(sharp.text.find(
+                  "<accidental parentheses=\"yes\" color=\"#FF0000\">double-sharp</accidental>"),
               std::string::npos)
         << sharp.text;
+    std::string marked = text;
+    marked.replace(marked.find("parentheses='yes'"), 17, "cautionary='yes' editorial='yes'");
+    const Outcome editorial = Respell(marked, {"A#>C##:down"});
+    EXPECT_NE(editorial.text.find(
+                  "<accidental editorial=\"yes\" color=\"#FF0000\">double-sharp</accidental>"),
+              std::string::npos)
+        << editorial.text;
 }
 
 TEST(ScoreRespellerTest, LaterNotesGetTheAccidentalTheChangeMadeNecessary) {
@@ -368,7 +379,7 @@ TEST(XmlSpansTest, EveryElementSpanIsTheElement) {
         "<g></g>",
         "<h\n/>"};
     EXPECT_EQ(walker.seen, expected);
-    EXPECT_EQ(spans.LineOf(text.find("<h")), 3U);
+    EXPECT_EQ(spans.PlaceOf(text.find("<h")).line, 3U);
 }
 
 }  // namespace

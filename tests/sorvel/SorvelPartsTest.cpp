@@ -78,7 +78,7 @@ TEST(MeasureListTest, Table) {
         {"-3-4", {}},
     };
     for (const Case& c : cases) {
-        std::vector<MeasureRange> ranges;
+        std::vector<sorvel::MeasureRange> ranges;
         std::string error;
         const bool ok = MeasureList::Parse(c.text, ranges, error);
         EXPECT_EQ(ok, !c.ranges.empty()) << c.text << ": " << error;
@@ -258,8 +258,11 @@ TEST(MeasureAccidentalsTest, Table) {
          {tied(n(F, 4, 1), false, true), n(F, 4, 1), n(F, 4, 0)},
          {false, true, true}},
         {"tied inside the measure",
-         {tied(n(B, 3, -1), true, false), tied(n(B, 3, -1), false, true)},
-         {true, false}},
+         {tied(n(B, 3, -1), true, false), tied(n(B, 3, -1), false, true), n(B, 3, -1)},
+         {true, false, false}},
+        {"tied over the barline, then tied again",
+         {tied(n(F, 4, 1), true, true), tied(n(F, 4, 1), false, true), n(F, 4, 1)},
+         {false, false, true}},
         {"a microtone implies nothing", {microtone, n(C, 4, 0), n(C, 4, 0)}, {true, true, false}},
         {"a key change starts afresh", {n(F, 4, 1), newKey}, {true, false}},
         {"double sharps", {n(A, 4, 2), n(A, 4, 1), n(A, 4, 1)}, {true, true, false}},
@@ -274,8 +277,6 @@ TEST(MeasureAccidentalsTest, Table) {
     EXPECT_EQ(MeasureAccidentals::KeyAlteration(-7, F), -1);
     EXPECT_EQ(MeasureAccidentals::KeyAlteration(8, F), 2);
     EXPECT_EQ(MeasureAccidentals::KeyAlteration(0, B), 0);
-    EXPECT_EQ(MeasureAccidentals::AlterationOf(" sharp-sharp "), 2);
-    EXPECT_EQ(MeasureAccidentals::AlterationOf("quarter-sharp"), std::nullopt);
     EXPECT_STREQ(MeasureAccidentals::ValueFor(-2), "flat-flat");
     EXPECT_EQ(MeasureAccidentals::ValueFor(4), nullptr);
 }

@@ -257,16 +257,14 @@ def expected_pitches(notes, rows, written=False, parts=None, measures=None, name
 def needed_accidentals(line):
     """For the notes of one staff in one measure, in sounding order, as (note, pitch) pairs:
     whether each needs its accidental shown."""
-    needed, state, open_ties, epoch = [], {}, set(), None
+    needed, state, epoch = [], {}, None
     for note, pitch in line:
         if note.key_epoch != epoch:
             epoch, state = note.key_epoch, {}
         place = (pitch.letter, pitch.octave)
-        tied_here = note.tie_stop and place in open_ties
-        open_ties.discard(place)
-        if note.tie_start:
-            open_ties.add(place)
-        if note.tie_stop and not tied_here:
+        # A note that continues a tie is never signed, and the next fresh note of its line is
+        # judged without it.
+        if note.tie_stop:
             needed.append(False)
             continue
         value = None if note.microtone else pitch.alter

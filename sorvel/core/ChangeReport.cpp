@@ -1,18 +1,43 @@
-// ReportWriter: summaries, change lines, CSV and JSON.
-#include "sorvel/cli/ReportWriter.h"
+// ChangeReport: summaries, change lines, CSV and JSON.
+#include "sorvel/core/ChangeReport.h"
 
 #include <nlohmann/json.hpp>
 
-#include "sorvel/cli/AtomicFile.h"
 #include "sorvel/core/TextTools.h"
 
+namespace sorvel {
+
 namespace {
+
+// ChangeText: one change's fields as the reports print them.
+struct ChangeText {
+    std::string partId;
+    std::string partName;
+    std::string measure;
+    std::string beat;
+    std::string voice;
+    std::string writtenBefore;
+    std::string writtenAfter;
+    std::string soundingBefore;  // empty when the part's sounding pitch is not known
+    std::string soundingAfter;
+
+    ChangeText(const RespelledScore& score, const NoteChange& c)
+        : partId(score.parts[c.part].id),
+          partName(score.parts[c.part].name),
+          measure(c.measure),
+          beat(c.beat.Text()),
+          voice(c.voice),
+          writtenBefore(c.writtenBefore.Text()),
+          writtenAfter(c.writtenAfter.Text()),
+          soundingBefore(c.soundingKnown ? c.soundingBefore.Text() : std::string()),
+          soundingAfter(c.soundingKnown ? c.soundingAfter.Text() : std::string()) {}
+};
 
 std::string Plural(size_t count, const std::string& word) {
     return std::to_string(count) + " " + word + (count == 1 ? "" : "s");
 }
 
-std::string RowCounts(const RespellOutcome& outcome, const std::vector<PitchRow>& rows) {
+std::string RowCounts(const RespelledScore& outcome, const std::vector<PitchRow>& rows) {
     std::string text;
     for (size_t i = 0; i < rows.size() && i < outcome.rowCounts.size(); ++i) {
         if (outcome.rowCounts[i] > 0) {
@@ -48,15 +73,17 @@ std::string RenderCsv(const std::vector<FileResult>& results, const std::vector<
                  "written_before", "written_after", "sounding_before", "sounding_after", "count"});
     std::vector<size_t> totals(rows.size(), 0);
     for (const FileResult& result : results) {
-        for (const NoteChange& c : result.outcome.changes) {
-            text += CsvLine({"change", result.input, c.partId, c.partName, c.measure, c.beat,
-                             std::to_string(c.staff), c.voice, rows[c.row].Text(), c.writtenBefore,
-                             c.writtenAfter, c.soundingBefore, c.soundingAfter, ""});
+        for (const NoteChange& change : result.score.changes) {
+            const ChangeText c(result.score, change);
+            text +=
+                CsvLine({"change", result.input, c.partId, c.partName, c.measure, c.beat,
+                         std::to_string(change.staff), c.voice, rows[change.row].Text(),
+                         c.writtenBefore, c.writtenAfter, c.soundingBefore, c.soundingAfter, ""});
         }
-        for (size_t i = 0; i < result.outcome.rowCounts.size(); ++i) {
-            totals[i] += result.outcome.rowCounts[i];
+        for (size_t i = 0; i < result.score.rowCounts.size(); ++i) {
+            totals[i] += result.score.rowCounts[i];
             text += CsvLine({"count", result.input, "", "", "", "", "", "", rows[i].Text(), "", "",
-                             "", "", std::to_string(result.outcome.rowCounts[i])});
+                             "", "", std::to_string(result.score.rowCounts[i])});
         }
         if (!result.ok) {
             text += CsvLine(
@@ -84,27 +111,28 @@ std::string RenderJson(const std::vector<FileResult>& results, const std::vector
             file["error"] = result.error;
         }
         json changes = json::array();
-        for (const NoteChange& c : result.outcome.changes) {
+        for (const NoteChange& change : result.score.changes) {
+            const ChangeText c(result.score, change);
             changes.push_back(
                 {{"part", c.partId},
                  {"partName", c.partName},
                  {"measure", c.measure},
                  {"beat", c.beat},
-                 {"staff", c.staff},
+                 {"staff", change.staff},
                  {"voice", c.voice},
-                 {"row", rows[c.row].Text()},
+                 {"row", rows[change.row].Text()},
                  {"written", {{"before", c.writtenBefore}, {"after", c.writtenAfter}}},
                  {"sounding", {{"before", c.soundingBefore}, {"after", c.soundingAfter}}}});
         }
         json counts = json::array();
-        for (size_t i = 0; i < result.outcome.rowCounts.size(); ++i) {
-            totals[i] += result.outcome.rowCounts[i];
-            counts.push_back({{"row", rows[i].Text()}, {"count", result.outcome.rowCounts[i]}});
+        for (size_t i = 0; i < result.score.rowCounts.size(); ++i) {
+            totals[i] += result.score.rowCounts[i];
+            counts.push_back({{"row", rows[i].Text()}, {"count", result.score.rowCounts[i]}});
         }
         file["changes"] = std::move(changes);
         file["counts"] = std::move(counts);
-        file["accidentalsMended"] = result.outcome.accidentalsMended;
-        file["warnings"] = result.outcome.warnings;
+        file["accidentalsMended"] = result.score.accidentalsMended;
+        file["warnings"] = result.score.warnings;
         files.push_back(std::move(file));
     }
     json total = json::array();
@@ -139,7 +167,7 @@ std::string ReportWriter::Summary(const FileResult& result, const std::vector<Pi
     if (!result.ok) {
         return result.input + ": FAILED: " + result.error;
     }
-    const RespellOutcome& outcome = result.outcome;
+    const RespelledScore& outcome = result.score;
     std::string line = result.input + ": ";
     if (outcome.changes.empty()) {
         line += dryRun ? "nothing to respell" : "nothing respelled";
@@ -159,15 +187,16 @@ std::string ReportWriter::Summary(const FileResult& result, const std::vector<Pi
 
 std::string ReportWriter::ChangeLines(const FileResult& result, const std::vector<PitchRow>& rows) {
     std::string text;
-    for (const NoteChange& c : result.outcome.changes) {
+    for (const NoteChange& change : result.score.changes) {
+        const ChangeText c(result.score, change);
         text += result.input + ": part " + c.partId +
                 (c.partName.empty() ? "" : " (" + c.partName + ")") + ", measure " + c.measure +
-                ", beat " + c.beat + ", staff " + std::to_string(c.staff) + ", voice " + c.voice +
-                ": " + c.writtenBefore + " -> " + c.writtenAfter;
+                ", beat " + c.beat + ", staff " + std::to_string(change.staff) + ", voice " +
+                c.voice + ": " + c.writtenBefore + " -> " + c.writtenAfter;
         if (!c.soundingBefore.empty() && c.soundingBefore != c.writtenBefore) {
             text += " (sounding " + c.soundingBefore + " -> " + c.soundingAfter + ")";
         }
-        text += " by " + rows[c.row].Text() + "\n";
+        text += " by " + rows[change.row].Text() + "\n";
     }
     return text;
 }
@@ -177,12 +206,4 @@ std::string ReportWriter::Render(Format format, const std::vector<FileResult>& r
     return format == Format::kCsv ? RenderCsv(results, rows) : RenderJson(results, rows);
 }
 
-bool ReportWriter::Write(const std::string& path, const std::vector<FileResult>& results,
-                         const std::vector<PitchRow>& rows, std::string& error) {
-    Format format = Format::kCsv;
-    if (!FormatOf(path, format)) {
-        error = "a report file ends in .csv or .json";
-        return false;
-    }
-    return AtomicFile::Write(path, Render(format, results, rows), error);
-}
+}  // namespace sorvel

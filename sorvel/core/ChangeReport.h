@@ -1,14 +1,27 @@
-// ReportWriter: what the program tells about a batch: one summary line per file, the changes a
-// dry run would make, and a report file in CSV or JSON (chosen by its extension) with every
-// respelled note (file, part, measure, beat, staff, voice, before and after in written and
-// sounding pitch) and the count per row.
+// ChangeReport: what the program tells about a batch: one summary line per file, the changes a
+// dry run would make, and a report in CSV or JSON with every respelled note (file, part,
+// measure, beat, staff, voice, before and after in written and sounding pitch) and the count
+// per row. The texts are made here only, when they are asked for; the command line and the
+// browser page both show these.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "rules/PitchRow.h"
-#include "sorvel/cli/FileJob.h"
+#include "sorvel/core/RespellScore.h"
+
+namespace sorvel {
+
+// FileResult: one file of a batch, as the reports tell it.
+struct FileResult {
+    std::string input;
+    std::string output;  // where it was (or would be) written; empty in a dry run
+    bool ok = false;
+    bool written = false;  // false also when an in-place file had nothing to change
+    std::string error;
+    RespelledScore score;  // its changes, counts and warnings
+};
 
 class ReportWriter {
   public:
@@ -23,10 +36,9 @@ class ReportWriter {
                                bool dryRun);
     // ChangeLines lists the file's changes, one line each.
     static std::string ChangeLines(const FileResult& result, const std::vector<PitchRow>& rows);
-    // Write writes the report file (atomically).
-    static bool Write(const std::string& path, const std::vector<FileResult>& results,
-                      const std::vector<PitchRow>& rows, std::string& error);
     // Render answers the report's text.
     static std::string Render(Format format, const std::vector<FileResult>& results,
                               const std::vector<PitchRow>& rows);
 };
+
+}  // namespace sorvel

@@ -1,0 +1,153 @@
+// RespellScore: the file's bytes unpacked (an .mxl container) and decoded (UTF-16), the text
+// parsed and walked, and the new file packed the same way again. Every failure, memory
+// included, is caught here and handed back.
+#include "sorvel/core/RespellScore.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "sorvel/core/MxlArchive.h"
+#include "sorvel/core/ScoreStore.h"
+#include "sorvel/core/ScoreText.h"
+#include "sorvel/core/ScoreWalker.h"
+
+namespace sorvel {
+
+namespace {
+
+// Unpack makes the store's text from the file's bytes.
+void Unpack(std::string bytes, const RespellOptions& options, RespelledScore::Store& store) {
+    if (mxl::LooksLikeZip(bytes)) {
+        mxl::Entry entry = mxl::Read(bytes, options.maxScoreBytes);
+        store.compressed = true;
+        store.archive = std::move(bytes);
+        store.rootfile = std::move(entry.rootfile);
+        bytes = std::move(entry.score);
+    }
+    TextEncoding::Decoded decoded;
+    std::string error;
+    if (!TextEncoding::Decode(bytes, decoded, error, true)) {
+        Fail(FailureKind::kEncoding, error);
+    }
+    store.form = decoded.form;
+    store.byteOrderMark = decoded.byteOrderMark;
+    // 8-bit text is used as read, without a copy.
+    store.text =
+        store.form == TextEncoding::Form::kEightBit ? std::move(bytes) : std::move(decoded.text);
+}
+
+// TextPieces: the text with its edits made, as pieces.
+std::vector<std::string_view> TextPieces(const RespelledScore::Store& store) {
+    std::vector<std::string_view> pieces;
+    pieces.reserve(2 * store.edits.size() + 1);
+    const std::string_view text = store.text;
+    size_t at = 0;
+    for (const ScoreEdit& edit : store.edits) {
+        pieces.push_back(text.substr(at, edit.begin - at));
+        pieces.emplace_back(edit.text);
+        at = edit.end;
+    }
+    pieces.push_back(text.substr(at));
+    return pieces;
+}
+
+std::string Join(const std::vector<std::string_view>& pieces) {
+    size_t size = 0;
+    for (const std::string_view piece : pieces) {
+        size += piece.size();
+    }
+    std::string bytes;
+    bytes.reserve(size);
+    for (const std::string_view piece : pieces) {
+        bytes.append(piece);
+    }
+    return bytes;
+}
+
+// Pack makes the new file whole where it is not the text with its edits.
+void Pack(RespelledScore::Store& store) {
+    if (!store.compressed && store.form == TextEncoding::Form::kEightBit) {
+        return;
+    }
+    if (store.compressed && store.edits.empty()) {
+        return;  // the archive as read
+    }
+    std::string encoded;
+    std::string error;
+    if (!TextEncoding::Encode(Join(TextPieces(store)), store.form, store.byteOrderMark, encoded,
+                              error)) {
+        Fail(FailureKind::kInternal, error);
+    }
+    store.output =
+        store.compressed ? mxl::Write(store.archive, store.rootfile, encoded) : std::move(encoded);
+}
+
+RespelledScore Refused(Failure failure) {
+    RespelledScore result;
+    result.failure = std::move(failure);
+    return result;
+}
+
+}  // namespace
+
+bool RespelledScore::Changed() const {
+    return store && !store->edits.empty();
+}
+
+std::vector<std::string_view> RespelledScore::Pieces() const {
+    if (!store) {
+        return {};
+    }
+    if (!store->output.empty()) {
+        return {store->output};
+    }
+    if (store->compressed) {
+        return {store->archive};
+    }
+    return TextPieces(*store);
+}
+
+std::string RespelledScore::Bytes() const {
+    return Join(Pieces());
+}
+
+void RespelledScore::Release() {
+    if (store) {
+        // The changes' texts live in names, which stay.
+        store->text = {};
+        store->edits = {};
+        store->archive = {};
+        store->output = {};
+    }
+}
+
+RespelledScore RespellScore(std::string bytes, const RespellOptions& options) {
+    try {
+        RespelledScore result;
+        result.store = std::make_shared<RespelledScore::Store>();
+        RespelledScore::Store& store = *result.store;
+        Unpack(std::move(bytes), options, store);
+        {
+            // The parsed document, several times the text's size, is gone before packing.
+            pugi::xml_document document;
+            ParseScore(store.text, document);
+            const XmlSpans spans(store.text);
+            WalkScore(document, spans, options, result, store);
+        }
+        Pack(store);
+        return result;
+    } catch (const FailureError& failure) {
+        return Refused(failure.Get());
+    } catch (const std::bad_alloc&) {
+        return Refused({FailureKind::kOutOfMemory, "there is not enough memory to respell it"});
+    } catch (const std::overflow_error& fault) {
+        return Refused({FailureKind::kNotAScore, fault.what()});
+    } catch (const std::logic_error& fault) {
+        return Refused({FailureKind::kInternal,
+                        std::string("cannot place an edit in this file (") + fault.what() + ")"});
+    } catch (const std::exception& fault) {
+        return Refused({FailureKind::kInternal, fault.what()});
+    }
+}
+
+}  // namespace sorvel

@@ -1,0 +1,78 @@
+// StaffEditor: the accidentals before and after the change, compared note by note.
+#include "sorvel/core/StaffEditor.h"
+
+#include <cstdlib>
+#include <optional>
+
+#include "sorvel/core/Failure.h"
+#include "sorvel/core/MeasureAccidentals.h"
+#include "sorvel/core/NoteEditor.h"
+
+namespace sorvel {
+
+namespace {
+
+constexpr int32_t kMaxShownAlteration = 3;
+
+MeasureAccidentals::Note AccidentalInput(const MeasureNote& note, const SpelledPitch& pitch) {
+    MeasureAccidentals::Note input;
+    input.microtone = note.microtone;
+    input.tieStart = note.tieStart;
+    input.tieStop = note.tieStop;
+    input.keyEpoch = note.keyEpoch;
+    input.letter = pitch.letter;
+    input.octave = pitch.octave;
+    input.alteration = pitch.alteration;
+    input.keyAlteration = MeasureAccidentals::KeyAlteration(note.key.fifths, pitch.letter);
+    return input;
+}
+
+// Edit writes one note: its new pitch and accidental, or the accidental it now needs.
+ScoreEdit Edit(const XmlSpans& spans, const MeasureNote& note, const Decision& decision,
+               bool needed) {
+    NoteEditor editor(spans, note.node, note.accidental);
+    if (decision.newWritten) {
+        editor.SetPitch(*decision.newWritten);
+        if (needed) {
+            editor.ShowAccidental(decision.newWritten->alteration);
+        } else {
+            editor.HideAccidental();
+        }
+    } else {
+        editor.ShowAccidental(note.written.alteration);
+    }
+    return {editor.Begin(), editor.End(), editor.Text()};
+}
+
+}  // namespace
+
+size_t EditStaff(const XmlSpans& spans, const std::vector<StaffNote>& line,
+                 std::vector<ScoreEdit>& edits) {
+    std::vector<MeasureAccidentals::Note> before;
+    std::vector<MeasureAccidentals::Note> after;
+    before.reserve(line.size());
+    after.reserve(line.size());
+    for (const StaffNote& entry : line) {
+        const MeasureNote& note = *entry.note;
+        before.push_back(AccidentalInput(note, note.written));
+        after.push_back(AccidentalInput(note, entry.decision->newWritten.value_or(note.written)));
+    }
+    const std::vector<bool> neededBefore = MeasureAccidentals::Needed(before);
+    const std::vector<bool> neededAfter = MeasureAccidentals::Needed(after);
+    size_t mended = 0;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const MeasureNote& note = *line[i].note;
+        const Decision& decision = *line[i].decision;
+        const bool mend = !decision.newWritten && neededAfter[i] && !neededBefore[i] &&
+                          !note.microtone && !note.accidental &&
+                          std::abs(note.written.alteration) <= kMaxShownAlteration;
+        if (!decision.newWritten && !mend) {
+            continue;
+        }
+        mended += mend ? 1 : 0;
+        edits.push_back(Edit(spans, note, decision, neededAfter[i]));
+    }
+    return mended;
+}
+
+}  // namespace sorvel
