@@ -79,3 +79,17 @@ std::string BenchScores::Make(size_t notes, unsigned seed) {
     out += "</score-partwise>\n";
     return out;
 }
+
+std::string BenchScores::OneMeasure(const std::string& score) {
+    static const std::string kBoundary = "    </measure>\n    <measure number=\"";
+    std::string out;
+    out.reserve(score.size());
+    size_t at = 0;
+    for (size_t found = score.find(kBoundary); found != std::string::npos;
+         found = score.find(kBoundary, at)) {
+        out.append(score, at, found - at);
+        at = score.find('\n', found + kBoundary.size()) + 1;
+    }
+    out.append(score, at);
+    return out;
+}

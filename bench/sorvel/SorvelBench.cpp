@@ -176,7 +176,31 @@ void Batch(const fs::path& folder, size_t files, size_t notesPerFile) {
 
 }  // namespace
 
+// Tool runs one step of the whole-process benchmark (scripts/bench-sorvel.py), so that every
+// tool it compares is a process of its own: "make NOTES FILE [one-measure]" writes a generated
+// score, "floor IN OUT" is pugixml's own load and save of a file.
+int Tool(int argc, char** argv) {
+    const std::string command = argv[1];
+    if (command == "make" && (argc == 4 || argc == 5)) {
+        std::string text = BenchScores::Make(std::stoul(argv[2]), 15);
+        if (argc == 5) {
+            text = BenchScores::OneMeasure(text);
+        }
+        std::ofstream(argv[3], std::ios::binary) << text;
+        return 0;
+    }
+    if (command == "floor" && argc == 4) {
+        pugi::xml_document document;
+        return document.load_file(argv[2]) && document.save_file(argv[3]) ? 0 : 1;
+    }
+    std::fprintf(stderr, "usage: sorvel_bench [make NOTES FILE [one-measure] | floor IN OUT]\n");
+    return 2;
+}
+
 int main(int argc, char** argv) {
+    if (argc > 1 && argv[1][0] != '-') {
+        return Tool(argc, argv);
+    }
     std::string sizes = "10000,100000,1000000";
     size_t files = 1000;
     for (int i = 1; i + 1 < argc; i += 2) {

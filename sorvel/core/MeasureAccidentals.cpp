@@ -1,33 +1,42 @@
 // MeasureAccidentals: the accidental state of a measure, letter by letter and octave by octave.
 #include "sorvel/core/MeasureAccidentals.h"
 
-#include <map>
+#include <array>
 #include <optional>
-#include <utility>
+#include <stdexcept>
 
 std::vector<bool> MeasureAccidentals::Needed(const std::vector<Note>& notes) {
     std::vector<bool> needed(notes.size(), false);
-    // What the earlier notes of the measure imply, by letter and octave; a microtone implies
-    // nothing a whole-tone alteration could equal.
-    std::map<std::pair<int32_t, int32_t>, std::optional<int32_t>> implied;
+    // What the earlier notes of the measure imply, by letter and octave (MusicXML's octaves 0
+    // to 9); a microtone implies nothing a whole-tone alteration could equal.
+    constexpr int32_t kLetters = 7;
+    constexpr int32_t kOctaves = 10;
+    struct Implied {
+        bool set = false;
+        std::optional<int32_t> value;
+    };
+    std::array<Implied, kLetters * kOctaves> implied{};
     int32_t epoch = notes.empty() ? 0 : notes.front().keyEpoch;
     for (size_t i = 0; i < notes.size(); ++i) {
         const Note& note = notes[i];
         if (note.keyEpoch != epoch) {
             epoch = note.keyEpoch;
-            implied.clear();
+            implied.fill({});
         }
         if (note.tieStop) {
             continue;  // a continued tie: never signed, and it implies nothing for later notes
         }
-        const std::pair<int32_t, int32_t> line{note.letter, note.octave};
+        if (note.letter < 0 || note.letter >= kLetters || note.octave < 0 ||
+            note.octave >= kOctaves) {
+            throw std::logic_error("a note beyond MusicXML's letters and octaves");
+        }
+        Implied& line = implied[static_cast<size_t>(note.letter * kOctaves + note.octave)];
         const std::optional<int32_t> value =
             note.microtone ? std::nullopt : std::optional<int32_t>(note.alteration);
-        const auto it = implied.find(line);
         const std::optional<int32_t> expected =
-            it != implied.end() ? it->second : std::optional<int32_t>(note.keyAlteration);
+            line.set ? line.value : std::optional<int32_t>(note.keyAlteration);
         needed[i] = !value || value != expected;
-        implied[line] = value;
+        line = {true, value};
     }
     return needed;
 }

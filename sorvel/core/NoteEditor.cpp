@@ -149,20 +149,16 @@ void NoteEditor::HideAccidental() {
     }
 }
 
-std::string NoteEditor::Text() const {
-    std::vector<Splice> sorted = splices_;
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [](const Splice& a, const Splice& b) { return a.begin < b.begin; });
-    std::string text;
+void NoteEditor::MoveEditsInto(std::vector<sorvel::ScoreEdit>& edits) {
+    std::stable_sort(splices_.begin(), splices_.end(),
+                     [](const auto& a, const auto& b) { return a.begin < b.begin; });
     size_t at = begin_;
-    for (const Splice& splice : sorted) {
+    for (sorvel::ScoreEdit& splice : splices_) {
         if (splice.begin < at) {
             throw std::logic_error("overlapping edits in one note");
         }
-        text += spans_.Text(at, splice.begin);
-        text += splice.text;
         at = splice.end;
+        edits.push_back(std::move(splice));
     }
-    text += spans_.Text(at, end_);
-    return text;
+    splices_.clear();
 }

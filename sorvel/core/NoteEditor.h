@@ -1,4 +1,4 @@
-// NoteEditor: the new text of one <note> element: its <pitch> children and its <accidental>
+// NoteEditor: the edits of one <note> element: its <pitch> children and its <accidental>
 // rewritten, every other byte of the element kept. New elements copy the indentation of their
 // neighbours, so the file keeps its layout.
 #pragma once
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "rules/SpelledPitch.h"
+#include "sorvel/core/RespellScore.h"
 #include "sorvel/core/XmlSpans.h"
 
 class NoteEditor {
@@ -30,16 +31,11 @@ class NoteEditor {
     [[nodiscard]] size_t Begin() const { return begin_; }
     [[nodiscard]] size_t End() const { return end_; }
     [[nodiscard]] bool HasEdits() const { return !splices_.empty(); }
-    // Text is the element with the edits made.
-    [[nodiscard]] std::string Text() const;
+    // MoveEditsInto appends the note's edits, in text order, to edits: each replaces only the
+    // bytes it changes, so the rest of the note costs nothing to keep.
+    void MoveEditsInto(std::vector<sorvel::ScoreEdit>& edits);
 
   private:
-    struct Splice {
-        size_t begin;
-        size_t end;
-        std::string text;
-    };
-
     void Replace(size_t begin, size_t end, std::string text);
     // Checked answers an element's start after checking that the text holds its tags where
     // the spans place them: an edit never lands anywhere but on the element it means.
@@ -52,5 +48,5 @@ class NoteEditor {
     pugi::xml_node accidental_;
     size_t begin_;
     size_t end_;
-    std::vector<Splice> splices_;
+    std::vector<sorvel::ScoreEdit> splices_;
 };

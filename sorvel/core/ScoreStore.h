@@ -24,9 +24,21 @@ struct RespelledScore::Store {
     std::string rootfile;  // the score's entry in it
     std::string output;    // the new file whole, where it is not the text with its edits
 
-    std::unordered_set<std::string> names;
+    // Looked up by a view, so that a text already kept costs no copy.
+    struct NameHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view name) const {
+            return std::hash<std::string_view>{}(name);
+        }
+    };
+    std::unordered_set<std::string, NameHash, std::equal_to<>> names;
 
-    std::string_view Intern(std::string_view name) { return *names.emplace(name).first; }
+    std::string_view Intern(std::string_view name) {
+        if (const auto kept = names.find(name); kept != names.end()) {
+            return *kept;
+        }
+        return *names.emplace(name).first;
+    }
 };
 
 }  // namespace sorvel

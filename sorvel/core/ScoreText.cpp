@@ -26,16 +26,17 @@ void Refuse(std::string_view text, const pugi::xml_parse_result& parsed) {
     if (parsed.status == pugi::status_out_of_memory) {
         Fail(FailureKind::kOutOfMemory, "there is not enough memory to read this score");
     }
-    if (parsed.status == pugi::status_no_document_element) {
-        Fail(FailureKind::kNotAScore, "the file holds no XML element");
-    }
     const auto offset = static_cast<size_t>(
         std::clamp<ptrdiff_t>(parsed.offset, 0, static_cast<ptrdiff_t>(text.size())));
     // pugixml reads a NUL byte as the end of the text.
     if (const size_t nul = text.find('\0'); nul != std::string_view::npos && nul <= offset) {
         FailAt(spans, nul, "not well-formed XML (a NUL byte, which XML text cannot hold)");
     }
-    if (text.find_first_not_of(" \t\r\n", offset) == std::string_view::npos) {
+    if (parsed.status == pugi::status_no_document_element) {
+        Fail(FailureKind::kNotAScore, "the file holds no XML element");
+    }
+    // Nothing whole after the point where reading failed: the file was cut short.
+    if (text.find('>', offset) == std::string_view::npos) {
         FailAt(spans, offset,
                "the file ends before its XML does (is it cut short?): " +
                    std::string(parsed.description()));

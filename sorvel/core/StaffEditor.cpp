@@ -28,8 +28,8 @@ MeasureAccidentals::Note AccidentalInput(const MeasureNote& note, const SpelledP
 }
 
 // Edit writes one note: its new pitch and accidental, or the accidental it now needs.
-ScoreEdit Edit(const XmlSpans& spans, const MeasureNote& note, const Decision& decision,
-               bool needed) {
+void Edit(const XmlSpans& spans, const MeasureNote& note, const Decision& decision, bool needed,
+          std::vector<ScoreEdit>& edits) {
     NoteEditor editor(spans, note.node, note.accidental);
     if (decision.newWritten) {
         editor.SetPitch(*decision.newWritten);
@@ -41,7 +41,7 @@ ScoreEdit Edit(const XmlSpans& spans, const MeasureNote& note, const Decision& d
     } else {
         editor.ShowAccidental(note.written.alteration);
     }
-    return {editor.Begin(), editor.End(), editor.Text()};
+    editor.MoveEditsInto(edits);
 }
 
 }  // namespace
@@ -70,7 +70,7 @@ size_t EditStaff(const XmlSpans& spans, const std::vector<StaffNote>& line,
             continue;
         }
         mended += mend ? 1 : 0;
-        edits.push_back(Edit(spans, note, decision, neededAfter[i]));
+        Edit(spans, note, decision, neededAfter[i], edits);
     }
     return mended;
 }

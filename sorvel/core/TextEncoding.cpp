@@ -86,7 +86,8 @@ bool TextEncoding::Decode(std::string_view bytes, Decoded& decoded, std::string&
         start = 2;
     } else if (at(0) == '<' && at(1) == 0) {
         decoded.form = Form::kUtf16LittleEndian;
-    } else if (at(0) == 0 && at(1) == '<') {
+    } else if (at(0) == 0 && at(1) == '<' && at(2) == 0) {
+        // "<?" or "<s" without a byte-order mark; a NUL byte before 8-bit text is no UTF-16.
         decoded.form = Form::kUtf16BigEndian;
     } else {
         if (!formOnly) {
