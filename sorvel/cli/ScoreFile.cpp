@@ -3,17 +3,24 @@
 
 #include "sorvel/cli/AtomicFile.h"
 #include "sorvel/cli/FileBytes.h"
+#include "sorvel/core/Failure.h"
 #include "sorvel/core/MxlArchive.h"
+#include "sorvel/core/RespellScore.h"
 
 bool ScoreFile::Load(const std::string& path, std::string& error) {
     std::string bytes;
     if (!FileBytes::Read(path, bytes, error)) {
         return false;
     }
-    compressed = MxlArchive::LooksLikeZip(bytes);
+    compressed = sorvel::mxl::LooksLikeZip(bytes);
     if (compressed) {
-        bytes.clear();
-        if (!MxlArchive::ReadScore(path, rootfile, bytes, error)) {
+        try {
+            sorvel::mxl::Entry entry = sorvel::mxl::Read(bytes, sorvel::kDefaultMaxScoreBytes);
+            rootfile = std::move(entry.rootfile);
+            archive = std::move(bytes);
+            bytes = std::move(entry.score);
+        } catch (const sorvel::FailureError& failure) {
+            error = failure.Get().Text();
             return false;
         }
     }
@@ -45,7 +52,12 @@ bool ScoreFile::Save(const std::string& source, const std::string& target,
     if (!compressed) {
         return AtomicFile::Write(target, encoded, error, keepModeOf);
     }
-    const std::string temporary = AtomicFile::TemporaryPathFor(target);
-    return MxlArchive::WriteScore(source, temporary, rootfile, encoded, error) &&
-           AtomicFile::Commit(temporary, target, keepModeOf, error);
+    (void)source;
+    try {
+        return AtomicFile::Write(target, sorvel::mxl::Write(archive, rootfile, encoded), error,
+                                 keepModeOf);
+    } catch (const sorvel::FailureError& failure) {
+        error = failure.Get().Text();
+        return false;
+    }
 }

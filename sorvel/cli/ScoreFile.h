@@ -13,6 +13,7 @@ class ScoreFile {
   public:
     bool compressed = false;
     std::string rootfile;  // the score's entry in a compressed file
+    std::string archive;   // a compressed file's bytes, whose other entries Save copies
     TextEncoding::Form form = TextEncoding::Form::kEightBit;
     bool byteOrderMark = false;
     std::string text;  // the score, UTF-8 (or the file's own 8-bit encoding)
@@ -20,8 +21,8 @@ class ScoreFile {
     // Load reads path; false with a reason when it is no file this program reads.
     bool Load(const std::string& path, std::string& error);
     // Save writes the new text (given in pieces), in this file's form, to target. source is the
-    // file it was loaded from (the other entries of a compressed file come from it); keepModeOf
-    // names a file whose permissions the new file takes.
+    // file it was loaded from (no longer read: a compressed file's other entries come from the
+    // bytes Load kept); keepModeOf names a file whose permissions the new file takes.
     bool Save(const std::string& source, const std::string& target,
               const std::vector<std::string_view>& newText, const std::string& keepModeOf,
               std::string& error) const;
