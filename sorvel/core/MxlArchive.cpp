@@ -81,8 +81,9 @@ std::string Lies(const std::string& name) {
                      ")");
         case ZIP_ER_CRC:
             Fail(FailureKind::kArchive,
-                 "the .mxl container is damaged: data that does not match its checksum (" + doing +
-                     ")");
+                 "the .mxl container is damaged or lies about its sizes: data that does not "
+                 "match its checksum (" +
+                     doing + ")");
         case ZIP_ER_INCONS:
             Fail(FailureKind::kArchive,
                  "the .mxl container is inconsistent: damaged, or it lies about its entries (" +
@@ -108,78 +109,28 @@ bool HasEndRecord(std::string_view bytes) {
     return at != std::string_view::npos && at >= from && at + kRecord <= bytes.size();
 }
 
-[[noreturn]] void FailOpen(std::string_view bytes, int code) {
-    if (code == ZIP_ER_EXISTS) {
-        Fail(FailureKind::kArchive,
-             "the .mxl container holds two entries of one name (readers disagree on which is "
-             "the file)");
-    }
-    if (code != ZIP_ER_MEMORY && LooksLikeZip(bytes) && !HasEndRecord(bytes)) {
-        Fail(FailureKind::kArchive,
-             "not a readable .mxl container: it is truncated (the table of contents at the end "
-             "of a zip archive is missing)");
-    }
-    FailZip(code, "opening the container");
-}
-
-// Open opens the archive in bytes, which must outlive it. ZIP_CHECKCONS has each entry's
-// local header checked against the central directory, so that no reader that walks the
-// local headers sees other entries than this one does.
-Opened Open(std::string_view bytes, int flags) {
+// TryOpen opens the archive in bytes, which must outlive it; on failure the archive is null
+// and code says why.
+Opened TryOpen(std::string_view bytes, int flags, int& code) {
     zip_error_t error;
     zip_error_init(&error);
     Opened opened;
     opened.source.reset(zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error));
     if (opened.source) {
-        opened.archive.reset(
-            zip_open_from_source(opened.source.get(), flags | ZIP_CHECKCONS, &error));
+        opened.archive.reset(zip_open_from_source(opened.source.get(), flags, &error));
     }
-    const int code = zip_error_code_zip(&error);
+    code = zip_error_code_zip(&error);
     zip_error_fini(&error);
-    if (!opened.archive) {
-        FailOpen(bytes, code);
+    if (opened.archive) {
+        // The archive now holds the source; a reference of our own keeps it (and what the
+        // archive wrote to it) after the archive is closed.
+        zip_source_keep(opened.source.get());
     }
-    // The archive now holds the source; a reference of our own keeps it (and what the archive
-    // wrote to it) after the archive is closed.
-    zip_source_keep(opened.source.get());
     return opened;
 }
 
-// RefuseDuplicateNames: other readers take the last entry of a name, libzip the first; the
-// score would be edited where they do not look.
-void RefuseDuplicateNames(zip_t* archive) {
-    const zip_int64_t count = zip_get_num_entries(archive, 0);
-    std::unordered_set<std::string_view> names;
-    for (zip_int64_t index = 0; index < count; ++index) {
-        const char* name = zip_get_name(archive, static_cast<zip_uint64_t>(index), 0);
-        if (name == nullptr) {
-            FailArchive(archive, "reading the names of its entries");
-        }
-        if (!names.insert(name).second) {
-            Fail(FailureKind::kArchive, std::string("the .mxl container holds two entries named ") +
-                                            name + " (readers disagree on which is the file)");
-        }
-    }
-}
-
-zip_stat_t StatOf(zip_t* archive, const std::string& name) {
-    zip_stat_t stat;
-    zip_stat_init(&stat);
-    if (zip_stat(archive, name.c_str(), 0, &stat) != 0) {
-        FailArchive(archive, "reading the entry " + name);
-    }
-    return stat;
-}
-
-// Bound: how far an entry may expand, and what it is called when it goes further.
-struct Bound {
-    uint64_t bytes = 0;
-    std::string tooLarge;  // "the score expands to more than 512 MiB, the limit (...)"
-};
-
-// CheckDeclaredSizes refuses, before anything is allocated, sizes that cannot be true of an
-// archive of archiveSize bytes, and an entry that declares more than the bound.
-void CheckDeclaredSizes(const zip_stat_t& stat, uint64_t archiveSize, const Bound& bound) {
+// CheckSizes refuses sizes that cannot be true of an archive of archiveSize bytes.
+void CheckSizes(const zip_stat_t& stat, uint64_t archiveSize) {
     const std::string name = stat.name != nullptr ? stat.name : "";
     constexpr uint64_t kNeeded = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD;
     if ((stat.valid & kNeeded) != kNeeded) {
@@ -191,6 +142,86 @@ void CheckDeclaredSizes(const zip_stat_t& stat, uint64_t archiveSize, const Boun
         (deflated && stat.size / kDeflateMostRatio > stat.comp_size)) {
         Fail(FailureKind::kArchive, Lies(name));
     }
+}
+
+// CheckEntries refuses, before anything is read, entries whose declared sizes cannot be true,
+// and two entries of one name: other readers take the last, libzip the first, so the score
+// would be edited where they do not look.
+void CheckEntries(zip_t* archive, uint64_t archiveSize) {
+    const zip_int64_t count = zip_get_num_entries(archive, 0);
+    std::unordered_set<std::string_view> names;
+    for (zip_int64_t index = 0; index < count; ++index) {
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (zip_stat_index(archive, static_cast<zip_uint64_t>(index), 0, &stat) != 0) {
+            FailArchive(archive, "reading the table of contents");
+        }
+        if (stat.name == nullptr || !names.insert(stat.name).second) {
+            Fail(FailureKind::kArchive, std::string("the .mxl container holds two entries named ") +
+                                            (stat.name != nullptr ? stat.name : "") +
+                                            " (readers disagree on which is the file)");
+        }
+        CheckSizes(stat, archiveSize);
+    }
+}
+
+// FailOpen names why an archive cannot be opened. When its end is whole but the stricter
+// checks failed, a second look without them finds lying sizes or twin names, or else refuses
+// it for headers that disagree with its table of contents.
+[[noreturn]] void FailOpen(std::string_view bytes, int flags, int code) {
+    if (code != ZIP_ER_MEMORY && LooksLikeZip(bytes) && !HasEndRecord(bytes)) {
+        Fail(FailureKind::kArchive,
+             "not a readable .mxl container: it is truncated (the table of contents at the end "
+             "of a zip archive is missing)");
+    }
+    if (code == ZIP_ER_MEMORY || !HasEndRecord(bytes)) {
+        FailZip(code, "opening the container");
+    }
+    int looseCode = 0;
+    const Opened loose = TryOpen(bytes, flags, looseCode);
+    if (!loose.archive) {
+        FailZip(looseCode, "opening the container");
+    }
+    CheckEntries(loose.archive.get(), bytes.size());
+    Fail(FailureKind::kArchive,
+         "the .mxl container is inconsistent: the headers of its entries disagree with its "
+         "table of contents (" +
+             LibzipText(code) + ")");
+}
+
+// Open opens the archive in bytes, which must outlive it, and checks its entries.
+// ZIP_CHECKCONS has each entry's local header checked against the central directory, so that
+// no reader that walks the local headers sees other entries than this one does.
+Opened Open(std::string_view bytes, int flags) {
+    int code = 0;
+    Opened opened = TryOpen(bytes, flags | ZIP_CHECKCONS, code);
+    if (!opened.archive) {
+        FailOpen(bytes, flags, code);
+    }
+    CheckEntries(opened.archive.get(), bytes.size());
+    return opened;
+}
+
+zip_stat_t StatOf(zip_t* archive, const std::string& name) {
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat(archive, name.c_str(), 0, &stat) != 0) {
+        if (zip_error_code_zip(zip_get_error(archive)) == ZIP_ER_NOENT) {
+            Fail(FailureKind::kArchive, "the .mxl container has no entry " + name);
+        }
+        FailArchive(archive, "reading the entry " + name);
+    }
+    return stat;
+}
+
+// Bound: how far an entry may expand, and what it is called when it goes further.
+struct Bound {
+    uint64_t bytes = 0;
+    std::string tooLarge;  // "the score expands to more than 512 MiB, the limit (...)"
+};
+
+// CheckBound refuses, before anything is allocated, an entry that declares more than bound.
+void CheckBound(const zip_stat_t& stat, const Bound& bound) {
     if (stat.size > bound.bytes) {
         Fail(FailureKind::kTooLarge, bound.tooLarge);
     }
@@ -381,12 +412,11 @@ Entry Read(std::string_view archive, uint64_t maxScoreBytes) {
     try {
         const Opened opened = Open(archive, ZIP_RDONLY);
         zip_t* zip = opened.archive.get();
-        RefuseDuplicateNames(zip);
         const zip_stat_t container = StatOf(zip, kContainer);
-        CheckDeclaredSizes(container, archive.size(),
-                           {kMaxContainerBytes, std::string(kContainer) + " expands to more than " +
-                                                    SizeText(kMaxContainerBytes) +
-                                                    ", more than any table of contents"});
+        CheckBound(container,
+                   {kMaxContainerBytes, std::string(kContainer) + " expands to more than " +
+                                            SizeText(kMaxContainerBytes) +
+                                            ", more than any table of contents"});
         Entry entry;
         entry.rootfile = RootfileOf(ReadData(zip, container));
         if (zip_name_locate(zip, entry.rootfile.c_str(), 0) < 0) {
@@ -395,10 +425,9 @@ Entry Read(std::string_view archive, uint64_t maxScoreBytes) {
                                             ", but the container has no entry of that name");
         }
         const zip_stat_t score = StatOf(zip, entry.rootfile);
-        CheckDeclaredSizes(
-            score, archive.size(),
-            {maxScoreBytes, "the score expands to more than " + SizeText(maxScoreBytes) +
-                                ", the limit (raise it with --max-score-size)"});
+        CheckBound(score,
+                   {maxScoreBytes, "the score expands to more than " + SizeText(maxScoreBytes) +
+                                       ", the limit (raise it with --max-score-size)"});
         entry.score = ReadData(zip, score);
         return entry;
     } catch (const std::bad_alloc&) {
@@ -412,7 +441,6 @@ std::string Write(std::string_view archive, const std::string& rootfile, std::st
         // outlives the archive that is written.
         const Opened original = Open(archive, ZIP_RDONLY);
         Opened target = Open(archive, 0);
-        RefuseDuplicateNames(target.archive.get());
         PutMimetypeFirst(target.archive.get(), original.archive.get());
         ReplaceScore(target.archive.get(), rootfile, score);
         Check(zip_close(target.archive.get()), target.archive.get(), "writing the container");
