@@ -286,17 +286,8 @@ int ListSets(const Arguments& args) {
     return ExitCode::kDone;
 }
 
-// Main reads the command line and runs the command.
-int Main(int argc, char** argv) {
-    sorvel::InstallTemporaryCleanup();
-    Arguments args;
-    CLI::App app{
-        "sorvel: respells the notes of MusicXML files by rows such as A#>Bb:closest, "
-        "with the rules of the Vesk Sorvel plug-in.\n"
-        "Exit codes: 0 every file done, 1 a file or the report failed (the others were "
-        "done), 2 the command line is wrong (nothing was done)."};
-    app.require_subcommand(1);
-
+// AddRespell adds the respell command and its options.
+CLI::App* AddRespell(CLI::App& app, Arguments& args) {
     CLI::App* respell = app.add_subcommand(
         "respell", "Respell the notes of MusicXML files (.musicxml, .xml, .mxl).");
     respell->add_option("SCORE", args.scores, "MusicXML files")->required();
@@ -335,7 +326,21 @@ int Main(int argc, char** argv) {
     respell->add_option("--report", args.report, "Write a report of the changes (.csv or .json)");
     respell->add_option("--jobs", args.jobs, "Files respelled at once (default: the cores)")
         ->check(CLI::Range(1U, 1024U));
+    return respell;
+}
 
+// Main reads the command line and runs the command.
+int Main(int argc, char** argv) {
+    sorvel::InstallTemporaryCleanup();
+    Arguments args;
+    CLI::App app{
+        "sorvel: respells the notes of MusicXML files by rows such as A#>Bb:closest, "
+        "with the rules of the Vesk Sorvel plug-in.\n"
+        "Exit codes: 0 every file done, 1 a file or the report failed (the others were "
+        "done), 2 the command line is wrong (nothing was done)."};
+    app.require_subcommand(1);
+
+    CLI::App* respell = AddRespell(app, args);
     CLI::App* sets = app.add_subcommand("sets", "List the pitch sets of a pitch-list file.");
     sets->add_option("--sets", args.sets, "The pitch-list file (default ./vesksorvel.txt)");
 

@@ -96,6 +96,8 @@ void InstallTemporaryCleanup() {
     std::call_once(once, [] {
         struct sigaction action {};
         action.sa_handler = &OnSignal;
+        // Not blocked while handled: a second one meets the default action at once.
+        action.sa_flags = SA_NODEFER;
         sigemptyset(&action.sa_mask);
         for (const int signal : kSignals) {
             struct sigaction old {};
