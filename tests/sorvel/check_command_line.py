@@ -96,6 +96,11 @@ def usage_errors(c):
     ]
     for args, message in cases:
         c.run("respell", *args, code=2, stderr=message)
+        # A refused command line writes no report either.
+        if "--report" not in args:
+            c.run("respell", *args, "--report", "refused.csv", code=2, stderr=message)
+            c.expect(not os.path.exists(c.path("refused.csv")),
+                     "%s: a refused command line wrote its report" % " ".join(args))
     c.expect(not os.path.exists(c.path("x.musicxml")) and not os.path.exists(c.path("out")),
              "a usage error wrote something")
     c.run(code=2, stderr="subcommand")
