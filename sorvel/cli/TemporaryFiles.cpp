@@ -27,7 +27,8 @@ static_assert(std::atomic<int>::is_always_lock_free, "the handler needs lock-fre
 // Constant-initialized, so that the handler never meets it unbuilt.
 std::array<Slot, kMaxLiveTemporaries> gSlots;
 
-constexpr std::array<int, 3> kSignals = {SIGINT, SIGTERM, SIGHUP};
+// SIGPIPE too: the summaries piped into a program that stops reading (head) end sorvel by it.
+constexpr std::array<int, 4> kSignals = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 
 // UnlinkLive removes the file of every live slot; async-signal-safe.
 void UnlinkLive() {

@@ -1,8 +1,8 @@
 // TemporaryFiles: every temporary file sorvel has created and not yet renamed into place, so
-// that none outlives the run: a failure removes its own, SIGINT, SIGTERM and SIGHUP remove all
-// of them before the process ends by the signal (a second signal ends it at once), and the end
-// of the run removes any a failure path left behind. The list is a fixed table that a signal
-// handler can walk without taking a lock or allocating.
+// that none outlives the run: a failure removes its own, SIGINT, SIGTERM and SIGHUP (and SIGPIPE)
+// remove all of them before the process ends by the signal (a second signal ends it at once), and
+// the end of the run removes any a failure path left behind. The list is a fixed table that a
+// signal handler can walk without taking a lock or allocating.
 #pragma once
 
 #include <cstddef>
@@ -36,7 +36,8 @@ class TemporaryName {
     size_t slot_ = kNoSlot;
 };
 
-// InstallTemporaryCleanup sets the handlers for SIGINT, SIGTERM and SIGHUP (once per process).
+// InstallTemporaryCleanup sets the handlers for SIGINT, SIGTERM, SIGHUP and SIGPIPE (once per
+// process); a signal the process was started to ignore stays ignored.
 void InstallTemporaryCleanup();
 // RemoveLeftoverTemporaries deletes every temporary file still on the list; for the end of the
 // run, when no write is under way.

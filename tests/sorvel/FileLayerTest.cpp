@@ -281,7 +281,7 @@ TEST_F(FileLayerTest, AnOwnerThatCannotBeKeptIsAWarning) {
 }
 
 TEST_F(FileLayerTest, ASignalRemovesTheTemporaryFilesAndEndsTheProcess) {
-    for (const int number : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int number : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
         const std::string path = Path("temporary-" + std::to_string(number));
         EXPECT_EXIT(
             {
