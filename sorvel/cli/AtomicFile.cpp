@@ -1,90 +1,202 @@
-// AtomicFile: temporary file, flush, rename.
+// AtomicFile: the target judged, a temporary file made exclusively and listed for removal, the
+// parts written, owner and mode kept, synced, renamed.
 #include "sorvel/cli/AtomicFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
-#include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <memory>
-#if defined(__unix__) || defined(__APPLE__)
-#include <fcntl.h>
-#include <unistd.h>
-#endif
+#include <mutex>
+
+#include "sorvel/cli/Descriptor.h"
+#include "sorvel/cli/FileTargets.h"
+#include "sorvel/cli/TemporaryFiles.h"
 
 namespace fs = std::filesystem;
 
-std::string AtomicFile::TemporaryPathFor(const std::string& path) {
+namespace sorvel {
+namespace {
+
+// Target: where a write goes, and the original it replaces when there is one.
+struct Target {
+    std::string finalPath;
+    bool exists = false;
+    struct stat original {};
+};
+
+Failure WriteFailure(const std::string& what, const std::string& path, int error) {
+    return Failure{FailureKind::kWrite,
+                   "cannot " + what + " " + path + ": " + std::strerror(error)};
+}
+
+std::optional<Failure> Prepare(const std::string& path, const WriteOptions& options,
+                               Target& target) {
+    if (auto failure = FinalPath(path, target.finalPath)) {
+        return failure;
+    }
+    if (auto failure = options.inPlace ? CheckReplaceable(target.finalPath, options.breakHardLinks)
+                                       : CheckOutput(target.finalPath)) {
+        return failure;
+    }
+    target.exists = stat(target.finalPath.c_str(), &target.original) == 0;
+    return std::nullopt;
+}
+
+std::optional<Failure> WriteAll(int fd, const std::vector<std::string_view>& parts,
+                                const std::string& path) {
+    for (const std::string_view part : parts) {
+        size_t done = 0;
+        while (done < part.size()) {
+            const ssize_t wrote = write(fd, part.data() + done, part.size() - done);
+            if (wrote < 0 && errno == EINTR) {
+                continue;
+            }
+            if (wrote <= 0) {
+                return WriteFailure("write", path, wrote < 0 ? errno : ENOSPC);
+            }
+            done += static_cast<size_t>(wrote);
+        }
+    }
+    return std::nullopt;
+}
+
+void Warn(const WriteOptions& options, const std::string& warning) {
+    if (options.warnings != nullptr) {
+        options.warnings->push_back(warning);
+    } else {
+        std::fprintf(stderr, "sorvel: warning: %s\n", warning.c_str());
+    }
+}
+
+// KeepOwnerAndMode gives the new file the original's owner, group and mode (the mode last, as
+// a change of owner clears the set-id bits), then syncs it: it is about to replace the original.
+std::optional<Failure> KeepOwnerAndMode(int fd, const Target& target, const std::string& path,
+                                        const WriteOptions& options) {
+    if (target.exists) {
+        const struct stat& original = target.original;
+        if (fchown(fd, original.st_uid, original.st_gid) != 0) {
+            const int error = errno;
+            const bool groupKept = fchown(fd, static_cast<uid_t>(-1), original.st_gid) == 0;
+            Warn(options, path + ": cannot keep its owner (user " +
+                              std::to_string(original.st_uid) +
+                              (groupKept ? "" : ", group " + std::to_string(original.st_gid)) +
+                              "): " + std::strerror(error) + "; the new file belongs to you");
+        }
+        if (fchmod(fd, original.st_mode & 07777) != 0) {
+            return WriteFailure("keep the permissions of", path, errno);
+        }
+    }
+    if (fsync(fd) != 0) {
+        return WriteFailure("sync to the disk", path, errno);
+    }
+    return std::nullopt;
+}
+
+std::optional<Failure> RenameOver(const TemporaryName& temporary, const Target& target,
+                                  const std::string& path) {
+    if (std::rename(temporary.Path(), target.finalPath.c_str()) != 0) {
+        return WriteFailure("replace", path, errno);
+    }
+    return std::nullopt;
+}
+
+// CreateTemporary makes a fresh temporary file beside the target, listed for removal.
+std::optional<Failure> CreateTemporary(const Target& target, const std::string& path,
+                                       std::unique_ptr<TemporaryName>& name, int& fd) {
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        name = std::make_unique<TemporaryName>(TemporaryPathFor(target.finalPath));
+        if (!name->Valid()) {
+            return Failure{FailureKind::kWrite,
+                           "cannot write " + path + ": too many files are being written at once"};
+        }
+        fd = open(name->Path(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        if (fd >= 0) {
+            return std::nullopt;
+        }
+        const int error = errno;
+        name->Forget();  // the name is not ours: it must not be removed
+        if (error != EEXIST) {
+            return WriteFailure("create a temporary file beside", path, error);
+        }
+    }
+    return WriteFailure("create a temporary file beside", path, EEXIST);
+}
+
+// ShortenedName cuts a file name to at most limit bytes, at a whole UTF-8 character.
+std::string ShortenedName(std::string name, size_t limit) {
+    if (name.size() <= limit) {
+        return name;
+    }
+    name.resize(limit);
+    while (!name.empty() && (static_cast<unsigned char>(name.back()) & 0xC0U) == 0x80U) {
+        name.pop_back();
+    }
+    if (!name.empty() && static_cast<unsigned char>(name.back()) >= 0xC0U) {
+        name.pop_back();
+    }
+    return name;
+}
+
+size_t NameLimit(const fs::path& folder) {
+    const long limit = pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+    return limit > 0 ? static_cast<size_t>(limit) : size_t{NAME_MAX};
+}
+
+}  // namespace
+
+std::string TemporaryPathFor(const std::string& path) {
     static std::atomic<unsigned> counter{0};
     const fs::path target(path);
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    std::string name(".");
-    name += target.filename().string();
-    name += ".sorvel-";
-#if defined(__unix__) || defined(__APPLE__)
-    name += std::to_string(getpid()) + "-";
-#endif
-    name += std::to_string(stamp) + "-" + std::to_string(counter++) + ".tmp";
+    const std::string suffix =
+        ".sorvel-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".tmp";
+    const size_t limit = NameLimit(target.parent_path());
+    const size_t room = limit > suffix.size() + 1 ? limit - suffix.size() - 1 : 0;
+    const std::string name = "." + ShortenedName(target.filename().string(), room) + suffix;
     return (target.parent_path() / name).string();
 }
 
-bool AtomicFile::Commit(const std::string& temporary, const std::string& path,
-                        const std::string& keepModeOf, std::string& error) {
-    std::error_code code;
-    if (!keepModeOf.empty()) {
-        const fs::perms mode = fs::status(keepModeOf, code).permissions();
-        if (!code) {
-            fs::permissions(temporary, mode, code);
-        }
-#if defined(__unix__) || defined(__APPLE__)
-        // The original is replaced: the new file reaches the disk before it takes its name.
-        const int file = open(temporary.c_str(), O_RDONLY);
-        const bool synced = file >= 0 && fsync(file) == 0;
-        if (file >= 0) {
-            close(file);
-        }
-        if (!synced) {
-            error = "cannot sync " + temporary + " to the disk";
-            fs::remove(temporary, code);
-            return false;
-        }
-#endif
+std::optional<Failure> WriteFileParts(const std::string& path,
+                                      const std::vector<std::string_view>& parts,
+                                      const WriteOptions& options) {
+    Target target;
+    if (auto failure = Prepare(path, options, target)) {
+        return failure;
     }
-    fs::rename(temporary, path, code);
-    if (code) {
-        error = "cannot replace " + path + ": " + code.message();
-        fs::remove(temporary, code);
-        return false;
+    std::unique_ptr<TemporaryName> temporary;
+    int fd = -1;
+    if (auto failure = CreateTemporary(target, path, temporary, fd)) {
+        return failure;
     }
-    return true;
+    Descriptor file(fd);
+    std::optional<Failure> failure = WriteAll(fd, parts, path);
+    if (!failure && options.inPlace) {
+        failure = KeepOwnerAndMode(fd, target, path, options);
+    }
+    if (!failure && !file.Close()) {
+        failure = WriteFailure("write", path, errno);
+    }
+    if (!failure) {
+        failure = RenameOver(*temporary, target, path);
+    }
+    if (failure) {
+        temporary->Remove();
+    } else {
+        temporary->Forget();
+    }
+    return failure;
 }
 
-bool AtomicFile::Write(const std::string& path, std::string_view bytes, std::string& error,
-                       const std::string& keepModeOf) {
-    return WriteParts(path, {bytes}, error, keepModeOf);
+std::optional<Failure> WriteFile(const std::string& path, std::string_view bytes,
+                                 const WriteOptions& options) {
+    return WriteFileParts(path, {bytes}, options);
 }
 
-bool AtomicFile::WriteParts(const std::string& path, const std::vector<std::string_view>& parts,
-                            std::string& error, const std::string& keepModeOf) {
-    const std::string temporary = TemporaryPathFor(path);
-    errno = 0;
-    std::FILE* file = std::fopen(temporary.c_str(), "wbx");
-    if (file == nullptr) {
-        error = "cannot create " + temporary + ": " + std::strerror(errno);
-        return false;
-    }
-    bool written = true;
-    for (const std::string_view part : parts) {
-        written = written && std::fwrite(part.data(), 1, part.size(), file) == part.size();
-    }
-    written = written && std::fflush(file) == 0;
-    const int savedErrno = errno;
-    if (std::fclose(file) != 0 || !written) {
-        error = "cannot write " + temporary + ": " + std::strerror(savedErrno);
-        std::error_code code;
-        fs::remove(temporary, code);
-        return false;
-    }
-    return Commit(temporary, path, keepModeOf, error);
-}
+}  // namespace sorvel

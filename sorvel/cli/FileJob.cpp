@@ -2,30 +2,21 @@
 #include "sorvel/cli/FileJob.h"
 
 #include <exception>
-#include <filesystem>
+#include <vector>
 
-#include "sorvel/cli/AtomicFile.h"
 #include "sorvel/cli/FileBytes.h"
 
 namespace sorvel {
 
-namespace {
-
-bool SameFile(const std::string& a, const std::string& b) {
-    std::error_code code;
-    return std::filesystem::equivalent(a, b, code) && !code;
-}
-
-}  // namespace
-
 FileResult RunFileJob(const std::string& input, const std::string& output,
-                      const RespellOptions& options) {
+                      const RespellOptions& options, const WriteOptions& write) {
     FileResult result;
     result.input = input;
     result.output = output;
     try {
         std::string bytes;
-        if (!FileBytes::Read(input, bytes, result.error)) {
+        if (const std::optional<Failure> failure = ReadWholeFile(input, bytes)) {
+            result.error = failure->Text();
             return result;
         }
         result.score = RespellScore(std::move(bytes), options);
@@ -33,13 +24,18 @@ FileResult RunFileJob(const std::string& input, const std::string& output,
             result.error = result.score.failure->Text();
             return result;
         }
-        const bool inPlace = !output.empty() && SameFile(input, output);
-        if (!output.empty() && !(inPlace && !result.score.Changed())) {
-            if (!AtomicFile::WriteParts(output, result.score.Pieces(), result.error,
-                                        inPlace ? input : std::string())) {
+        if (!output.empty() && !(write.inPlace && !result.score.Changed())) {
+            std::vector<std::string> warnings;
+            WriteOptions writeOptions = write;
+            writeOptions.warnings = &warnings;
+            if (const std::optional<Failure> failure =
+                    WriteFileParts(output, result.score.Pieces(), writeOptions)) {
+                result.error = failure->Text();
                 result.score = RespelledScore{};
                 return result;
             }
+            result.score.warnings.insert(result.score.warnings.end(), warnings.begin(),
+                                         warnings.end());
             result.written = true;
         }
         // The file's text is no longer needed; a batch keeps only what the report tells.

@@ -4,14 +4,15 @@
 
 #include <string>
 
+#include "sorvel/cli/AtomicFile.h"
 #include "sorvel/core/ChangeReport.h"
 #include "sorvel/core/RespellScore.h"
 
 namespace sorvel {
 
-// RunFileJob respells input; output is the file to write (the input itself in place), or
-// empty for a dry run.
+// RunFileJob respells input; output is the file to write (the input itself in place, as
+// write says), or empty for a dry run.
 FileResult RunFileJob(const std::string& input, const std::string& output,
-                      const RespellOptions& options);
+                      const RespellOptions& options, const WriteOptions& write = {});
 
 }  // namespace sorvel

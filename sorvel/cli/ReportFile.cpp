@@ -12,7 +12,12 @@ bool WriteReport(const std::string& path, const std::vector<FileResult>& results
         error = "a report file ends in .csv or .json";
         return false;
     }
-    return AtomicFile::Write(path, ReportWriter::Render(format, results, rows), error);
+    if (const std::optional<Failure> failure =
+            WriteFile(path, ReportWriter::Render(format, results, rows))) {
+        error = failure->Text();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace sorvel

@@ -15,7 +15,10 @@
 #include "rules/SpellingSyntax.h"
 #include "sorvel/cli/BatchRunner.h"
 #include "sorvel/cli/ExitCode.h"
+#include "sorvel/cli/FileTargets.h"
+#include "sorvel/cli/PitchListReader.h"
 #include "sorvel/cli/ReportFile.h"
+#include "sorvel/cli/TemporaryFiles.h"
 #include "sorvel/core/MeasureList.h"
 #include "sorvel/core/PitchListFile.h"
 #include "sorvel/core/RowOption.h"
@@ -36,6 +39,7 @@ struct Arguments {
     std::string output;
     std::string outDir;
     bool inPlace = false;
+    bool breakHardLinks = false;
     bool dryRun = false;
     std::string report;
     unsigned jobs = std::max(1U, std::thread::hardware_concurrency());
@@ -46,11 +50,10 @@ int UsageError(const std::string& message) {
     return ExitCode::kUsage;
 }
 
-// ReadSets reads the pitch-list file, or answers a usage error.
+// ReadSets reads the pitch-list file whole, or answers a usage error.
 bool ReadSets(const std::string& path, std::vector<PitchSet>& sets) {
-    std::string error;
-    if (!PitchListFile::Read(path, sets, error)) {
-        std::cerr << "sorvel: the pitch-list file: " << error << "\n";
+    if (const std::optional<sorvel::Failure> failure = sorvel::ReadPitchList(path, sets)) {
+        std::cerr << "sorvel: the pitch-list file " << failure->Text() << "\n";
         return false;
     }
     return true;
@@ -114,28 +117,86 @@ bool RowsFromOptions(const Arguments& args, std::vector<PitchRow>& rows) {
     return true;
 }
 
-// Tasks pairs every score with the file it is written to, refusing two scores that would be
-// written to the same file.
+std::string OutputFor(const Arguments& args, const std::string& score) {
+    if (!args.output.empty()) {
+        return args.output;
+    }
+    if (!args.outDir.empty()) {
+        return (fs::path(args.outDir) / fs::path(score).filename()).string();
+    }
+    return args.inPlace ? score : std::string();
+}
+
+// FileKey: one key per file, however its path is spelled (links, "..", hard links).
+std::string FileKey(const sorvel::FileIdentity& identity) {
+    return identity.exists
+               ? "inode " + std::to_string(identity.device) + ":" + std::to_string(identity.inode)
+               : "path " + identity.place;
+}
+
+// Plan: the files a command line reads and writes, to refuse one written over another.
+struct Plan {
+    std::map<std::string, std::string> reads;   // key: what it is, for a message
+    std::map<std::string, std::string> writes;  // key: the score written there
+};
+
+// AddOutput records where score is written; false (with a message) when it is the place of
+// another score's output, of another score, or of the pitch-list file.
+bool AddOutput(Plan& plan, const std::string& score, const std::string& output) {
+    const std::string key = FileKey(sorvel::IdentityOf(output));
+    if (const auto [it, fresh] = plan.writes.emplace(key, score); !fresh) {
+        std::cerr << "sorvel: " << it->second << " and " << score << " would both be written to "
+                  << output << "\n";
+        return false;
+    }
+    const auto read = plan.reads.find(key);
+    if (read != plan.reads.end() && key != FileKey(sorvel::IdentityOf(score))) {
+        std::cerr << "sorvel: " << score << " would be written to " << output << ", which is "
+                  << read->second << "\n";
+        return false;
+    }
+    return true;
+}
+
+// CheckReport refuses a report that would be written over a file the command reads or writes.
+bool CheckReport(const Plan& plan, const std::string& report) {
+    const std::string key = FileKey(sorvel::IdentityOf(report));
+    std::string what;
+    if (const auto read = plan.reads.find(key); read != plan.reads.end()) {
+        what = read->second;
+    } else if (const auto write = plan.writes.find(key); write != plan.writes.end()) {
+        what = "the output of " + write->second;
+    } else {
+        return true;
+    }
+    std::cerr << "sorvel: --report " << report << " would be written over " << what
+              << "; name another file\n";
+    return false;
+}
+
+// MakeTasks pairs every score with the file it is written to, refusing a command line that
+// would write one file over another it reads or writes (compared as files, not as spellings).
 bool MakeTasks(const Arguments& args, std::vector<BatchRunner::Task>& tasks) {
-    std::map<std::string, std::string> targets;
+    Plan plan;
     for (const std::string& score : args.scores) {
-        std::string output;
-        if (!args.output.empty()) {
-            output = args.output;
-        } else if (!args.outDir.empty()) {
-            output = (fs::path(args.outDir) / fs::path(score).filename()).string();
-        } else if (args.inPlace) {
-            output = score;
+        plan.reads.emplace(FileKey(sorvel::IdentityOf(score)), "the score " + score);
+    }
+    if (!args.set.empty()) {
+        plan.reads.emplace(FileKey(sorvel::IdentityOf(args.sets)),
+                           "the pitch-list file " + args.sets);
+    }
+    for (const std::string& score : args.scores) {
+        const std::string output = OutputFor(args, score);
+        if (!output.empty() && !AddOutput(plan, score, output)) {
+            return false;
         }
-        if (!output.empty()) {
-            const std::string key = fs::weakly_canonical(output).string();
-            if (const auto [it, fresh] = targets.emplace(key, score); !fresh) {
-                std::cerr << "sorvel: " << it->second << " and " << score
-                          << " would both be written to " << output << "\n";
-                return false;
-            }
-        }
-        tasks.push_back({score, args.dryRun ? std::string() : output});
+        const bool inPlace =
+            !output.empty() && sorvel::IdentityOf(score).SameAs(sorvel::IdentityOf(output));
+        tasks.push_back(
+            {score, args.dryRun ? std::string() : output, inPlace, args.breakHardLinks});
+    }
+    if (!args.report.empty() && !CheckReport(plan, args.report)) {
+        return false;
     }
     if (!args.outDir.empty() && !args.dryRun) {
         std::error_code code;
@@ -225,16 +286,8 @@ int ListSets(const Arguments& args) {
     return ExitCode::kDone;
 }
 
-// Main reads the command line and runs the command.
-int Main(int argc, char** argv) {
-    Arguments args;
-    CLI::App app{
-        "sorvel: respells the notes of MusicXML files by rows such as A#>Bb:closest, "
-        "with the rules of the Vesk Sorvel plug-in.\n"
-        "Exit codes: 0 every file done, 1 a file or the report failed (the others were "
-        "done), 2 the command line is wrong (nothing was done)."};
-    app.require_subcommand(1);
-
+// AddRespell adds the respell command and its options.
+CLI::App* AddRespell(CLI::App& app, Arguments& args) {
     CLI::App* respell = app.add_subcommand(
         "respell", "Respell the notes of MusicXML files (.musicxml, .xml, .mxl).");
     respell->add_option("SCORE", args.scores, "MusicXML files")->required();
@@ -266,11 +319,28 @@ int Main(int argc, char** argv) {
         respell->add_flag("--in-place", args.inPlace, "Replace each score (atomically)");
     output->excludes(outDir)->excludes(inPlace);
     outDir->excludes(inPlace);
+    respell->add_flag("--break-hard-links", args.breakHardLinks,
+                      "In place: replace a score that has other hard links too (they keep the "
+                      "old score); without it such a score is refused");
     respell->add_flag("--dry-run", args.dryRun, "List what would change; write nothing");
     respell->add_option("--report", args.report, "Write a report of the changes (.csv or .json)");
     respell->add_option("--jobs", args.jobs, "Files respelled at once (default: the cores)")
         ->check(CLI::Range(1U, 1024U));
+    return respell;
+}
 
+// Main reads the command line and runs the command.
+int Main(int argc, char** argv) {
+    sorvel::InstallTemporaryCleanup();
+    Arguments args;
+    CLI::App app{
+        "sorvel: respells the notes of MusicXML files by rows such as A#>Bb:closest, "
+        "with the rules of the Vesk Sorvel plug-in.\n"
+        "Exit codes: 0 every file done, 1 a file or the report failed (the others were "
+        "done), 2 the command line is wrong (nothing was done)."};
+    app.require_subcommand(1);
+
+    CLI::App* respell = AddRespell(app, args);
     CLI::App* sets = app.add_subcommand("sets", "List the pitch sets of a pitch-list file.");
     sets->add_option("--sets", args.sets, "The pitch-list file (default ./vesksorvel.txt)");
 
@@ -287,12 +357,15 @@ int Main(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     try {
-        return Main(argc, argv);
+        const int code = Main(argc, argv);
+        sorvel::RemoveLeftoverTemporaries();
+        return code;
     } catch (const std::exception& e) {
         // Each file's failures are its own; what is left is the batch itself (memory, threads).
         std::cerr << "sorvel: " << e.what() << "\n";
     } catch (...) {
         std::cerr << "sorvel: an unknown failure\n";
     }
+    sorvel::RemoveLeftoverTemporaries();
     return ExitCode::kFileFailed;
 }

@@ -1,11 +1,6 @@
 // PitchListFile: parsing the pitch-list file's pairs and its sets.
 #include "sorvel/core/PitchListFile.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <unordered_map>
 
 #include "rules/DecimalNumber.h"
@@ -93,22 +88,6 @@ std::vector<PitchSet> PitchListFile::Parse(std::string_view bytes) {
         sets.push_back(std::move(pitchSet));
     }
     return sets;
-}
-
-bool PitchListFile::Read(const std::string& path, std::vector<PitchSet>& sets, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot open " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) {
-        error = "cannot read " + path;
-        return false;
-    }
-    sets = Parse(bytes.str());
-    return true;
 }
 
 const PitchSet* PitchListFile::FindByName(const std::vector<PitchSet>& sets,

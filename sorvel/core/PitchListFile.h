@@ -8,6 +8,7 @@
 // or the first set without a complete first row; a set's rows up to the first incomplete
 // one. Texts are taken as stored, never checked. A row is ticked when its INUSE value is "1",
 // as the plug-in reads it; only ticked rows are applied, as the dialog's Change Checked does.
+// Reading the file from disk is the command line's (cli/PitchListReader.h).
 #pragma once
 
 #include <string>
@@ -32,8 +33,6 @@ class PitchListFile {
 
     // Parse reads the sets from the file's bytes.
     static std::vector<PitchSet> Parse(std::string_view bytes);
-    // Read reads a file; false with a reason in error when it cannot be read.
-    static bool Read(const std::string& path, std::vector<PitchSet>& sets, std::string& error);
     // FindByName answers the first set whose name equals name without regard to the case of A
     // to Z (compared up to a 0 byte, as the plug-in does), or null.
     static const PitchSet* FindByName(const std::vector<PitchSet>& sets, std::string_view name);

@@ -137,7 +137,7 @@ TEST_F(FileJobTest, InPlaceReplacesWholeAndKeepsPermissions) {
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     struct stat before {};
     ASSERT_EQ(stat(path.c_str(), &before), 0);
-    const sorvel::FileResult result = sorvel::RunFileJob(path, path, settings_);
+    const sorvel::FileResult result = sorvel::RunFileJob(path, path, settings_, {true});
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_TRUE(result.written);
     std::string expected = kScore;
@@ -152,7 +152,7 @@ TEST_F(FileJobTest, InPlaceReplacesWholeAndKeepsPermissions) {
     EXPECT_EQ(Entries(), std::vector<std::string>{"score.musicxml"});  // no temporary file left
 
     // Nothing to change: the file is not rewritten at all.
-    const sorvel::FileResult again = sorvel::RunFileJob(path, path, settings_);
+    const sorvel::FileResult again = sorvel::RunFileJob(path, path, settings_, {true});
     ASSERT_TRUE(again.ok);
     EXPECT_FALSE(again.written);
     struct stat untouched {};

@@ -46,9 +46,10 @@ class Checker:
     def __init__(self, sorvel, work):
         self.sorvel, self.work, self.failures, self.checks = sorvel, work, [], 0
 
-    def run(self, *args, code=None, stdout=None, stderr=None, label=None):
+    def run(self, *args, code=None, stdout=None, stderr=None, label=None, **popen):
+        popen.setdefault("timeout", 300)
         result = subprocess.run([self.sorvel] + list(args), capture_output=True, text=True,
-                                timeout=300, cwd=self.work)
+                                cwd=self.work, **popen)
         label = label or " ".join(args)
         self.expect(code is None or result.returncode == code,
                     "%s: exit code %d, not %s; stderr: %s" % (label, result.returncode, code,
@@ -95,6 +96,11 @@ def usage_errors(c):
     ]
     for args, message in cases:
         c.run("respell", *args, code=2, stderr=message)
+        # A refused command line writes no report either.
+        if "--report" not in args:
+            c.run("respell", *args, "--report", "refused.csv", code=2, stderr=message)
+            c.expect(not os.path.exists(c.path("refused.csv")),
+                     "%s: a refused command line wrote its report" % " ".join(args))
     c.expect(not os.path.exists(c.path("x.musicxml")) and not os.path.exists(c.path("out")),
              "a usage error wrote something")
     c.run(code=2, stderr="subcommand")
@@ -174,7 +180,7 @@ def pitch_sets(c):
     c.run("sets", code=0, stdout=["vesksorvel.txt: 2 pitch sets", "Tuba (2 rows)",
                                   "  A#>Bb:closest", "  F#>Gb:up (not ticked)", "Cor \u00e9t\u00e9 (1 row)",
                                   "  C>B#:down"])
-    c.run("sets", "--sets", "nowhere.txt", code=2, stderr="cannot open nowhere.txt")
+    c.run("sets", "--sets", "nowhere.txt", code=2, stderr="nowhere.txt: cannot open it")
     # The set and its ticked rows typed give the same file, as Change Checked applies the
     # ticked rows only (F#>Gb:up is stored unticked, and the score has F sharps).
     c.run("respell", "scores/Keys.musicxml", "--set", "tuba", "-o", "by-set.musicxml", code=0)
