@@ -43,6 +43,7 @@ struct Arguments {
     bool dryRun = false;
     std::string report;
     unsigned jobs = std::max(1U, std::thread::hardware_concurrency());
+    uint64_t maxScoreMiB = sorvel::kDefaultMaxScoreBytes >> 20;
 };
 
 int UsageError(const std::string& message) {
@@ -228,6 +229,7 @@ int Respell(const Arguments& args) {
     sorvel::RespellOptions settings;
     settings.written = args.written;
     settings.parts = args.parts;
+    settings.maxScoreBytes = args.maxScoreMiB << 20;
     std::string error;
     if (!args.measures.empty() && !MeasureList::Parse(args.measures, settings.measures, error)) {
         return UsageError("--measures " + args.measures + ": " + error);
@@ -326,6 +328,11 @@ CLI::App* AddRespell(CLI::App& app, Arguments& args) {
     respell->add_option("--report", args.report, "Write a report of the changes (.csv or .json)");
     respell->add_option("--jobs", args.jobs, "Files respelled at once (default: the cores)")
         ->check(CLI::Range(1U, 1024U));
+    respell
+        ->add_option("--max-score-size", args.maxScoreMiB,
+                     "The largest score an .mxl may expand to, in MiB (default " +
+                         std::to_string(sorvel::kDefaultMaxScoreBytes >> 20) + ")")
+        ->check(CLI::Range(uint64_t{1}, uint64_t{1} << 24));
     return respell;
 }
 

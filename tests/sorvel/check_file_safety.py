@@ -366,6 +366,17 @@ def full_disk(c):
         subprocess.run(["umount", folder], check=False)
 
 
+def expanded_score_limit(c):
+    """An .mxl whose score expands past --max-score-size is refused naming the limit, and
+    passes when the limit is raised."""
+    write_mxl(c.path("large.mxl"), big_score(40, b"x" * (3 << 20)))
+    c.run("respell", "large.mxl", *ROW, "-o", "large-out.mxl", "--max-score-size", "2", code=1,
+          stderr=["more than 2 MiB", "--max-score-size"])
+    c.expect(not os.path.exists(c.path("large-out.mxl")), "a refused .mxl was written")
+    c.run("respell", "large.mxl", *ROW, "-o", "large-out.mxl", "--max-score-size", "4", code=0)
+    c.run("respell", "large.mxl", *ROW, "-o", "x.mxl", "--max-score-size", "0", code=2)
+
+
 def main():
     sorvel, work, fault_library = (os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2]),
                                    os.path.abspath(sys.argv[3]))
@@ -380,7 +391,8 @@ def main():
     checks = [report_never_over_what_it_reads_or_writes, outputs_that_are_not_files,
               links_are_written_through, in_place_keeps_owner_and_mode, read_only_and_hard_links,
               long_names, inputs_that_would_hang, pitch_list_whole_or_refused,
-              threads_that_cannot_start, temporary_files_on_signals, full_disk]
+              threads_that_cannot_start, temporary_files_on_signals, expanded_score_limit,
+              full_disk]
     if os.geteuid() != 0:
         print("skipped: the checks that need root (ownership, nobody, mount)")
         checks = [check for check in checks if check not in (
