@@ -9,8 +9,8 @@ std::vector<bool> MeasureAccidentals::Needed(const std::vector<Note>& notes) {
     std::vector<bool> needed(notes.size(), false);
     // What the earlier notes of the measure imply, by letter and octave (MusicXML's octaves 0
     // to 9); a microtone implies nothing a whole-tone alteration could equal.
-    constexpr int32_t kLetters = 7;
-    constexpr int32_t kOctaves = 10;
+    constexpr size_t kLetters = 7;
+    constexpr size_t kOctaves = 10;
     struct Implied {
         bool set = false;
         std::optional<int32_t> value;
@@ -26,11 +26,12 @@ std::vector<bool> MeasureAccidentals::Needed(const std::vector<Note>& notes) {
         if (note.tieStop) {
             continue;  // a continued tie: never signed, and it implies nothing for later notes
         }
-        if (note.letter < 0 || note.letter >= kLetters || note.octave < 0 ||
-            note.octave >= kOctaves) {
+        if (note.letter < 0 || static_cast<size_t>(note.letter) >= kLetters || note.octave < 0 ||
+            static_cast<size_t>(note.octave) >= kOctaves) {
             throw std::logic_error("a note beyond MusicXML's letters and octaves");
         }
-        Implied& line = implied[static_cast<size_t>(note.letter * kOctaves + note.octave)];
+        Implied& line =
+            implied[static_cast<size_t>(note.letter) * kOctaves + static_cast<size_t>(note.octave)];
         const std::optional<int32_t> value =
             note.microtone ? std::nullopt : std::optional<int32_t>(note.alteration);
         const std::optional<int32_t> expected =

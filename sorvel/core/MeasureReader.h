@@ -104,8 +104,8 @@ class MeasureReader {
     [[noreturn]] void Refuse(pugi::xml_node node, const std::string& message) const;
     [[nodiscard]] ScoreTime Duration(pugi::xml_node duration) const;
     void ReadAttributes(pugi::xml_node attributes, int32_t order);
-    void ReadKey(pugi::xml_node key, int32_t order);
-    void ReadTransposition(pugi::xml_node transpose, int32_t order);
+    void ReadKey(pugi::xml_node node, int32_t order);
+    void ReadTransposition(pugi::xml_node node, int32_t order);
     void ReadNote(pugi::xml_node node, int32_t order);
     void ReadPitch(MeasureNote& note, pugi::xml_node pitch) const;
     void ReadNotations(MeasureNote& note, pugi::xml_node notations) const;
