@@ -543,20 +543,25 @@ TEST_F(SorvelWindowTest, ChangeChecked_RowsInOrderEachNoteOnceOneEdit) {
 }
 
 TEST_F(SorvelWindowTest, ChangeCheckedNeverAppliesARowThatIsNoSpelling) {
+    // Rows as a hand-edited file may hold them: "Fx" and a six-character text would change
+    // notes if they were applied; they are shown as invalid and skipped.
     PluginState& state = PluginState::Instance();
-    const FCString bad("a#");  // as a hand-edited file may hold it
-    const FCString bb("Bb");
-    const FCString fs("F#");
-    const FCString gb("Gb");
-    for (auto* node : {new FCPitchChangeNode(&bad, &bb, 2), new FCPitchChangeNode(&fs, &gb, 2)}) {
+    const char* const pairs[][2] = {{"E", "Fx"}, {"C", "Dbbbbb"}, {"F#", "Gb"}};
+    for (const auto& pair : pairs) {
+        const FCString from(pair[0]);
+        const FCString to(pair[1]);
+        auto* node = new FCPitchChangeNode(&from, &to, 2);
         node->SetInUse(true);
         state.workingList.AddItem(node);
     }
     Open();
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"a#>Bb:Invalid", "F#>Gb:Closest"}));
+    EXPECT_EQ(Rows(),
+              (std::vector<std::string>{"E>Fx:Invalid", "C>Dbbbbb:Invalid", "F#>Gb:Closest"}));
+    EXPECT_TRUE(Item(W::kChangeChecked).GetEnable());
     Host().Select(1, 2, 1, 2);
     Press(W::kChangeChecked);
-    EXPECT_EQ(Note(1, 1, 0), "A#4");
+    EXPECT_EQ(Note(1, 1, 1, 0), "C4");
+    EXPECT_EQ(Note(1, 1, 1, 1), "E4");
     EXPECT_EQ(Note(1, 2, 0), "Gb4");
 }
 
