@@ -252,6 +252,9 @@ INSTANTIATE_TEST_SUITE_P(
         FieldFault{"AddTooLong", W::kAddRow, "C####", "Dbbbbb", kToSyntax, W::kToField},
         FieldFault{"AddXNotAlone", W::kAddRow, "Cx#", "D", kFromSyntax, W::kFromField},
         FieldFault{"AddSpaceInside", W::kAddRow, "A #", "Bb", kFromSyntax, W::kFromField},
+        FieldFault{"AddSpaceBefore", W::kAddRow, " C", "D", kFromSyntax, W::kFromField},
+        FieldFault{"AddSharpThenFlat", W::kAddRow, "C#b", "D", kFromSyntax, W::kFromField},
+        FieldFault{"AddFiveSharps", W::kAddRow, "A", "C#####", kToSyntax, W::kToField},
         // The inverse reads the pair the other way round: a faulty To text is its from text,
         // and the message and focus name the field the text was typed into.
         FieldFault{"InverseBadTo", W::kAddInverseRow, "A#", "Hb", kToSyntax, W::kToField},
@@ -303,6 +306,8 @@ INSTANTIATE_TEST_SUITE_P(
         AddCase{"LowerCaseAndB", W::kAddRow, "gB", "f#", 1, "Gb>F#:Down", nullptr},
         AddCase{"DoubleSharpX", W::kAddRow, "cx", "D", 2, "C##>D:Closest", nullptr},
         AddCase{"DoubleFlat", W::kAddRow, "Dbb", "C", 0, "Dbb>C:Up", nullptr},
+        AddCase{"UpperCaseFlats", W::kAddRow, "EBB", "D", 1, "Ebb>D:Down", nullptr},
+        AddCase{"FourSharpsFit", W::kAddRow, "A", "C####", 1, "A>C####:Down", nullptr},
         AddCase{"Duplicate", W::kAddRow, "A#", "C", 0, nullptr,
                 "e|Can't add identical pitches|The pitch to change 'from' already exists in the "
                 "list."},
@@ -409,25 +414,34 @@ INSTANTIATE_TEST_SUITE_P(
                    kUpdateDuplicate}),
     [](const ::testing::TestParamInfo<UpdateCase>& info) { return info.param.name; });
 
-TEST_F(SorvelWindowTest, UpdateMayFixOneOfTwoRowsWithOneFrom) {
-    // A file may hold two rows with one from text; updating either to it is no new duplicate.
+TEST_F(SorvelWindowTest, UpdateLooksAtEveryOtherRowEvenOfTwoWithOneFrom) {
+    // A file may hold two rows with one from text: the first cannot be updated into keeping it
+    // either; once it has a from text of its own, the other may keep it.
     PluginState& state = PluginState::Instance();
-    const FCString c("C");
-    const FCString d("D");
-    const FCString e("E");
-    for (auto* node : {new FCPitchChangeNode(&c, &d, 0), new FCPitchChangeNode(&c, &e, 1)}) {
+    const char* const pairs[][2] = {{"A", "B"}, {"A", "C"}};
+    for (int i = 0; i < 2; ++i) {
+        const FCString from(pairs[i][0]);
+        const FCString to(pairs[i][1]);
+        auto* node = new FCPitchChangeNode(&from, &to, i);
         node->SetInUse(true);
         state.workingList.AddItem(node);
     }
     Open();
-    List().UserSelect(1);
-    TypePair("C", "Eb", 1);
+    List().UserSelect(0);
+    EXPECT_EQ(Field(W::kFromField), "A");
+    Type(W::kToField, "D");
     Press(W::kUpdateRow);
     EXPECT_EQ(Alerts(), std::vector<std::string>{"e|Can't have identical pitches|" +
                                                  std::string(kUpdateDuplicate)});
-    TypePair("Db", "Eb", 1);
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"A>B:Up", "A>C:Down"}));
+    FCUI::ClearRecordedAlerts();
+    Type(W::kFromField, "G");
     Press(W::kUpdateRow);
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"C>D:Up", "Db>Eb:Down"}));
+    List().UserSelect(1);
+    Type(W::kToField, "E");
+    Press(W::kUpdateRow);
+    EXPECT_TRUE(Alerts().empty());
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"G>D:Up", "A>E:Down"}));
 }
 
 struct DeleteCase {
