@@ -103,6 +103,7 @@ int32_t FCCtrlPopup::GetCount() {
     return static_cast<int32_t>(entries_.size());
 }
 
+// NOLINTNEXTLINE(readability-make-member-function-const): the Windows build asks the host
 int32_t FCCtrlPopup::GetValue() {
     return value_;
 }
@@ -171,6 +172,7 @@ int32_t FCCtrlDataList::GetItemCount() {
     return static_cast<int32_t>(items_.size());
 }
 
+// NOLINTNEXTLINE(readability-make-member-function-const): the Windows build asks the list view
 int32_t FCCtrlDataList::GetSelectionMark() {
     return selectionMark_;
 }
