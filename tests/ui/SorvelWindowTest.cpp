@@ -860,6 +860,43 @@ INSTANTIATE_TEST_SUITE_P(
                       FailedSaveCase{"DeleteNoFolder", true, NoFolder, kNoFolder}),
     [](const ::testing::TestParamInfo<FailedSaveCase>& info) { return info.param.name; });
 
+// A pitch-list file that could not be read when the dialog was made is never written from the
+// sets in memory (they lack what it holds). Saving reads it again: readable now (a lock let go),
+// its sets come first and the new one is added; still unreadable (here a folder in its place,
+// which even root cannot read as a file), nothing is written and the user is told.
+TEST_F(SorvelWindowTest, SaveReadsAFileThatWasUnreadableAgainFirst) {
+    Open();
+    AddRow("A#", "Bb", 2);
+    SaveSet("Tuba");
+    PluginState::Instance().pitchSets.ClearAll();
+    PluginState::Instance().pitchSetsUnreadable = true;
+    AddRow("E", "F", 0);
+    SaveSet("Winds");
+    EXPECT_TRUE(Alerts().empty());
+    EXPECT_EQ(SetNames(), (std::vector<std::string>{"Tuba", "Winds"}));
+    EXPECT_FALSE(PluginState::Instance().pitchSetsUnreadable);
+    StoredPitchSets::LoadPitchSets();
+    EXPECT_EQ(PluginState::Instance().pitchSets.GetCount(), 2);
+}
+
+TEST_F(SorvelWindowTest, SaveIntoAFileStillUnreadableWritesNothing) {
+    fs::create_directory(folder_ / "vesksorvel.txt");
+    Open();
+    ASSERT_TRUE(PluginState::Instance().pitchSetsUnreadable);
+    AddRow("A#", "Bb", 2);
+    SaveSet("Winds");
+    const std::string path = folder_.string() + "\\vesksorvel.txt";
+    EXPECT_EQ(Alerts(),
+              std::vector<std::string>{
+                  "e|Pitch Sets Not Saved|The pitch set 'Winds' was not saved: the file '" + path +
+                  "' exists but could not be read, so it is not replaced (the sets it "
+                  "holds would be lost). The saved pitch sets are as they were; the rows "
+                  "in the list are kept."});
+    EXPECT_TRUE(SetNames().empty());
+    EXPECT_EQ(Rows(), std::vector<std::string>{"A#>Bb:Closest"});
+    EXPECT_TRUE(fs::is_directory(folder_ / "vesksorvel.txt"));
+}
+
 // --- What the dialog keeps when it closes, and a dialog that could not be filled ---
 
 TEST_F(SorvelWindowTest, CloseKeepsFieldsOptionsAndRowsForTheNextOpening) {
