@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <ostream>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -69,6 +70,21 @@ std::string Said(const FCUI::Recorded& alert) {
                        : alert.kind == FCUI::Kind::kYesNo ? "q"
                                                           : "i";
     return std::string(kind) + "|" + Narrow(alert.caption) + "|" + Narrow(alert.text);
+}
+
+// Every table's case prints as its name, so that the tests' names (which CTest lists with the
+// printed parameter) stay the same from build to build.
+template <typename Case>
+requires requires(const Case& c) {
+    c.name;
+}
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
+template <typename Case>
+std::string NameOf(const ::testing::TestParamInfo<Case>& info) {
+    return info.param.name;
 }
 
 class SorvelWindowTest : public ::testing::Test {
@@ -264,7 +280,7 @@ INSTANTIATE_TEST_SUITE_P(
         FieldFault{"UpdateBadTo", W::kUpdateRow, "G#", "", kToSyntax, W::kToField},
         FieldFault{"ChangeBadFrom", W::kChange, "x", "C", kFromSyntax, W::kFromField},
         FieldFault{"ChangeBadTo", W::kChange, "C", "C##b", kToSyntax, W::kToField}),
-    [](const ::testing::TestParamInfo<FieldFault>& info) { return info.param.name; });
+    NameOf<FieldFault>);
 
 // --- Add and Add Inverse: the row, its normal form and direction, duplicates ---
 
@@ -325,7 +341,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "in the list."},
         AddCase{"InverseOfTheRowIsNoDuplicate", W::kAddInverseRow, "A#", "Bb", 2, "Bb>A#:Closest",
                 nullptr}),
-    [](const ::testing::TestParamInfo<AddCase>& info) { return info.param.name; });
+    NameOf<AddCase>);
 
 TEST_F(SorvelWindowTest, AddSelectsTheNewRowAndShowsItInTheFields) {
     Open();
@@ -412,7 +428,7 @@ INSTANTIATE_TEST_SUITE_P(
                    0,
                    {"E>F:Up", "G>A:Down", "B>C:Closest"},
                    kUpdateDuplicate}),
-    [](const ::testing::TestParamInfo<UpdateCase>& info) { return info.param.name; });
+    NameOf<UpdateCase>);
 
 TEST_F(SorvelWindowTest, UpdateLooksAtEveryOtherRowEvenOfTwoWithOneFrom) {
     // A file may hold two rows with one from text: the first cannot be updated into keeping it
@@ -445,6 +461,7 @@ TEST_F(SorvelWindowTest, UpdateLooksAtEveryOtherRowEvenOfTwoWithOneFrom) {
 }
 
 struct DeleteCase {
+    const char* name;
     int select;  // -1: none
     std::vector<std::string> rows;
     bool changeChecked;  // Change Checked enabled afterwards
@@ -476,10 +493,11 @@ TEST_P(DeleteTest, RemovesTheSelectedRowKeepsTheOrderAndSelectsNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, DeleteTest,
-    ::testing::Values(DeleteCase{-1, {"E>F:Up-", "G>A:Down", "B>C:Closest-"}, true},
-                      DeleteCase{0, {"G>A:Down", "B>C:Closest-"}, true},
-                      DeleteCase{1, {"E>F:Up-", "B>C:Closest-"}, false},
-                      DeleteCase{2, {"E>F:Up-", "G>A:Down"}, true}));
+    ::testing::Values(DeleteCase{"NoneSelected", -1, {"E>F:Up-", "G>A:Down", "B>C:Closest-"}, true},
+                      DeleteCase{"First", 0, {"G>A:Down", "B>C:Closest-"}, true},
+                      DeleteCase{"TheOnlyTicked", 1, {"E>F:Up-", "B>C:Closest-"}, false},
+                      DeleteCase{"Last", 2, {"E>F:Up-", "G>A:Down"}, true}),
+    NameOf<DeleteCase>);
 
 TEST_F(SorvelWindowTest, DeletingEveryRowLeavesNothingToSave) {
     Open();
@@ -666,12 +684,12 @@ TEST_P(OverwriteTest, AnExistingNameIsOverwrittenOnlyWhenTheUserSaysYes) {
     EXPECT_EQ(Rows(), c.firstRows);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Answers, OverwriteTest,
-    ::testing::Values(OverwriteCase{"No", FCUI::kNo, {"A#>Bb:Closest"}},
-                      OverwriteCase{"Other", FCUI::kOther, {"A#>Bb:Closest"}},
-                      OverwriteCase{"Yes", FCUI::kYes, {"A#>Bb:Closest", "E>F:Up"}}),
-    [](const ::testing::TestParamInfo<OverwriteCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Answers, OverwriteTest,
+                         ::testing::Values(OverwriteCase{"No", FCUI::kNo, {"A#>Bb:Closest"}},
+                                           OverwriteCase{"Other", FCUI::kOther, {"A#>Bb:Closest"}},
+                                           OverwriteCase{
+                                               "Yes", FCUI::kYes, {"A#>Bb:Closest", "E>F:Up"}}),
+                         NameOf<OverwriteCase>);
 
 struct TwinCase {
     const char* name;
@@ -858,7 +876,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FailedSaveCase{"DeleteNotWritten", true, TemporaryBlocked, kNotWritten},
                       FailedSaveCase{"SaveNoFolder", false, NoFolder, kNoFolder},
                       FailedSaveCase{"DeleteNoFolder", true, NoFolder, kNoFolder}),
-    [](const ::testing::TestParamInfo<FailedSaveCase>& info) { return info.param.name; });
+    NameOf<FailedSaveCase>);
 
 // A pitch-list file that could not be read when the dialog was made is never written from the
 // sets in memory (they lack what it holds). Saving reads it again: readable now (a lock let go),
