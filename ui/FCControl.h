@@ -1,6 +1,8 @@
 // FCControl: one item of a host-created dialog, addressed by its template item number. The item
 // itself belongs to the dialog; the control object only refers to it, reads and writes it through
-// the host's dialog functions and, where the host offers nothing, through the window system.
+// the host's dialog functions and, where the host offers nothing, through the window system. The
+// native build has neither: there each control keeps what it shows itself (FCControlsNative.cpp),
+// so that the dialog's commands run and are tested without a window.
 #pragma once
 
 #include <cstdint>
@@ -58,6 +60,11 @@ class FCControl : public __FCBase {
     int32_t GetPendingHeight() const { return pendingHeight_; }
 
   private:
+#if !defined(_WIN32)
+    FCString text_;
+    bool enabled_ = true;
+    bool visible_ = true;
+#endif
     uint8_t movePending_ = 0;
     uint8_t sizePending_ = 0;
     int32_t pendingX_ = 0;

@@ -11,4 +11,9 @@ class FCCtrlCheckbox : public FCControl {
     virtual void SetCheck(int16_t value);
     // GetCheck answers the host's value; non-zero means checked.
     virtual int16_t GetCheck();
+
+#if !defined(_WIN32)
+  private:
+    int16_t check_ = 0;
+#endif
 };

@@ -5,6 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#if !defined(_WIN32)
+#include <vector>
+#endif
 
 #include "ui/FCControl.h"
 #include "ui/FCDataListRow.h"
@@ -15,6 +18,9 @@ class FCCtrlDataList : public FCControl {
     static constexpr uint32_t kUncheckedImage = 0x1000;
     static constexpr uint32_t kCheckedImage = 0x2000;
     static constexpr uint32_t kStateImageMask = 0xF000;
+    // Extended styles: a check box per row, and a selection that spans the whole row.
+    static constexpr uint32_t kCheckBoxesStyle = 0x0004;
+    static constexpr uint32_t kFullRowSelectStyle = 0x0020;
 
     using FCControl::FCControl;
 
@@ -67,8 +73,42 @@ class FCCtrlDataList : public FCControl {
     // selection of an item.
     void HandleListNotify(void* header);
 
+#if !defined(_WIN32)
+    // The native build has no list view: the items live here, and a test acts as the user
+    // does, with the notifications the list view would send (a single-selection list with
+    // check boxes).
+    static constexpr uint32_t kSelectedState = 0x0002;
+    // UserSelect clicks item index (-1: clicks beside every item, leaving none selected).
+    void UserSelect(int32_t index);
+    // UserTick sets item index's check box as a click on it would.
+    void UserTick(int32_t index, bool checked);
+    // ShowsChecked says whether item index shows a ticked box.
+    bool ShowsChecked(int32_t index) const;
+    uint32_t GetExtendedStyle() const {
+        return extendedStyle_;
+    }
+    int32_t GetColumnCount() const {
+        return columns_;
+    }
+#endif
+
   private:
+#if defined(_WIN32)
     intptr_t Send(uint32_t message, uintptr_t wParam, intptr_t lParam);
+#else
+    struct Item {
+        FCDataListRow* row;
+        uint32_t state;
+    };
+    // SetItemState changes the masked state bits of item index (-1: every item) and tells the
+    // list what changed, as the list view's change notification does.
+    void SetItemState(int32_t index, uint32_t mask, uint32_t state);
+    void ChangeItemState(int32_t index, uint32_t mask, uint32_t state);
+    std::vector<Item> items_;
+    int32_t selectionMark_ = -1;
+    uint32_t extendedStyle_ = 0;
+    int32_t columns_ = 0;
+#endif
 
     __FCCollection rows_;
 };

@@ -2,6 +2,11 @@
 // its entries are handed to the combo box as 8-bit texts.
 #pragma once
 
+#if !defined(_WIN32)
+#include <string>
+#include <vector>
+#endif
+
 #include "ui/FCControl.h"
 
 class FCCtrlPopup : public FCControl {
@@ -19,4 +24,15 @@ class FCCtrlPopup : public FCControl {
     // GetValue and SetValue are the host's 1-based choice; 0 is no choice.
     int32_t GetValue();
     void SetValue(int32_t value);
+
+#if !defined(_WIN32)
+    // The native build keeps the entries (8-bit, as the combo box gets them) and the choice.
+    const std::vector<std::string>& GetEntries() const {
+        return entries_;
+    }
+
+  private:
+    std::vector<std::string> entries_;
+    int32_t value_ = 0;
+#endif
 };

@@ -1,10 +1,7 @@
 // FCSorvelWindow: the main dialog's controls, its start-up state, its commands and what it keeps
-// when it closes.
+// when it closes. Nothing here touches the window system: the control and window classes do, so
+// the same commands run in the native build against controls kept in memory.
 #include "ui/FCSorvelWindow.h"
-
-#include <windows.h>
-
-#include <commctrl.h>
 
 #include <memory>
 #include <optional>
@@ -135,15 +132,12 @@ void FCSorvelWindow::CreateControls() {
 void FCSorvelWindow::InitWindow() {
     discardContents_ = false;
     FCUserWindow::InitWindow();
-    HWND dialog = static_cast<HWND>(GetDialogHandle());
     // The dialog keeps its width and may grow in height up to 80 % of the screen.
-    const int32_t tallest = GetSystemMetrics(SM_CYFULLSCREEN) * 8 / 10;
+    const int32_t tallest = GetScreenHeight() * 8 / 10;
     if (tallest > GetMaxTrackHeight()) {
         SetMaxTrackHeight(tallest);
     }
-    RECT r{};
-    GetWindowRect(dialog, &r);
-    SetMaxTrackWidth(r.right - r.left);
+    SetMaxTrackWidth(GetWindowWidth());
     RestoreGeometry();
 
     if (direction_ == nullptr) {
@@ -157,8 +151,8 @@ void FCSorvelWindow::InitWindow() {
 
     // The rows of an earlier opening went with its list view.
     list_->ReleaseRows();
-    list_->AddExtendedStyle(LVS_EX_CHECKBOXES);
-    list_->AddExtendedStyle(LVS_EX_FULLROWSELECT);
+    list_->AddExtendedStyle(FCCtrlDataList::kCheckBoxesStyle);
+    list_->AddExtendedStyle(FCCtrlDataList::kFullRowSelectStyle);
     FCString column("From");
     list_->InsertColumn(&column, 60);
     column.SetCString("To");
@@ -305,9 +299,7 @@ void FCSorvelWindow::RunChange(const FCPitchChangeNodes& nodes) {
         fx::RedrawMusic(second.GetRecord());
         return;
     }
-    if (MessageBeep(MB_ICONEXCLAMATION) == 0) {
-        MessageBeep(0xFFFFFFFF);
-    }
+    Beep();
 }
 
 void FCSorvelWindow::OkButtonPressed() {
@@ -681,12 +673,12 @@ void FCSorvelWindow::MessageFailed(uint32_t message) {
     if (ui_ != nullptr) {
         ui_->AlertOutOfMemory();
     }
-    if (message == WM_INITDIALOG && GetDialogHandle() != nullptr) {
+    if (message == kCreationMessage && GetDialogHandle() != nullptr) {
         // Half the rows or fields may be missing: closing keeps none of it, so the rows and
         // options in memory (and later on file) stay whole. The close comes once the dialog
         // is made.
         discardContents_ = true;
-        PostMessageW(static_cast<HWND>(GetDialogHandle()), WM_CLOSE, 0, 0);
+        PostClose();
     }
     SyncEnabledWithHost();
 }

@@ -1,9 +1,12 @@
 // FCUserWindow: one dialog as the plug-in sees it: the control objects it owns (in creation
 // order), the messages of the dialog turned into virtual calls, the sizes the user may drag it
-// to, its remembered geometry and the batch placement of its controls.
+// to, its remembered geometry and the batch placement of its controls. On Windows it is a real
+// dialog (FCUserWindowWin32.cpp); the native build has no window and plays one in memory
+// (FCControlsNative.cpp), so that a dialog's commands can be tested there.
 #pragma once
 
 #include <cstdint>
+#include <utility>
 
 #include "framework/__FCCollection.h"
 #include "settings/WindowGeometry.h"
@@ -31,9 +34,14 @@ class FCUserWindow : public __FCCollection {
                               int32_t oldHeight);
     // HandleNotify routes a notification header from item to its control.
     virtual bool HandleNotify(int32_t item, void* header);
+    // ItemCommand answers a command of item (a click, a changed field or popup): the button
+    // roles first, then HandleCommand; true when it was handled.
+    bool ItemCommand(int32_t item);
     // MessageFailed runs when handling a message failed (the memory ran out): the window tells
     // the user and keeps what it shows consistent. By default nothing is done.
     virtual void MessageFailed(uint32_t message);
+    // The message that creates the dialog (WM_INITDIALOG), for MessageFailed.
+    static constexpr uint32_t kCreationMessage = 0x0110;
 
     // AddControl takes ownership of control, appends it and makes this window its owner.
     FCControl* AddControl(FCControl* control);
@@ -85,11 +93,45 @@ class FCUserWindow : public __FCCollection {
     void BeginDeferredPlacement();
     bool EndDeferredPlacement();
 
+    // GetScreenHeight answers the height a full-screen window's client area may have, and
+    // GetWindowWidth the dialog's width with its frame.
+    static int32_t GetScreenHeight();
+    int32_t GetWindowWidth() const;
+    // Beep sounds the warning beep (the default beep when that fails).
+    static void Beep();
+    // PostClose asks the dialog to close once the message being handled is done.
+    void PostClose();
+
+#if !defined(_WIN32)
+    // The native build's window: its size on a screen of a fixed height, whether a close was
+    // posted (TakePostedClose answers that and forgets it), and the beeps sounded so far.
+    static constexpr int32_t kNativeWidth = 380;
+    static constexpr int32_t kNativeHeight = 420;
+    static constexpr int32_t kNativeScreenHeight = 1000;
+    bool TakePostedClose() {
+        return std::exchange(closePosted_, false);
+    }
+    static int32_t GetBeepCount();
+    int32_t GetNativeX() const {
+        return nativeX_;
+    }
+    int32_t GetNativeY() const {
+        return nativeY_;
+    }
+    int32_t GetNativeHeight() const {
+        return nativeHeight_;
+    }
+#endif
+
   protected:
     FCUserWindow() = default;
 
-    void SetResultCode(int16_t code) { resultCode_ = code; }
-    void SetClosed(bool closed) { closed_ = closed; }
+    void SetResultCode(int16_t code) {
+        resultCode_ = code;
+    }
+    void SetClosed(bool closed) {
+        closed_ = closed;
+    }
     // ForgetDialog drops the dialog handle and the host callback.
     void ForgetDialog();
     void* callback_ = nullptr;
@@ -108,4 +150,11 @@ class FCUserWindow : public __FCCollection {
     bool initPending_ = false;
     bool geometryRestored_ = false;
     bool closed_ = false;
+#if !defined(_WIN32)
+    bool closePosted_ = false;
+    int32_t nativeX_ = 0;
+    int32_t nativeY_ = 0;
+    int32_t nativeWidth_ = kNativeWidth;
+    int32_t nativeHeight_ = kNativeHeight;
+#endif
 };

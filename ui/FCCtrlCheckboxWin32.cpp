@@ -1,4 +1,4 @@
-// FCCtrlCheckbox: the check state through the host's value functions (kind 1).
+// FCCtrlCheckbox on Windows: the check state through the host's value functions (kind 1).
 #include "ui/FCCtrlCheckbox.h"
 
 #include "hostapi/HostFunctions.h"
