@@ -376,7 +376,7 @@ TEST_F(FrameWalkTest, WalkOrderMeasuresOuterSlotsInner) {
               (std::vector<FrameCall>{{1, 3, 0}, {2, 3, 0}, {1, 4, 0}, {2, 4, 0}}));
     std::vector<std::string> visits;
     for (const std::string& line : handler.log) {
-        if (line.rfind("Iterate", 0) == 0) {
+        if (line.starts_with("Iterate")) {
             visits.push_back(line);
         }
     }
@@ -411,7 +411,7 @@ TEST_F(FrameWalkTest, WalkFiltersPositionsAtBothEnds) {
     EXPECT_EQ(browser.ForEachCellInRegion(&handler, &region), 3);
     std::vector<std::string> visits;
     for (const std::string& line : handler.log) {
-        if (line.rfind("Iterate", 0) == 0) {
+        if (line.starts_with("Iterate")) {
             visits.push_back(line.substr(8));
         }
     }

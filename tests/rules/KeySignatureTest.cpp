@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"MostSharpsOnC", INT32_MAX, C, 306783378},
         KeyCase{"MostFlatsOnE", INT32_MIN, E, -306783379},
         KeyCase{"MostFlatsOnA", INT32_MIN, A, -306783378}),
-    [](const testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<KeyCase>& param) { return std::string(param.param.name); });
 
 TEST(KeyAlterationOracleTest, AgreesWithTheWrittenSignatureForEveryKeyUpToThreeCycles) {
     for (int32_t fifths = -21; fifths <= 21; ++fifths) {
