@@ -109,11 +109,6 @@ bool AppliesTransposition() {
     return !prefs.Load(0) || !prefs.GetConcertPitch();
 }
 
-// LoadSpec loads the staff settings in force at the note's entry.
-void LoadSpec(FCCurrentStaffSpec& staffSpec, const FCNoteEntry* entry) {
-    staffSpec.LoadForEntry(entry);
-}
-
 // The transposition of the staff settings in force at an entry, read from one load of them.
 struct Transposition {
     bool has = false;
@@ -124,7 +119,7 @@ struct Transposition {
 
 Transposition LoadTransposition(const FCNoteEntry* entry) {
     FCCurrentStaffSpec staffSpec;
-    LoadSpec(staffSpec, entry);
+    staffSpec.LoadForEntry(entry);
     return {staffSpec.HasTransposition(), staffSpec.IsChromaticTransposition() != 0,
             staffSpec.GetTranspositionAlteration(), staffSpec.GetTranspositionInterval()};
 }
@@ -147,7 +142,7 @@ char16_t FCNote::GetWrittenLetter() const {
     FCCell cell(entry_->GetMeasure(), entry_->GetStaff());
     FCKeySignature* key = cell.GetKeySignature();
     FCCurrentStaffSpec staffSpec;
-    LoadSpec(staffSpec, entry_);
+    staffSpec.LoadForEntry(entry_);
     const bool chromatic = staffSpec.IsChromaticTransposition() != 0;
     if (staffSpec.HasTransposition() && !chromatic) {
         key->SetTranspositionOffset(static_cast<int16_t>(staffSpec.GetTranspositionAlteration()));
@@ -171,7 +166,7 @@ int16_t FCNote::GetAlteration(bool written) const {
     int shift = 0;
     if (written) {
         FCCurrentStaffSpec staffSpec;
-        LoadSpec(staffSpec, entry_);
+        staffSpec.LoadForEntry(entry_);
         const bool chromatic = staffSpec.IsChromaticTransposition() != 0;
         shift = chromatic ? FifthsShift(staffSpec.GetTranspositionInterval())
                           : staffSpec.GetTranspositionAlteration();
@@ -190,7 +185,7 @@ int16_t FCNote::GetMidiKey() const {
         return 0;
     }
     FCCurrentStaffSpec staffSpec;
-    LoadSpec(staffSpec, entry_);
+    staffSpec.LoadForEntry(entry_);
     uint16_t keyWord = 0;
     if (!staffSpec.IsKeyIgnored()) {
         FCCell cell(entry_->GetMeasure(), entry_->GetStaff());
