@@ -352,7 +352,9 @@ TEST_F(RecordProtocolTest, CellKeyWithoutRecordsIsCMajor) {
     EXPECT_EQ(cell.GetKeySignature()->GetKeyWord(), 0);
 }
 
-TEST_F(RecordProtocolTest, ClassNames) {
+// Every record class makes another of its own class and reads into a buffer it does not own
+// (the names they answer are ClassNameTest's).
+TEST_F(RecordProtocolTest, CreateObjectMakesTheSameClass) {
     FCCell cell(1, 1);
     std::unique_ptr<__FCBaseData> objects[] = {
         std::make_unique<FCMeasure>(),          std::make_unique<FCStaff>(),
@@ -364,12 +366,10 @@ TEST_F(RecordProtocolTest, ClassNames) {
                            "FCGeneralPrefs", "FCPartScopePrefs", "FCIndependentCellDetail",
                            "FCKeySignature"};
     for (size_t i = 0; i < std::size(objects); ++i) {
-        EXPECT_STREQ(objects[i]->ClassName(), names[i]);
         std::unique_ptr<__FCBaseData> made(objects[i]->CreateObject());
         EXPECT_TRUE(made->IsSameClass(objects[i].get())) << names[i];
         EXPECT_FALSE(objects[i]->OwnsRecordBuffer());
     }
-    EXPECT_STREQ(cell.ClassName(), "FCCell");
 }
 
 }  // namespace
