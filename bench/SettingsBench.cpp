@@ -21,7 +21,7 @@
 #include "settings/StoredOptions.h"
 #include "settings/StoredPitchSets.h"
 #include "settings/WindowGeometry.h"
-#include "shell/PluginState.h"
+#include "state/PluginState.h"
 
 namespace {
 

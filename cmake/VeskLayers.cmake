@@ -7,21 +7,20 @@
 # pitch/ fails to compile ("No such file or directory") instead of merely being frowned upon.
 
 # The layers from the bottom up. Each may use every layer below it and the rules (rules/,
-# standard C++ only); VS_LAYER_PART_<layer> names what it adds to its include root: a folder, or
-# single headers of a folder it shares with a layer above (shell/ holds the plug-in's state,
-# which the settings and the dialog use, and the entry points, which nothing below may call).
+# standard C++ only); VS_LAYER_PART_<layer> names what it adds to its include root: its folder
+# (or, should a folder ever hold two layers, the single headers the lower one adds).
 set(VS_LAYERS hostapi framework pitch state settings ui entry)
 set(VS_LAYER_PART_hostapi hostapi)
 set(VS_LAYER_PART_framework framework)
 set(VS_LAYER_PART_pitch pitch)
-set(VS_LAYER_PART_state shell/PluginState.h)
+set(VS_LAYER_PART_state state)
 set(VS_LAYER_PART_settings settings)
 set(VS_LAYER_PART_ui ui)
 set(VS_LAYER_PART_entry shell)
 
 # vs_include_root(TARGET SCOPE PARTS...) gives TARGET (with SCOPE: PUBLIC, PRIVATE or INTERFACE)
 # an include root holding links to the named parts of the source tree only: folders ("pitch")
-# or single headers ("shell/PluginState.h"; left out when its whole folder is named too).
+# or single headers ("folder/Header.h"; left out when its whole folder is named too).
 function(vs_include_root target scope)
     set(root ${CMAKE_BINARY_DIR}/include/${target})
     set(parts ${ARGN})

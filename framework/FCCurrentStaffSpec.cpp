@@ -19,9 +19,6 @@ bool FCCurrentStaffSpec::Load(uint16_t /*itemNo*/) {
 bool FCCurrentStaffSpec::SaveAs(uint16_t /*itemNo*/) {
     return false;
 }
-bool FCCurrentStaffSpec::SaveAsItem(uint16_t /*itemNo*/) {
-    return false;
-}
 bool FCCurrentStaffSpec::SaveNew() {
     return false;
 }

@@ -19,7 +19,6 @@ class FCCurrentStaffSpec : public FCStaff {
     // The item-numbered operations make no sense for a record addressed by a place.
     bool Load(uint16_t itemNo) override;
     bool SaveAs(uint16_t itemNo) override;
-    bool SaveAsItem(uint16_t itemNo) override;
     bool SaveNew() override;
     bool Reload() override;
 

@@ -14,6 +14,7 @@
 #include "framework/FCString.h"
 #include "hostapi/HostFunctions.h"
 #include "hostapi/LittleEndian.h"
+#include "rules/KeySignature.h"
 #include "rules/TargetSpelling.h"
 
 FCNote::FCNote(int32_t index, uint8_t* record, FCNoteEntry* entry)
@@ -84,31 +85,15 @@ int FifthsShift(int interval) {
     }
 }
 
-// Sharps / flats: how often a key of count sharps (flats) alters a letter; past seven the order
-// starts again, so a letter may be altered twice.
-int SharpsOn(int letter, int count) {
-    int hits = 0;
-    for (int k = 0; k < count; ++k) {
-        hits += ((5 + 4 * k) % 7 == letter) ? 1 : 0;
-    }
-    return hits;
-}
-int FlatsOn(int letter, int count) {
-    int hits = 0;
-    for (int k = 0; k < count; ++k) {
-        hits += ((1 + 3 * k) % 7 == letter) ? 1 : 0;
-    }
-    return hits;
-}
-
-// KeyAlteration: the signed number of times key (with its offset) alters letter.
-int KeyAlteration(const FCKeySignature& key, int letter) {
+// KeyFifths: the key's sharps, or its flats as a negative count; a non-linear key alters no
+// letter and counts as none.
+int KeyFifths(const FCKeySignature& key) {
     const int sharps = key.GetSharpCount();
     if (sharps > 0) {
-        return SharpsOn(letter, sharps);
+        return sharps;
     }
     const int flats = key.GetFlatCount();
-    return flats > 0 ? -FlatsOn(letter, flats) : 0;
+    return flats > 0 ? -flats : 0;
 }
 
 // OctaveShift: the general preference's octave setting in whole octaves.
@@ -124,11 +109,6 @@ bool AppliesTransposition() {
     return !prefs.Load(0) || !prefs.GetConcertPitch();
 }
 
-// LoadSpec loads the staff settings in force at the note's entry.
-void LoadSpec(FCCurrentStaffSpec& staffSpec, const FCNoteEntry* entry) {
-    staffSpec.LoadForEntry(entry);
-}
-
 // The transposition of the staff settings in force at an entry, read from one load of them.
 struct Transposition {
     bool has = false;
@@ -139,7 +119,7 @@ struct Transposition {
 
 Transposition LoadTransposition(const FCNoteEntry* entry) {
     FCCurrentStaffSpec staffSpec;
-    LoadSpec(staffSpec, entry);
+    staffSpec.LoadForEntry(entry);
     return {staffSpec.HasTransposition(), staffSpec.IsChromaticTransposition() != 0,
             staffSpec.GetTranspositionAlteration(), staffSpec.GetTranspositionInterval()};
 }
@@ -162,7 +142,7 @@ char16_t FCNote::GetWrittenLetter() const {
     FCCell cell(entry_->GetMeasure(), entry_->GetStaff());
     FCKeySignature* key = cell.GetKeySignature();
     FCCurrentStaffSpec staffSpec;
-    LoadSpec(staffSpec, entry_);
+    staffSpec.LoadForEntry(entry_);
     const bool chromatic = staffSpec.IsChromaticTransposition() != 0;
     if (staffSpec.HasTransposition() && !chromatic) {
         key->SetTranspositionOffset(static_cast<int16_t>(staffSpec.GetTranspositionAlteration()));
@@ -186,35 +166,18 @@ int16_t FCNote::GetAlteration(bool written) const {
     int shift = 0;
     if (written) {
         FCCurrentStaffSpec staffSpec;
-        LoadSpec(staffSpec, entry_);
+        staffSpec.LoadForEntry(entry_);
         const bool chromatic = staffSpec.IsChromaticTransposition() != 0;
         shift = chromatic ? FifthsShift(staffSpec.GetTranspositionInterval())
                           : staffSpec.GetTranspositionAlteration();
     }
-    int n = key->GetSharpCount();
-    if (written) {
-        if (n == 0) {
-            n = -key->GetFlatCount();
-        }
-        n += shift;
-    }
+    // The key along the circle of fifths (sharps positive), moved by the written transposition.
+    const int n = KeyFifths(*key) + shift;
     const char16_t letter = written ? GetWrittenLetter() : GetSoundingLetter();
     if (letter == 0) {
         return 0;
     }
-    const int l = letter - u'A';
-    const int r = GetRaiseLower();
-    if (n > 0) {
-        return static_cast<int16_t>(r + SharpsOn(l, n));
-    }
-    int f = key->GetFlatCount();
-    if (written) {
-        if (f == 0) {
-            f = -key->GetSharpCount();
-        }
-        f -= shift;
-    }
-    return static_cast<int16_t>(f > 0 ? r - FlatsOn(l, f) : r);
+    return static_cast<int16_t>(GetRaiseLower() + KeyAlteration(n, letter - u'A'));
 }
 
 int16_t FCNote::GetMidiKey() const {
@@ -222,7 +185,7 @@ int16_t FCNote::GetMidiKey() const {
         return 0;
     }
     FCCurrentStaffSpec staffSpec;
-    LoadSpec(staffSpec, entry_);
+    staffSpec.LoadForEntry(entry_);
     uint16_t keyWord = 0;
     if (!staffSpec.IsKeyIgnored()) {
         FCCell cell(entry_->GetMeasure(), entry_->GetStaff());
@@ -321,7 +284,7 @@ bool FCNote::SetSpelling(const FCString* text, FCKeySignature* key, bool written
     const int shift = OctaveShift();
     // The stored raise/lower is relative to what the (transposed) key gives the letter, counted
     // exactly as a reading counts it, also for keys of more than seven sharps or flats.
-    const int raiseLower = accidentals - KeyAlteration(*key, letter);
+    const int raiseLower = accidentals - KeyAlteration(KeyFifths(*key), letter);
     if (transposed) {
         key->SetTranspositionOffset(savedOffset);
     }

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "framework/__FCBase.h"
+#include "hostapi/FrameLayout.h"
 
 class FCKeySignature;
 class FCNoteEntry;
@@ -13,7 +14,7 @@ class FCString;
 
 class FCNote : public __FCBase {
   public:
-    static constexpr uint32_t kRecordSize = 10;
+    static constexpr uint32_t kRecordSize = frame_layout::kNoteSize;
 
     FCNote(int32_t index, uint8_t* record, FCNoteEntry* entry);
     FCNote(const FCNote&) = delete;

@@ -6,13 +6,14 @@
 
 #include "framework/FCNote.h"
 #include "framework/__FCCollection.h"
+#include "hostapi/FrameLayout.h"
 
 class FCNoteEntry : public __FCCollection {
   public:
-    static constexpr uint32_t kRecordSize = 146;
+    static constexpr uint32_t kRecordSize = frame_layout::kEntrySize;
     // An entry record has room for twelve note records.
-    static constexpr int32_t kMaxNotes = 12;
-    static constexpr uint32_t kNoteEntryBit = 0x40000000;
+    static constexpr int32_t kMaxNotes = frame_layout::kMaxNotes;
+    static constexpr uint32_t kNoteEntryBit = frame_layout::kNoteEntryBit;
 
     // The entry builds one FCNote per note record the record's note count names, never more
     // than the record has room for.

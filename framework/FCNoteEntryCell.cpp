@@ -4,17 +4,9 @@
 #include <algorithm>
 
 #include "framework/FCMusicRegion.h"
+#include "hostapi/FrameLayout.h"
 #include "hostapi/HostFunctions.h"
 #include "hostapi/LittleEndian.h"
-
-namespace {
-constexpr size_t kSlotQualifier = 0;
-constexpr size_t kSlot = 2;
-constexpr size_t kMeasure = 6;
-constexpr size_t kSaveGuard = 0x0A;
-constexpr size_t kEntryArray = 0x0E;
-constexpr size_t kEntryCount = 0x12;
-}  // namespace
 
 void FCNoteEntryCell::FrameRelease::operator()(void* frame) const {
     fx::FreeTGF(frame);
@@ -83,17 +75,17 @@ bool FCNoteEntryCell::Load() {
 }
 
 void FCNoteEntryCell::BuildEntries(void* frame) {
-    uint8_t* entries = le::Pointer32(frame, kEntryArray);
-    const int32_t count = le::I16(frame, kEntryCount);
+    uint8_t* entries = le::Pointer32(frame, frame_layout::kEntryArray);
+    const int32_t count = le::I16(frame, frame_layout::kEntryCount);
     if (entries == nullptr || count <= 0) {
         return;
     }
-    const auto measure = le::U16(frame, kMeasure);
+    const auto measure = le::U16(frame, frame_layout::kMeasure);
     for (int32_t i = 0; i < count; ++i) {
         // Every entry asks the host for its staff: the host answers for the slot as it stands
         // while the entry is made.
-        const auto staff = static_cast<int16_t>(
-            fx::SlotToInst(le::U16(frame, kSlot), le::U16(frame, kSlotQualifier)));
+        const auto staff = static_cast<int16_t>(fx::SlotToInst(
+            le::U16(frame, frame_layout::kSlot), le::U16(frame, frame_layout::kSlotQualifier)));
         AddItem(new FCNoteEntry(entries + static_cast<size_t>(kEntryStride) * i, frame, measure,
                                 staff));
     }
@@ -103,7 +95,7 @@ bool FCNoteEntryCell::Save() {
     bool all = true;
     for (const FrameHandle& frame : frames_) {
         // A frame is written back only while its save guard is 0.
-        if (frame && le::U16(frame.get(), kSaveGuard) == 0) {
+        if (frame && le::U16(frame.get(), frame_layout::kSaveGuard) == 0) {
             all = (fx::SaveTGF(frame.get()) != 0) && all;
         }
     }

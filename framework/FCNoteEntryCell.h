@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "framework/__FCNoteEntryCollection.h"
+#include "hostapi/FrameLayout.h"
 
 class FCMusicRegion;
 
@@ -15,7 +16,7 @@ class FCNoteEntryCell : public __FCNoteEntryCollection {
   public:
     // A cell has room for the frames of twenty layers; layers beyond are never loaded.
     static constexpr int32_t kMaxLayers = 20;
-    static constexpr uint32_t kEntryStride = 146;
+    static constexpr uint32_t kEntryStride = frame_layout::kEntrySize;
 
     // Layer modes besides 1 .. 4 (one layer) and bit masks (0x100 layer 1 .. 0x800 layer 4).
     static constexpr int32_t kNoLayers = -3;

@@ -9,6 +9,7 @@
 
 #include "hostapi/HostFunctions.h"
 #include "hostapi/HostVersion.h"
+#include "rules/AsciiText.h"
 #include "rules/DecimalNumber.h"
 
 namespace {
@@ -276,11 +277,7 @@ uint8_t FCString::FoldedByteAt(uint32_t index) const {
     if (index >= length_) {
         return 0;
     }
-    char16_t unit = text_[index];
-    if (unit >= u'A' && unit <= u'Z') {
-        unit = static_cast<char16_t>(unit - u'A' + u'a');
-    }
-    return static_cast<uint8_t>(unit & 0xFF);
+    return static_cast<uint8_t>(ascii::ToLower(text_[index]) & 0xFF);
 }
 
 int FCString::CompareNoCase(const FCString* other) const {
@@ -314,11 +311,7 @@ uint64_t FCString::HashNoCase() const {
     uint64_t word = 0;
     uint32_t count = 0;
     for (; count < length_; ++count) {
-        char16_t unit = text_[count];
-        if (unit >= u'A' && unit <= u'Z') {
-            unit = static_cast<char16_t>(unit - u'A' + u'a');
-        }
-        const auto byte = static_cast<uint8_t>(unit & 0xFF);
+        const auto byte = static_cast<uint8_t>(ascii::ToLower(text_[count]) & 0xFF);
         if (byte == 0) {
             break;
         }
@@ -348,11 +341,7 @@ bool FCString::StartsWithNoCase(const FCString* prefix) const {
 }
 
 void FCString::ToLowerCase() {
-    for (uint32_t i = 0; i < length_; ++i) {
-        if (text_[i] >= u'A' && text_[i] <= u'Z') {
-            text_[i] = static_cast<char16_t>(text_[i] - u'A' + u'a');
-        }
-    }
+    std::transform(text_, text_ + length_, text_, ascii::ToLower<char16_t>);
 }
 
 void FCString::SetToHostPath() {

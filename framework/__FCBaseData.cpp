@@ -82,10 +82,6 @@ bool __FCBaseData::DeleteData() {
     return fx::DeleteEData(GetTag(), key_, GetVersion()) != 0;
 }
 
-bool __FCBaseData::DeleteRecord() {
-    return DeleteData();
-}
-
 bool __FCBaseData::LoadNext() {
     if (fx::NextEData(GetTag(), key_, GetVersion()) == 0) {
         return false;

@@ -34,7 +34,6 @@ class __FCBaseData : public __FCBase {
     // Reload loads again under the current key; false when not loaded.
     virtual bool Reload();
     virtual bool DeleteData();
-    virtual bool DeleteRecord();
     virtual bool LoadFirst() = 0;
     // LoadNext asks the host to advance the key to the next record, then loads that one.
     virtual bool LoadNext();

@@ -13,10 +13,6 @@ bool __FCOther::SaveAs(uint16_t itemNo) {
     return Save();
 }
 
-bool __FCOther::SaveAsItem(uint16_t itemNo) {
-    return SaveAs(itemNo);
-}
-
 bool __FCOther::SaveNew() {
     if (!IsLoaded() || GetRecordPointer() == nullptr) {
         return false;
@@ -25,10 +21,6 @@ bool __FCOther::SaveNew() {
     SetKey(0xFFFF, 0xFFFF);
     return fx::CreateEData(GetTag(), GetKeyAddress(), GetRecordPointer(), GetLoadedSize(),
                            GetVersion()) != 0;
-}
-
-uint16_t __FCOther::GetItemNo() const {
-    return GetKeyItem1();
 }
 
 bool __FCOther::Reload() {

@@ -9,10 +9,8 @@ class __FCOther : public __FCBaseData {
     // Load sets the key to (item number, 0) and loads.
     virtual bool Load(uint16_t itemNo);
     virtual bool SaveAs(uint16_t itemNo);
-    virtual bool SaveAsItem(uint16_t itemNo);
     // SaveNew asks the host to create a new record from this loaded one.
     virtual bool SaveNew();
-    virtual uint16_t GetItemNo() const;
 
     // Reload goes through Load, so that classes which keep caches drop them.
     bool Reload() override;

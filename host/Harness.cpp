@@ -5,11 +5,12 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <limits>
 #include <sstream>
+#include <system_error>
 
 #include "host/HarnessLanguage.h"
 #include "host/HostSession.h"
@@ -130,14 +131,18 @@ bool Harness::ParseArguments(const std::vector<std::wstring>& args, std::string&
             scriptName_ = Utf8Path(value);
         } else if (name == "--host-version") {
             const std::string text = Utf8Path(value);
-            char* end = nullptr;
-            const unsigned long long number = std::strtoull(text.c_str(), &end, 16);
-            if (text.size() < 3 || text.compare(0, 2, "0x") != 0 || *end != 0 ||
-                number > std::numeric_limits<uint32_t>::max()) {
+            uint32_t number = 0;
+            const char* end = text.data() + text.size();
+            // Out of 32 bits from_chars reads to the end yet answers an error.
+            const std::from_chars_result read =
+                text.size() > 2 && text.starts_with("0x")
+                    ? std::from_chars(text.data() + 2, end, number, 16)
+                    : std::from_chars_result{text.data(), std::errc::invalid_argument};
+            if (read.ec != std::errc() || read.ptr != end) {
                 error = "--host-version takes a hexadecimal number written 0x..., not " + text;
                 return false;
             }
-            hostVersion_ = static_cast<uint32_t>(number);
+            hostVersion_ = number;
         } else {
             error = "unknown option " + name;
             return false;

@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 #include "host/HarnessActions.h"
+#include "host/HostText.h"
 
 namespace host {
 namespace {
@@ -144,7 +145,7 @@ const std::vector<Form>& Table() {
 std::string Upper(std::string_view name) {
     std::string text;
     for (const char c : name) {
-        text += c == ' ' ? '-' : static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+        text += c == ' ' ? '-' : AsciiUpper(c);
     }
     return text;
 }

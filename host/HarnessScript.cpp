@@ -1,8 +1,9 @@
 // HarnessScript: lines, tokens and numbers; the form of each command is HarnessLanguage's.
 #include "host/HarnessScript.h"
 
-#include <cstdlib>
-#include <limits>
+#include <charconv>
+#include <optional>
+#include <system_error>
 
 #include "host/HarnessLanguage.h"
 
@@ -10,8 +11,6 @@ namespace host {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-// The longest decimal text of an int, its sign included.
-constexpr size_t kMostIntegerCharacters = 11;
 
 // The next line of text from start: its end, and where the line after it starts (LF, CR LF or
 // a lone CR end a line).
@@ -29,27 +28,26 @@ LineEnd FindLineEnd(std::string_view text, size_t start) {
     return {end, end + (crlf ? 2 : 1)};
 }
 
+// ReadInt: the whole text as a decimal int (an optional minus sign, then digits), or nothing when
+// the text is anything else or out of an int's range.
+std::optional<int> ReadInt(std::string_view text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || stop != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 }  // namespace
 
 bool HarnessScript::IsInteger(const Token& token) {
-    if (token.quoted || token.text.empty() || token.text.size() > kMostIntegerCharacters) {
-        return false;
-    }
-    size_t i = token.text[0] == '-' ? 1 : 0;
-    if (i == token.text.size()) {
-        return false;
-    }
-    for (; i < token.text.size(); ++i) {
-        if (token.text[i] < '0' || token.text[i] > '9') {
-            return false;
-        }
-    }
-    const long long value = std::strtoll(token.text.c_str(), nullptr, 10);
-    return value >= std::numeric_limits<int>::min() && value <= std::numeric_limits<int>::max();
+    return !token.quoted && ReadInt(token.text).has_value();
 }
 
 int HarnessScript::Integer(const Token& token) {
-    return static_cast<int>(std::strtol(token.text.c_str(), nullptr, 10));
+    return ReadInt(token.text).value_or(0);
 }
 
 bool HarnessScript::Tokenize(std::string_view line, std::vector<Token>& out, std::string& error) {

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "host/HostSession.h"
+#include "host/HostText.h"
 #include "host/HostWindows.h"
 
 namespace host {
@@ -49,15 +50,6 @@ std::string Trim(const std::string& text) {
         return {};
     }
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
-
-std::string Lower(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return text;
 }
 
 void Say(const std::string& line) {
@@ -426,8 +418,9 @@ bool RandomUser::SaveSet() {
         return true;
     }
     const bool yes = Chance(60);
-    const auto same = std::find_if(sets_.begin(), sets_.end(),
-                                   [&](const Set& s) { return Lower(s.name) == Lower(name); });
+    const auto same = std::find_if(sets_.begin(), sets_.end(), [&](const Set& s) {
+        return AsciiLower(s.name) == AsciiLower(name);
+    });
     if (same != sets_.end()) {
         if (!Do(yes ? "answer yes" : "answer no") || !Do("click " + std::to_string(kSave)) ||
             !Expect("alert \"Overwrite?\" " +

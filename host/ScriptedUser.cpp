@@ -487,7 +487,7 @@ bool ScriptedUser::ExpectAlert(const Command& command, std::string& failure) {
         const HarnessScript::Token& detail = command.args[i];
         if (detail.quoted) {
             ok = ok && alert.text == detail.text;
-        } else if (detail.text.rfind("icon=", 0) == 0) {
+        } else if (detail.text.starts_with("icon=")) {
             ok = ok && "icon=" + alert.icon == detail.text;
         } else {
             ok = ok && "owner=" + alert.owner == detail.text;

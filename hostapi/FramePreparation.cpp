@@ -7,15 +7,13 @@
 
 #include "hostapi/LittleEndian.h"
 
-namespace {
-constexpr size_t kEntryArray = 0x0E;
-constexpr size_t kEntryCount = 0x12;
-constexpr size_t kEntryFlags = 8;
-constexpr size_t kNoteCount = 0x0E;
-constexpr size_t kNotes = 0x10;
-constexpr size_t kNoteNumber = 4;
-constexpr size_t kNoteFlags = 6;
-}  // namespace
+using frame_layout::kEntryArray;
+using frame_layout::kEntryCount;
+using frame_layout::kEntryFlags;
+using frame_layout::kNoteCount;
+using frame_layout::kNoteFlags;
+using frame_layout::kNoteNumber;
+using frame_layout::kNotes;
 
 void FramePreparation::Prepare(void* frame) {
     if (frame == nullptr) {

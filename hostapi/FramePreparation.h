@@ -5,11 +5,13 @@
 
 #include <cstddef>
 
+#include "hostapi/FrameLayout.h"
+
 class FramePreparation {
   public:
-    static constexpr size_t kEntrySize = 146;
-    static constexpr size_t kNoteSize = 10;
-    static constexpr int kMaxNotes = 12;
+    static constexpr size_t kEntrySize = frame_layout::kEntrySize;
+    static constexpr size_t kNoteSize = frame_layout::kNoteSize;
+    static constexpr int kMaxNotes = frame_layout::kMaxNotes;
 
     static void Prepare(void* frame);
     // PrepareEntry prepares one 146-byte entry record.

@@ -1,8 +1,9 @@
 // PitchDirection: names and conversions of the three directions.
 #include "rules/PitchDirection.h"
 
-#include <cctype>
 #include <string>
+
+#include "rules/AsciiText.h"
 
 PitchDirection ClampDirection(int32_t code) {
     if (code <= 0) {
@@ -56,15 +57,9 @@ const char* FileCodeOfDirection(PitchDirection direction) {
 }
 
 std::optional<PitchDirection> ParseDirectionWord(std::string_view word) {
-    std::string lower;
-    for (const char c : word) {
-        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
     for (const PitchDirection d :
          {PitchDirection::kUp, PitchDirection::kDown, PitchDirection::kClosest}) {
-        std::string name = DirectionName(d);
-        name[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[0])));
-        if (lower == name) {
+        if (ascii::EqualsIgnoreCase(word, DirectionName(d))) {
             return d;
         }
     }

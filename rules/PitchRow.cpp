@@ -1,14 +1,10 @@
 // PitchRow: the row's text form.
 #include "rules/PitchRow.h"
 
-#include <cctype>
-
+#include "rules/AsciiText.h"
 #include "rules/SpellingSyntax.h"
 
 std::string PitchRow::Text() const {
-    std::string word = DirectionName(direction);
-    for (char& c : word) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
+    const std::string word = ascii::Lower(DirectionName(direction));
     return SpellingSyntax::Narrow(from) + ">" + SpellingSyntax::Narrow(to) + ":" + word;
 }

@@ -29,10 +29,11 @@ class PitchRules {
 
     // Apply answers what the list does to the note, or none when no row matches.
     [[nodiscard]] std::optional<Respelling> Apply(const SpelledPitch& note) const;
+
+  private:
     // Place is the second half of Apply, for a note already matched to row.
     [[nodiscard]] Respelling Place(size_t row, const SpelledPitch& note) const;
 
-  private:
     std::vector<PitchRow> rows_;
     RowMatcher matcher_;
 };

@@ -17,11 +17,12 @@ class RowMatcher {
   public:
     explicit RowMatcher(std::vector<std::u16string> fromTexts);
 
-    [[nodiscard]] size_t GetCount() const { return fromTexts_.size(); }
-
     // Matches answers whether row number row (from 0) matches a spelling text.
     [[nodiscard]] bool Matches(size_t row, std::u16string_view spelling) const;
-    // FirstMatch answers the first row that matches the spelling, or none.
+    // FirstMatch answers the first row that matches the spelling, or none. Only the tests call
+    // it: it is the plug-in's walk (Matches, row by row, on the note's spelling text) as one
+    // call, which RowMatcherTest holds to the same row as FirstMatch for a spelled note, the
+    // form PitchRules and sorvel use.
     [[nodiscard]] std::optional<size_t> FirstMatch(std::u16string_view spelling) const;
     // FirstMatch for a spelled note: its letter and alteration, written as a note's spelling is
     // written (canonical form), compared with every row.

@@ -29,7 +29,7 @@ for preset in native win64; do
         exit 1
     fi
 done
-linted='^(hostapi|framework|pitch|settings|ui|shell|host|rules|sorvel)/([^/]*/)?[^/]*\.cpp$'
+linted='^(hostapi|framework|pitch|state|settings|ui|shell|host|rules|sorvel)/([^/]*/)?[^/]*\.cpp$'
 files_of() {
     python3 -c 'import json, os, sys
 root = os.getcwd() + "/"

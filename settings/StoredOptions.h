@@ -4,7 +4,7 @@
 #pragma once
 
 #include "settings/WindowGeometry.h"
-#include "shell/PluginState.h"
+#include "state/PluginState.h"
 
 class StoredOptions {
   public:

@@ -3,7 +3,7 @@
 // renumbers the ones after it at the next write.
 #pragma once
 
-#include "shell/PluginState.h"
+#include "state/PluginState.h"
 
 class StoredPitchSets {
   public:

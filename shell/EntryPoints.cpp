@@ -10,7 +10,7 @@
 #include "hostapi/HostBoundary.h"
 #include "hostapi/HostVersion.h"
 #include "hostapi/LittleEndian.h"
-#include "shell/PluginState.h"
+#include "state/PluginState.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "settings/SettingsFiles.h"
 #include "settings/StoredPitchSets.h"
 #include "settings/StoredText.h"
-#include "shell/PluginState.h"
+#include "state/PluginState.h"
 #include "ui/FCCtrlLine.h"
 #include "ui/FCCtrlStatic.h"
 #include "ui/FCUI.h"

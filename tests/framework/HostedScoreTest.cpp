@@ -166,7 +166,7 @@ TEST_F(HostedScoreTest, StaffRecordsAreWalkedInStaffOrder) {
     FCStaff staff;
     std::vector<int> seen;
     for (bool ok = staff.LoadFirst(); ok && seen.size() < 10; ok = staff.LoadNext()) {
-        seen.push_back(staff.GetItemNo());
+        seen.push_back(staff.GetKeyItem1());
     }
     EXPECT_EQ(seen, (std::vector<int>{2, 4, 9}));
 }
@@ -180,7 +180,7 @@ TEST_F(HostedScoreTest, MeasureWalkAnswersEachMeasuresKey) {
     for (bool ok = true; ok && keys.size() < 10; ok = measure.LoadNext()) {
         ASSERT_NE(measure.GetKeySignature(), nullptr);
         keys.push_back(measure.GetKeySignature()->GetKeyWord());
-        ASSERT_TRUE(measure.Save()) << "measure " << measure.GetItemNo();
+        ASSERT_TRUE(measure.Save()) << "measure " << measure.GetKeyItem1();
     }
     EXPECT_EQ(keys, (std::vector<int>{0, 1, 254, 259}));
     for (int m = 1; m <= 4; ++m) {

@@ -162,7 +162,6 @@ TEST(KeySignatureTest, CopyFromTakesWordAndOffset) {
     EXPECT_EQ(b.GetKeyWord(), 0x0103);
     EXPECT_EQ(b.GetTranspositionOffset(), -2);
     EXPECT_TRUE(b.IsLoaded());
-    EXPECT_STREQ(b.ClassName(), "FCKeySignature");
     EXPECT_EQ(b.GetRecordSize(), 2U);
     EXPECT_EQ(b.GetVersion(), 0x12050000U);
     EXPECT_EQ(b.GetTag(), 0U);

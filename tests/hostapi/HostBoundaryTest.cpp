@@ -27,7 +27,7 @@
 #include "pitch/FCUndoBlock.h"
 #include "settings/StoredOptions.h"
 #include "settings/StoredPitchSets.h"
-#include "shell/PluginState.h"
+#include "state/PluginState.h"
 
 namespace {
 

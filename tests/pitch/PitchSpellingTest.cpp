@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "../rules/SpellingCases.h"
 #include "framework/FCString.h"
 #include "pitch/PitchSpelling.h"
 
@@ -12,71 +13,20 @@ std::string Text(FCString& s) {
     return s.GetCString();
 }
 
-struct Case {
-    const char* typed;
-    bool valid;
-    const char* after;  // the text in place after the check, valid or not
-};
+// The shared table, through the plug-in's check on an FCString.
+class PitchSpellingTableTest : public testing::TestWithParam<spelling_cases::Case> {};
 
-TEST(PitchSpellingTest, CheckTable) {
-    const Case cases[] = {
-        // Naturals, every letter, both cases.
-        {"A", true, "A"},
-        {"B", true, "B"},
-        {"C", true, "C"},
-        {"D", true, "D"},
-        {"E", true, "E"},
-        {"F", true, "F"},
-        {"G", true, "G"},
-        {"a", true, "A"},
-        {"c", true, "C"},
-        {"g", true, "G"},
-        // Sharps.
-        {"A#", true, "A#"},
-        {"c#", true, "C#"},
-        {"C##", true, "C##"},
-        {"C####", true, "C####"},
-        {"C######", true, "C######"},  // length is the dialog's business, not the check's
-        // Flats, with the upper-case B normalised.
-        {"Bb", true, "Bb"},
-        {"db", true, "Db"},
-        {"EBB", true, "Ebb"},
-        {"bB", true, "Bb"},
-        {"DbBbB", true, "Dbbbb"},
-        // Double sharp sign: only as the whole accidental, only lower case.
-        {"Cx", true, "Cx"},
-        {"cx", true, "Cx"},
-        {"CX", false, "CX"},
-        {"Cxx", false, "Cxx"},
-        {"Cx#", false, "Cx#"},
-        {"C#x", false, "C#x"},
-        // Not a letter A..G first.
-        {"", false, ""},
-        {"H", false, "H"},
-        {"h", false, "h"},
-        {" C", false, " C"},
-        {"4", false, "4"},
-        {"#", false, "#"},
-        {"b", true, "B"},
-        // Mixed or foreign accidentals, octaves and blanks.
-        {"C#b", false, "C#b"},
-        {"Cb#", false, "Cb#"},
-        {"Cn", false, "Cn"},
-        {"C4", false, "C4"},
-        {"C ", false, "C "},
-        {"C#4", false, "C#4"},
-        // Normalisation happens also when a later character fails.
-        {"cB#", false, "Cb#"},
-        {"eBBx", false, "Ebbx"},
-        {"c4", false, "C4"},
-        {"dB B", false, "Db B"},
-    };
-    for (const Case& c : cases) {
-        FCString s(c.typed);
-        EXPECT_EQ(PitchSpelling::CheckPitchSpelling(&s), c.valid) << '"' << c.typed << '"';
-        EXPECT_EQ(Text(s), c.after) << '"' << c.typed << '"';
-    }
+TEST_P(PitchSpellingTableTest, CheckAndTextInPlace) {
+    const spelling_cases::Case& c = GetParam();
+    FCString s(c.typed);
+    EXPECT_EQ(PitchSpelling::CheckPitchSpelling(&s), c.valid);
+    EXPECT_EQ(Text(s), c.after);
 }
+
+INSTANTIATE_TEST_SUITE_P(Typed, PitchSpellingTableTest, testing::ValuesIn(spelling_cases::kCases),
+                         [](const testing::TestParamInfo<spelling_cases::Case>& param) {
+                             return spelling_cases::Name(param.param.typed);
+                         });
 
 TEST(PitchSpellingTest, NullIsNoSpelling) {
     EXPECT_FALSE(PitchSpelling::CheckPitchSpelling(nullptr));

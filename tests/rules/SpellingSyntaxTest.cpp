@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "SpellingCases.h"
 #include "rules/SpellingSyntax.h"
 
 namespace {
@@ -15,32 +16,20 @@ std::string N(const std::u16string& s) {
     return SpellingSyntax::Narrow(s);
 }
 
-TEST(SpellingSyntaxTest, CheckNormalisesInPlace) {
-    struct Case {
-        const char* typed;
-        bool valid;
-        const char* after;  // the text after the check, valid or not
-    };
-    const Case cases[] = {
-        {"A", true, "A"},      {"G", true, "G"},         {"c", true, "C"},
-        {"g", true, "G"},      {"b", true, "B"},         {"A#", true, "A#"},
-        {"c#", true, "C#"},    {"C####", true, "C####"}, {"C######", true, "C######"},
-        {"Bb", true, "Bb"},    {"db", true, "Db"},       {"EBB", true, "Ebb"},
-        {"bB", true, "Bb"},    {"DbBbB", true, "Dbbbb"}, {"Cx", true, "Cx"},
-        {"cx", true, "Cx"},    {"CX", false, "CX"},      {"Cxx", false, "Cxx"},
-        {"Cx#", false, "Cx#"}, {"C#x", false, "C#x"},    {"", false, ""},
-        {"H", false, "H"},     {"h", false, "h"},        {" C", false, " C"},
-        {"4", false, "4"},     {"#", false, "#"},        {"C#b", false, "C#b"},
-        {"Cb#", false, "Cb#"}, {"Cn", false, "Cn"},      {"C4", false, "C4"},
-        {"C ", false, "C "},   {"cB#", false, "Cb#"},    {"eBBx", false, "Ebbx"},
-        {"c4", false, "C4"},   {"dB B", false, "Db B"},  {"\xC3\x89", false, "\xC3\x89"},
-    };
-    for (const Case& c : cases) {
-        std::u16string text = U(c.typed);
-        EXPECT_EQ(SpellingSyntax::Check(text), c.valid) << '"' << c.typed << '"';
-        EXPECT_EQ(N(text), c.after) << '"' << c.typed << '"';
-    }
+// The shared table, through the rules' check on UTF-16 text.
+class SpellingSyntaxTableTest : public testing::TestWithParam<spelling_cases::Case> {};
+
+TEST_P(SpellingSyntaxTableTest, CheckNormalisesInPlace) {
+    const spelling_cases::Case& c = GetParam();
+    std::u16string text = U(c.typed);
+    EXPECT_EQ(SpellingSyntax::Check(text), c.valid);
+    EXPECT_EQ(N(text), c.after);
 }
+
+INSTANTIATE_TEST_SUITE_P(Typed, SpellingSyntaxTableTest, testing::ValuesIn(spelling_cases::kCases),
+                         [](const testing::TestParamInfo<spelling_cases::Case>& param) {
+                             return spelling_cases::Name(param.param.typed);
+                         });
 
 TEST(SpellingSyntaxTest, ExpandDoubleSharpAndCanonicalForm) {
     std::u16string text = u"Cx";

@@ -284,15 +284,6 @@ TEST(SettingsPairsTest, PairsTrimAndAcceptAbsentTexts) {
     EXPECT_EQ(Text(trimmed.GetValue()), "v w");
 }
 
-TEST(SettingsPairsTest, ClassNames) {
-    const FCSettingsPairs pairs;
-    const FCSettingsPair pair("a", "b");
-    const FCTextFileStream stream("folder", "name.txt");
-    EXPECT_STREQ(pairs.ClassName(), "FCSettingsPairs");
-    EXPECT_STREQ(pair.ClassName(), "__FCBase");
-    EXPECT_STREQ(stream.ClassName(), "__FCBase");
-}
-
 TEST(SettingsPairsTest, NothingLeaks) {
     const int64_t before = __FCBase::LiveObjectCount();
     {

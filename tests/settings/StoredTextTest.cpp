@@ -107,7 +107,7 @@ TEST_F(StoredTextFileTest, AFromTextCannotWriteAnotherKey) {
     ASSERT_TRUE(StoredOptions::SaveOptions(geometry_, state_));
 
     for (const std::string& line : Lines(ReadBytes(SharedFile()))) {
-        EXPECT_TRUE(line.rfind("VESKSORVEL_", 0) == 0 || line == "OTHERPLUGIN_KEY=theirs")
+        EXPECT_TRUE(line.starts_with("VESKSORVEL_") || line == "OTHERPLUGIN_KEY=theirs")
             << "a line no key of this plug-in starts: " << line;
     }
     auto pairs = SettingsFiles::ReadSettingsFile(&SettingsFiles::NewSharedSettingsStream);

@@ -8,7 +8,7 @@
 #include "hostapi/HostVersion.h"
 #include "hostapi/LittleEndian.h"
 #include "shell/EntryPoints.h"
-#include "shell/PluginState.h"
+#include "state/PluginState.h"
 
 namespace {
 

@@ -100,7 +100,7 @@ std::map<std::string, std::string> Pairs(const std::string& text) {
         }
         const size_t eq = line.find('=');
         const std::string key = line.substr(0, eq);
-        if (key.rfind("VESKSORVEL_WINDOW", 0) != 0) {
+        if (!key.starts_with("VESKSORVEL_WINDOW")) {
             pairs[key] = eq == std::string::npos ? "" : line.substr(eq + 1);
         }
     }
@@ -166,7 +166,7 @@ void Choose(int item, int entry) {
 bool RowsAreWhole(const std::map<std::string, std::string>& pairs) {
     int rows = 0;
     for (const auto& [key, value] : pairs) {
-        rows += key.rfind("VESKSORVEL_LIST_FROM_", 0) == 0 ? 1 : 0;
+        rows += key.starts_with("VESKSORVEL_LIST_FROM_") ? 1 : 0;
     }
     for (int row = 1; row <= rows; ++row) {
         for (const char* part : {"FROM_", "TO_", "UPDIRECTION_", "INUSE_"}) {

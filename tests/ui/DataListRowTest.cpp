@@ -24,7 +24,6 @@ TEST(DataListRow, PitchRowHasThreeColumnsAndNoList) {
     EXPECT_TRUE(row.GetChecked());
     EXPECT_EQ(row.GetListIndex(), -1);
     EXPECT_EQ(row.GetList(), nullptr);
-    EXPECT_STREQ(row.ClassName(), "FCStrings");
 }
 
 TEST(DataListRow, ColumnOutsideTheRowShowsQuestionMarks) {

@@ -22,8 +22,7 @@ class FCUITest : public ::testing::Test {
     FCUI ui_{&owner_};
 };
 
-TEST_F(FCUITest, ClassNameAndOwner) {
-    EXPECT_STREQ(ui_.ClassName(), "FCUI");
+TEST_F(FCUITest, Owner) {
     EXPECT_EQ(ui_.GetOwnerWindow(), &owner_);
 }
 

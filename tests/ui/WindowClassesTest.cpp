@@ -10,7 +10,7 @@
 
 #include "host/HostWindows.h"
 #include "hostapi/HostFunctions.h"
-#include "shell/PluginState.h"
+#include "state/PluginState.h"
 #include "ui/FCSorvelWindow.h"
 #include "ui/FCUI.h"
 

@@ -1,5 +1,5 @@
 // PluginState: defaults and the module's one instance.
-#include "shell/PluginState.h"
+#include "state/PluginState.h"
 
 void PluginState::SetDefaults() {
     fromText.SetCString("A#");
