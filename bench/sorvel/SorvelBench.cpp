@@ -1,7 +1,6 @@
-// sorvel_bench: notes per second for respelling generated MusicXML files with 1, 4 and 16
-// rows, against pugixml's own parse and save of the same file (the floor: reading and writing
-// the XML at all), for scores of 10 000 to 1 000 000 notes; then a batch of small files on 1, 2
-// and 4 threads. Each figure is the best of three runs, from file to file. Not a test.
+// sorvel_bench: the tools of the whole-process benchmark (scripts/bench-sorvel.py: a generated
+// score written to a file, pugixml's own load and save of a file), and a batch of small files
+// respelled on 1, 2 and 4 threads, each figure the best of three runs. Not a test.
 #include <unistd.h>
 
 #include <chrono>
@@ -77,65 +76,6 @@ std::string LoadAverage() {
     return one + " " + five + " " + fifteen;
 }
 
-std::vector<size_t> Sizes(const std::string& list) {
-    std::vector<size_t> sizes;
-    std::stringstream in(list);
-    for (std::string item; std::getline(in, item, ',');) {
-        sizes.push_back(std::stoul(item));
-    }
-    return sizes;
-}
-
-void Throughput(const fs::path& folder, const std::vector<size_t>& sizes) {
-    std::printf("Wall-clock time, million notes per second (in brackets: processor time)\n\n");
-    std::printf(
-        "| notes | file MB | pugixml parse + save | respell, 1 row | 4 rows | 16 rows "
-        "| 4 rows / floor | µs per note, 4 rows | notes respelled by 1 / 4 / 16 rows |\n");
-    std::printf("|---:|---:|---:|---:|---:|---:|---:|---:|---|\n");
-    const std::string in = (folder / "in.musicxml").string();
-    const std::string out = (folder / "out.musicxml").string();
-    for (const size_t notes : sizes) {
-        const std::string text = BenchScores::Make(notes, 15);
-        std::ofstream(in, std::ios::binary) << text;
-        const Timing floor = Best([&] {
-            pugi::xml_document document;
-            document.load_file(in.c_str());
-            document.save_file(out.c_str());
-        });
-        std::vector<Timing> times;
-        std::vector<size_t> changed;
-        for (const auto& list : kRowLists) {
-            const PitchRules rules = Rules(list);
-            sorvel::RespellOptions settings;
-            settings.rules = &rules;
-            size_t count = 0;
-            times.push_back(Best([&] {
-                const sorvel::FileResult result = sorvel::RunFileJob(in, out, settings);
-                if (!result.ok) {
-                    std::fprintf(stderr, "respell failed: %s\n", result.error.c_str());
-                    std::exit(1);
-                }
-                count = result.score.changes.size();
-            }));
-            changed.push_back(count);
-        }
-        const auto rate = [&](const Timing& t) {
-            const auto n = static_cast<double>(notes);
-            char cell[64];
-            std::snprintf(cell, sizeof cell, "%.2f (%.2f)", n / t.wall / 1e6, n / t.cpu / 1e6);
-            return std::string(cell);
-        };
-        std::printf(
-            "| %zu | %.1f | %s | %s | %s | %s | %.2f (%.2f) | %.2f (%.2f) | %zu / %zu / %zu |\n",
-            notes, static_cast<double>(text.size()) / 1e6, rate(floor).c_str(),
-            rate(times[0]).c_str(), rate(times[1]).c_str(), rate(times[2]).c_str(),
-            times[1].wall / floor.wall, times[1].cpu / floor.cpu,
-            times[1].wall / static_cast<double>(notes) * 1e6,
-            times[1].cpu / static_cast<double>(notes) * 1e6, changed[0], changed[1], changed[2]);
-        std::fflush(stdout);
-    }
-}
-
 void Batch(const fs::path& folder, size_t files, size_t notesPerFile) {
     const fs::path inputs = folder / "batch";
     fs::create_directories(inputs);
@@ -201,22 +141,15 @@ int main(int argc, char** argv) {
     if (argc > 1 && argv[1][0] != '-') {
         return Tool(argc, argv);
     }
-    std::string sizes = "10000,100000,1000000";
     size_t files = 1000;
     for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--notes") == 0) {
-            sizes = argv[i + 1];
-        } else if (std::strcmp(argv[i], "--files") == 0) {
+        if (std::strcmp(argv[i], "--files") == 0) {
             files = std::stoul(argv[i + 1]);
         }
     }
     const fs::path folder =
         fs::temp_directory_path() / ("sorvel-bench-" + std::to_string(::getpid()));
     fs::create_directories(folder);
-    std::printf(
-        "sorvel: respelling MusicXML, file to file (best of 3; M/s = million notes per "
-        "second)\n\n");
-    Throughput(folder, Sizes(sizes));
     Batch(folder, files, 200);
     fs::remove_all(folder);
     return 0;

@@ -5,19 +5,13 @@
 
 namespace sorvel {
 
-bool WriteReport(const std::string& path, const std::vector<FileResult>& results,
-                 const std::vector<PitchRow>& rows, std::string& error) {
+std::optional<Failure> WriteReport(const std::string& path, const std::vector<FileResult>& results,
+                                   const std::vector<PitchRow>& rows) {
     ReportWriter::Format format = ReportWriter::Format::kCsv;
     if (!ReportWriter::FormatOf(path, format)) {
-        error = "a report file ends in .csv or .json";
-        return false;
+        return Failure{FailureKind::kWrite, "a report file ends in .csv or .json"};
     }
-    if (const std::optional<Failure> failure =
-            WriteFile(path, ReportWriter::Render(format, results, rows))) {
-        error = failure->Text();
-        return false;
-    }
-    return true;
+    return WriteFile(path, ReportWriter::Render(format, results, rows));
 }
 
 }  // namespace sorvel

@@ -2,6 +2,7 @@
 // (.csv or .json), whole or not at all.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,8 +11,8 @@
 
 namespace sorvel {
 
-// WriteReport writes the report file (atomically); false with a reason in error.
-bool WriteReport(const std::string& path, const std::vector<FileResult>& results,
-                 const std::vector<PitchRow>& rows, std::string& error);
+// WriteReport writes the report file (atomically); a failure says why it could not.
+std::optional<Failure> WriteReport(const std::string& path, const std::vector<FileResult>& results,
+                                   const std::vector<PitchRow>& rows);
 
 }  // namespace sorvel

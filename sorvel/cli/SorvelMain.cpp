@@ -263,9 +263,12 @@ int Respell(const Arguments& args) {
                 std::cerr << "sorvel: " << result.input << ": warning: " << warning << "\n";
             }
         });
-    if (!args.report.empty() && !sorvel::WriteReport(args.report, results, rows, error)) {
-        std::cerr << "sorvel: --report: " << error << "\n";
-        allDone = false;
+    if (!args.report.empty()) {
+        if (const std::optional<sorvel::Failure> failure =
+                sorvel::WriteReport(args.report, results, rows)) {
+            std::cerr << "sorvel: --report: " << failure->Text() << "\n";
+            allDone = false;
+        }
     }
     return allDone ? ExitCode::kDone : ExitCode::kFileFailed;
 }

@@ -3,6 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "rules/AsciiText.h"
 #include "sorvel/core/TextTools.h"
 
 namespace sorvel {
@@ -146,7 +147,7 @@ std::string RenderJson(const std::vector<FileResult>& results, const std::vector
 }  // namespace
 
 bool ReportWriter::FormatOf(const std::string& path, Format& format) {
-    const std::string lower = TextTools::Lower(path);
+    const std::string lower = ascii::Lower(path);
     const auto endsWith = [&](const std::string& tail) {
         return lower.size() >= tail.size() &&
                lower.compare(lower.size() - tail.size(), tail.size(), tail) == 0;

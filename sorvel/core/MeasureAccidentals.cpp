@@ -42,20 +42,6 @@ std::vector<bool> MeasureAccidentals::Needed(const std::vector<Note>& notes) {
     return needed;
 }
 
-int32_t MeasureAccidentals::KeyAlteration(int32_t fifths, int32_t letter) {
-    int32_t hits = 0;
-    if (fifths > 0) {
-        for (int32_t k = 0; k < fifths; ++k) {
-            hits += (5 + 4 * k) % 7 == letter ? 1 : 0;
-        }
-        return hits;
-    }
-    for (int32_t k = 0; k < -fifths; ++k) {
-        hits += (1 + 3 * k) % 7 == letter ? 1 : 0;
-    }
-    return -hits;
-}
-
 const char* MeasureAccidentals::ValueFor(int32_t alteration) {
     switch (alteration) {
         case -3:

@@ -28,9 +28,6 @@ class MeasureAccidentals {
 
     // Needed answers, for each note, whether it needs its accidental shown.
     static std::vector<bool> Needed(const std::vector<Note>& notes);
-    // KeyAlteration: what a key of fifths sharps (flats when negative) gives a letter; past
-    // seven the order starts again, so a letter may be altered twice.
-    static int32_t KeyAlteration(int32_t fifths, int32_t letter);
     // ValueFor is the MusicXML accidental for a whole-tone alteration from -3 to 3, or null.
     static const char* ValueFor(int32_t alteration);
 };

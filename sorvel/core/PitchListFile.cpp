@@ -1,6 +1,8 @@
 // PitchListFile: parsing the pitch-list file's pairs and its sets.
 #include "sorvel/core/PitchListFile.h"
 
+#include "rules/AsciiText.h"
+
 #include <unordered_map>
 
 #include "rules/DecimalNumber.h"
@@ -11,14 +13,7 @@ namespace {
 
 // KeyForm is how keys compare: A to Z lower-cased, cut at the first 0 byte.
 std::string KeyForm(std::string_view key) {
-    std::string form;
-    for (const char c : key) {
-        if (c == '\0') {
-            break;
-        }
-        form += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    }
-    return form;
+    return ascii::Lower(key.substr(0, key.find('\0')));
 }
 
 // Pairs: the file's key=value pairs, looked up by the first of equal keys.
@@ -56,6 +51,15 @@ class Pairs {
 
 constexpr const char* kPrefix = "VESKSORVEL_LIST_";
 
+// AsShown: a stored text as the plug-in reads it, every control byte its stand-in "?", so that
+// a set is found here under the name the host shows.
+std::string AsShown(std::string text) {
+    for (char& c : text) {
+        c = static_cast<unsigned char>(c) < 0x20 ? '?' : c;
+    }
+    return text;
+}
+
 }  // namespace
 
 std::vector<PitchSet> PitchListFile::Parse(std::string_view bytes) {
@@ -66,7 +70,7 @@ std::vector<PitchSet> PitchListFile::Parse(std::string_view bytes) {
         if (name == nullptr) {
             break;
         }
-        PitchSet pitchSet{*name, {}};
+        PitchSet pitchSet{AsShown(*name), {}};
         for (int row = 1;; ++row) {
             const std::string suffix = std::to_string(set) + "_" + std::to_string(row);
             const std::string* from = pairs.Find(kPrefix + std::string("FROM_") + suffix);
@@ -78,7 +82,7 @@ std::vector<PitchSet> PitchListFile::Parse(std::string_view bytes) {
                 break;
             }
             pitchSet.rows.push_back(
-                {{SpellingSyntax::Widen(*from), SpellingSyntax::Widen(*to),
+                {{SpellingSyntax::Widen(AsShown(*from)), SpellingSyntax::Widen(AsShown(*to)),
                   DirectionFromFile(DecimalNumber::Read(SpellingSyntax::Widen(*direction)))},
                  *inUse == "1"});
         }

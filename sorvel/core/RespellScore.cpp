@@ -72,12 +72,8 @@ void Pack(RespelledScore::Store& store) {
     if (store.compressed && store.edits.empty()) {
         return;  // the archive as read
     }
-    std::string encoded;
-    std::string error;
-    if (!TextEncoding::Encode(Join(TextPieces(store)), store.form, store.byteOrderMark, encoded,
-                              error)) {
-        Fail(FailureKind::kInternal, error);
-    }
+    std::string encoded =
+        TextEncoding::Encode(Join(TextPieces(store)), store.form, store.byteOrderMark);
     store.output =
         store.compressed ? mxl::Write(store.archive, store.rootfile, encoded) : std::move(encoded);
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "rules/AsciiText.h"
 #include "sorvel/core/Failure.h"
 #include "sorvel/core/MeasureReader.h"
 #include "sorvel/core/NoteDecision.h"
@@ -85,8 +86,7 @@ class Walker {
   private:
     // Names: a wanted part is named by its id, or by its name without regard to case.
     static bool Names(const std::string& wanted, const std::string& id, const std::string& name) {
-        return wanted == id ||
-               (!name.empty() && TextTools::Lower(wanted) == TextTools::Lower(name));
+        return wanted == id || (!name.empty() && ascii::EqualsIgnoreCase(wanted, name));
     }
 
     [[nodiscard]] bool MeasureSelected(std::string_view number) const {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "rules/KeySignature.h"
 #include "sorvel/core/Failure.h"
 #include "sorvel/core/MeasureAccidentals.h"
 #include "sorvel/core/NoteEditor.h"
@@ -23,7 +24,7 @@ MeasureAccidentals::Note AccidentalInput(const MeasureNote& note, const SpelledP
     input.letter = pitch.letter;
     input.octave = pitch.octave;
     input.alteration = pitch.alteration;
-    input.keyAlteration = MeasureAccidentals::KeyAlteration(note.key.fifths, pitch.letter);
+    input.keyAlteration = KeyAlteration(note.key.fifths, pitch.letter);
     return input;
 }
 

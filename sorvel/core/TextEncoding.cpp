@@ -1,6 +1,8 @@
 // TextEncoding: UTF-16 to UTF-8 and back, and the host files' 8-bit texts.
 #include "sorvel/core/TextEncoding.h"
 
+#include "sorvel/core/Failure.h"
+
 #include <cstdint>
 
 namespace {
@@ -64,16 +66,15 @@ void AppendUnit(std::string& out, uint16_t unit, bool bigEndian) {
 
 }  // namespace
 
-bool TextEncoding::Decode(std::string_view bytes, Decoded& decoded, std::string& error,
-                          bool formOnly) {
+TextEncoding::Decoded TextEncoding::Decode(std::string_view bytes, bool formOnly) {
     const auto at = [&](size_t i) { return i < bytes.size() ? static_cast<uint8_t>(bytes[i]) : 1; };
-    decoded = Decoded{};
+    Decoded decoded;
     if ((at(0) == 0xFF && at(1) == 0xFE && at(2) == 0 && at(3) == 0) ||
         (at(0) == 0 && at(1) == 0 && at(2) == 0xFE && at(3) == 0xFF) ||
         (at(0) == '<' && at(1) == 0 && at(2) == 0 && at(3) == 0) ||
         (at(0) == 0 && at(1) == 0 && at(2) == 0 && at(3) == '<')) {
-        error = "the file is in UTF-32, which this program does not read";
-        return false;
+        sorvel::Fail(sorvel::FailureKind::kEncoding,
+                     "the file is in UTF-32, which this program does not read");
     }
     size_t start = 0;
     if (at(0) == 0xFF && at(1) == 0xFE) {
@@ -93,11 +94,11 @@ bool TextEncoding::Decode(std::string_view bytes, Decoded& decoded, std::string&
         if (!formOnly) {
             decoded.text.assign(bytes);
         }
-        return true;
+        return decoded;
     }
     if ((bytes.size() - start) % 2 != 0) {
-        error = "the file is not valid UTF-16: it has an odd number of bytes";
-        return false;
+        sorvel::Fail(sorvel::FailureKind::kEncoding,
+                     "the file is not valid UTF-16: it has an odd number of bytes");
     }
     const bool bigEndian = decoded.form == Form::kUtf16BigEndian;
     const auto unitAt = [&](size_t i) {
@@ -117,22 +118,21 @@ bool TextEncoding::Decode(std::string_view bytes, Decoded& decoded, std::string&
             }
         }
         if (code >= 0xD800 && code <= 0xDFFF) {
-            error = "the file is not valid UTF-16: a lone surrogate at byte " + std::to_string(i);
-            return false;
+            sorvel::Fail(
+                sorvel::FailureKind::kEncoding,
+                "the file is not valid UTF-16: a lone surrogate at byte " + std::to_string(i));
         }
         AppendUtf8(decoded.text, code);
     }
-    return true;
+    return decoded;
 }
 
-bool TextEncoding::Encode(std::string_view text, Form form, bool byteOrderMark, std::string& bytes,
-                          std::string& error) {
+std::string TextEncoding::Encode(std::string_view text, Form form, bool byteOrderMark) {
     if (form == Form::kEightBit) {
-        bytes.assign(text);
-        return true;
+        return std::string(text);
     }
+    std::string bytes;
     const bool bigEndian = form == Form::kUtf16BigEndian;
-    bytes.clear();
     bytes.reserve(text.size() * 2 + 2);
     if (byteOrderMark) {
         AppendUnit(bytes, 0xFEFF, bigEndian);
@@ -140,8 +140,8 @@ bool TextEncoding::Encode(std::string_view text, Form form, bool byteOrderMark, 
     for (size_t i = 0; i < text.size();) {
         uint32_t code = 0;
         if (!NextUtf8(text, i, code)) {
-            error = "the edited text is not valid UTF-8 at byte " + std::to_string(i);
-            return false;
+            sorvel::Fail(sorvel::FailureKind::kInternal,
+                         "the edited text is not valid UTF-8 at byte " + std::to_string(i));
         }
         if (code >= 0x10000) {
             code -= 0x10000;
@@ -151,7 +151,7 @@ bool TextEncoding::Encode(std::string_view text, Form form, bool byteOrderMark, 
             AppendUnit(bytes, static_cast<uint16_t>(code), bigEndian);
         }
     }
-    return true;
+    return bytes;
 }
 
 std::string TextEncoding::Utf8ToLowBytes(std::string_view utf8) {

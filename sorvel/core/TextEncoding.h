@@ -18,14 +18,13 @@ class TextEncoding {
         std::string text;
     };
 
-    // Decode answers false with a reason in error when the bytes are no text this program
-    // reads. With formOnly, 8-bit text is not copied into decoded.text (the caller keeps the
-    // bytes).
-    static bool Decode(std::string_view bytes, Decoded& decoded, std::string& error,
-                       bool formOnly = false);
-    // Encode writes text (UTF-8 for the UTF-16 forms) back in the given form.
-    static bool Encode(std::string_view text, Form form, bool byteOrderMark, std::string& bytes,
-                       std::string& error);
+    // Decode reads the bytes' form and, for UTF-16, their text; it throws a failure of kind
+    // kEncoding when they are no text this program reads. With formOnly, 8-bit text is not
+    // copied into the answer's text (the caller keeps the bytes).
+    static Decoded Decode(std::string_view bytes, bool formOnly = false);
+    // Encode writes text (UTF-8 for the UTF-16 forms) back in the given form; it throws a
+    // failure of kind kInternal for text that is no UTF-8.
+    static std::string Encode(std::string_view text, Form form, bool byteOrderMark);
     // Utf8ToLowBytes is the 8-bit form the host's files use for a text typed as UTF-8: each
     // character's code cut to its low byte. Invalid UTF-8 is taken byte by byte.
     static std::string Utf8ToLowBytes(std::string_view utf8);

@@ -9,13 +9,3 @@ std::string_view TextTools::Trim(std::string_view text) {
     }
     return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
-
-std::string TextTools::Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return lower;
-}

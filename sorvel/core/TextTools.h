@@ -10,6 +10,4 @@ class TextTools {
 
     // Trim drops blanks, tabs and line ends at both ends.
     static std::string_view Trim(std::string_view text);
-    // Lower lower-cases the letters A to Z only.
-    static std::string Lower(std::string_view text);
 };

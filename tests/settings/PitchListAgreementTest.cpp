@@ -55,24 +55,12 @@ std::string PluginSets(const FCPitchChangeLists& sets) {
     return out;
 }
 
-// The one known difference: the plug-in reads every byte below 0x20 in a name or a row's text
-// as its stand-in "?" (StoredText, as it writes them), while sorvel keeps the byte. A set whose
-// name holds one is shown in the host with "?" and not found by sorvel under that name. Until
-// sorvel's reader does the same, its texts are compared as the plug-in would show them; drop
-// StandIn here once it does.
-std::string StandIn(std::string text) {
-    for (char& c : text) {
-        c = static_cast<unsigned char>(c) < 0x20 ? '?' : c;
-    }
-    return text;
-}
-
 std::string SorvelSets(const std::vector<PitchSet>& sets) {
     std::string out;
     for (const PitchSet& set : sets) {
-        out += "[" + StandIn(set.name) + "]";
+        out += "[" + set.name + "]";
         for (const StoredPitchRow& stored : set.rows) {
-            out += Row(StandIn(Units8(stored.row.from)), StandIn(Units8(stored.row.to)),
+            out += Row(Units8(stored.row.from), Units8(stored.row.to),
                        static_cast<int32_t>(stored.row.direction), stored.ticked);
         }
         out += "\n";

@@ -174,9 +174,7 @@ TEST_F(FileJobTest, Utf16FilesAreWrittenBackInTheirForm) {
     for (const auto form :
          {TextEncoding::Form::kUtf16LittleEndian, TextEncoding::Form::kUtf16BigEndian}) {
         for (const bool mark : {true, false}) {
-            std::string bytes;
-            std::string error;
-            ASSERT_TRUE(TextEncoding::Encode(kScore, form, mark, bytes, error));
+            const std::string bytes = TextEncoding::Encode(kScore, form, mark);
             Write(Path("in.musicxml"), bytes);
             const sorvel::FileResult result =
                 sorvel::RunFileJob(Path("in.musicxml"), Path("out.musicxml"), settings_);
@@ -185,8 +183,7 @@ TEST_F(FileJobTest, Utf16FilesAreWrittenBackInTheirForm) {
             expected.replace(expected.find("<step>A</step><alter>1</alter>"), 30,
                              "<step>B</step><alter>-1</alter>");
             expected.replace(expected.find(">sharp<"), 7, ">flat<");
-            std::string expectedBytes;
-            ASSERT_TRUE(TextEncoding::Encode(expected, form, mark, expectedBytes, error));
+            const std::string expectedBytes = TextEncoding::Encode(expected, form, mark);
             EXPECT_EQ(Read(Path("out.musicxml")), expectedBytes);
         }
     }

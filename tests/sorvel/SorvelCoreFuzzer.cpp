@@ -46,8 +46,8 @@ std::vector<std::string> Pitches(const std::string& bytes) {
     std::vector<std::string> pitches;
     for (const pugi::xpath_node& pitch : document.select_nodes("//note/pitch")) {
         const pugi::xml_node node = pitch.node();
-        pitches.push_back(std::string(node.child_value("step")) + "/" +
-                          node.child_value("alter") + "/" + node.child_value("octave"));
+        pitches.push_back(std::string(node.child_value("step")) + "/" + node.child_value("alter") +
+                          "/" + node.child_value("octave"));
     }
     return pitches;
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "rules/SpellingSyntax.h"
+#include "sorvel/core/Failure.h"
 #include "sorvel/core/MeasureAccidentals.h"
 #include "sorvel/core/MeasureList.h"
 #include "sorvel/core/PitchListFile.h"
@@ -127,12 +128,9 @@ TEST(TextEncodingTest, Utf16RoundTripsInBothByteOrders) {
     for (const auto form :
          {TextEncoding::Form::kUtf16LittleEndian, TextEncoding::Form::kUtf16BigEndian}) {
         for (const bool mark : {false, true}) {
-            std::string bytes;
-            std::string error;
-            ASSERT_TRUE(TextEncoding::Encode(utf8, form, mark, bytes, error));
+            const std::string bytes = TextEncoding::Encode(utf8, form, mark);
             EXPECT_EQ(bytes.size(), (mark ? 2U : 0U) + 2U * 11U);
-            TextEncoding::Decoded decoded;
-            ASSERT_TRUE(TextEncoding::Decode(bytes, decoded, error)) << error;
+            const TextEncoding::Decoded decoded = TextEncoding::Decode(bytes);
             EXPECT_EQ(decoded.form, form);
             EXPECT_EQ(decoded.byteOrderMark, mark);
             EXPECT_EQ(decoded.text, utf8);
@@ -152,14 +150,17 @@ TEST(TextEncodingTest, RefusesWhatItCannotRead) {
         {std::string("<\0\0\0", 4), "UTF-32"},
     };
     for (const Case& c : cases) {
-        TextEncoding::Decoded decoded;
-        std::string error;
-        EXPECT_FALSE(TextEncoding::Decode(c.bytes, decoded, error));
-        EXPECT_NE(error.find(c.error), std::string::npos) << error;
+        try {
+            (void)TextEncoding::Decode(c.bytes);
+            ADD_FAILURE() << c.error << ": read";
+        } catch (const sorvel::FailureError& failure) {
+            EXPECT_EQ(failure.Get().kind, sorvel::FailureKind::kEncoding);
+            EXPECT_NE(failure.Get().message.find(c.error), std::string::npos)
+                << failure.Get().message;
+        }
     }
-    TextEncoding::Decoded decoded;
-    std::string error;
-    ASSERT_TRUE(TextEncoding::Decode("<?xml encoding='ISO-8859-1'?><a>\xE9</a>", decoded, error));
+    const TextEncoding::Decoded decoded =
+        TextEncoding::Decode("<?xml encoding='ISO-8859-1'?><a>\xE9</a>");
     EXPECT_EQ(decoded.form, TextEncoding::Form::kEightBit);  // 8-bit bytes pass untouched
     EXPECT_EQ(TextEncoding::Utf8ToLowBytes("Cor \xC3\xA9t\xC3\xA9"), "Cor \xE9t\xE9");
     EXPECT_EQ(TextEncoding::Latin1ToUtf8("\xE9"), "\xC3\xA9");
@@ -270,13 +271,6 @@ TEST(MeasureAccidentalsTest, Table) {
     for (const Case& c : cases) {
         EXPECT_EQ(MeasureAccidentals::Needed(c.notes), c.needed) << c.what;
     }
-    // Keys: F# C# G# ... and Bb Eb Ab ..., starting again past seven.
-    EXPECT_EQ(MeasureAccidentals::KeyAlteration(2, C), 1);
-    EXPECT_EQ(MeasureAccidentals::KeyAlteration(2, A), 0);
-    EXPECT_EQ(MeasureAccidentals::KeyAlteration(-3, A), -1);
-    EXPECT_EQ(MeasureAccidentals::KeyAlteration(-7, F), -1);
-    EXPECT_EQ(MeasureAccidentals::KeyAlteration(8, F), 2);
-    EXPECT_EQ(MeasureAccidentals::KeyAlteration(0, B), 0);
     EXPECT_STREQ(MeasureAccidentals::ValueFor(-2), "flat-flat");
     EXPECT_EQ(MeasureAccidentals::ValueFor(4), nullptr);
 }

@@ -18,7 +18,7 @@
 #include "host/HostSession.h"
 #include "hostapi/HostVersion.h"
 #include "settings/StoredPitchSets.h"
-#include "shell/PluginState.h"
+#include "state/PluginState.h"
 #include "ui/FCSorvelWindow.h"
 #include "ui/FCUI.h"
 
