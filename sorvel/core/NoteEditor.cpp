@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "sorvel/core/Failure.h"
 #include "sorvel/core/MeasureAccidentals.h"
 
 namespace {
@@ -52,6 +53,14 @@ NoteEditor::NoteEditor(const XmlSpans& spans, pugi::xml_node note, pugi::xml_nod
 
 size_t NoteEditor::Checked(pugi::xml_node element) const {
     const size_t start = spans_.Start(element);
+    // Its content is replaced whole: whatever else it held (elements, comments) would be lost.
+    if (element.first_child()) {
+        const XmlSpans::Place place = spans_.PlaceOf(start);
+        sorvel::Fail(sorvel::FailureKind::kNotAScore,
+                     "<" + std::string(element.name()) +
+                         "> holds more than its text, which respelling would lose",
+                     place.line);
+    }
     const std::string_view name = element.name();
     if (spans_.Text(start + 1, start + 1 + name.size()) != name) {
         throw std::logic_error("an element is not where its name is");

@@ -24,11 +24,7 @@ void Unpack(std::string bytes, const RespellOptions& options, RespelledScore::St
         store.rootfile = std::move(entry.rootfile);
         bytes = std::move(entry.score);
     }
-    TextEncoding::Decoded decoded;
-    std::string error;
-    if (!TextEncoding::Decode(bytes, decoded, error, true)) {
-        Fail(FailureKind::kEncoding, error);
-    }
+    TextEncoding::Decoded decoded = TextEncoding::Decode(bytes, true);
     store.form = decoded.form;
     store.byteOrderMark = decoded.byteOrderMark;
     // 8-bit text is used as read, without a copy.
