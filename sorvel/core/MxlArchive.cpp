@@ -376,6 +376,10 @@ void ReplaceScore(zip_t* archive, const std::string& rootfile, std::string_view 
     }
     const auto index = static_cast<zip_uint64_t>(found);
     const std::string doing = "writing the entry " + rootfile;
+    // The entry keeps its time, so that the same respelling writes the same bytes.
+    zip_stat_t before;
+    zip_stat_init(&before);
+    Check(zip_stat_index(archive, index, 0, &before), archive, doing);
     const Source data(zip_source_buffer(archive, score.data(), score.size(), 0));
     if (!data) {
         FailArchive(archive, doing);
@@ -383,6 +387,9 @@ void ReplaceScore(zip_t* archive, const std::string& rootfile, std::string_view 
     Check(zip_file_replace(archive, index, data.get(), 0), archive, doing);
     zip_source_keep(data.get());
     Check(zip_set_file_compression(archive, index, ZIP_CM_DEFLATE, 0), archive, doing);
+    if ((before.valid & ZIP_STAT_MTIME) != 0) {
+        Check(zip_file_set_mtime(archive, index, before.mtime, 0), archive, doing);
+    }
 }
 
 // Contents answers what a closed archive wrote to its buffer source.
