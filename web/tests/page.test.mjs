@@ -169,7 +169,8 @@ test('typed rows, a bad spelling, the worked example: the same bytes as sorvel',
     assert.equal(await page.$$eval('#after-drawing .chosen', (notes) => notes.length), 1);
     if (process.env.SCREENSHOT) {
         await page.setViewportSize({width: 1400, height: 1100});
-        await page.screenshot({path: process.env.SCREENSHOT, fullPage: false});
+        await page.evaluate(() => window.scrollTo(0, 0));
+        await page.screenshot({path: process.env.SCREENSHOT, fullPage: true});
     }
     assert.deepEqual(page.errors, []);
     await page.context().close();
