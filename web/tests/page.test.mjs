@@ -176,6 +176,46 @@ test('typed rows, a bad spelling, the worked example: the same bytes as sorvel',
     await page.context().close();
 });
 
+test('row edits as in the dialog: Add Inverse, Update, Delete, moving, the measures check', async () => {
+    const page = await newPage();
+    const rows = () => page.$$eval('#row-table tbody tr', (lines) =>
+        lines.map((line) => [...line.cells].slice(1).map((cell) => cell.textContent).join(' ')));
+    await page.fill('#from-field', 'A#');
+    await page.fill('#to-field', 'Bb');
+    await page.selectOption('#direction-field', 'up');
+    await page.click('#add-inverse');  // Bb becomes A#, Up becomes Down
+    await page.click('#add-row');
+    assert.deepEqual(await rows(), ['Bb A# Down', 'A# Bb Up']);
+    // Add Inverse reads To as its From: a bad To is reported at the To field.
+    await page.fill('#to-field', 'Xb');
+    await page.click('#add-inverse');
+    assert.match(await page.textContent('#to-error'), /^The 'To' field has wrong syntax/);
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'to-field');
+    // Update the first row; a From that another row has is refused.
+    await page.click('#row-table tbody tr:nth-child(1) button');
+    assert.equal(await page.inputValue('#from-field'), 'Bb');
+    await page.fill('#from-field', 'A#');
+    await page.click('#update-row');
+    assert.match(await page.textContent('#row-alert'), /already exists in the list at another place/);
+    await page.fill('#from-field', 'cx');
+    await page.fill('#to-field', 'D');
+    await page.click('#update-row');
+    // Selecting the row showed its direction (Down), which Update keeps.
+    assert.deepEqual(await rows(), ['C## D Down', 'A# Bb Up']);
+    await page.click('#row-down');
+    assert.deepEqual(await rows(), ['A# Bb Up', 'C## D Down']);
+    await page.click('#delete-row');
+    assert.deepEqual(await rows(), ['A# Bb Up']);
+    // A measure list the core cannot read: its message at the field, the focus there.
+    await page.setInputFiles('#score-files', EXAMPLE);
+    await page.fill('#measures-field', '3-x');
+    await page.click('#respell');
+    assert.equal((await waitDone(page)).state, 'error');
+    assert.match(await page.textContent('#measures-error'), /^Measures 3-x: /);
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'measures-field');
+    await page.context().close();
+});
+
 test('an .mxl score round trip gives sorvel\'s bytes', async () => {
     const scores = path.join(work, 'scores');
     execFileSync('python3', [path.join(ROOT, 'tests/sorvel/make_scores.py'), scores, '15']);
@@ -197,15 +237,27 @@ test('an .mxl score round trip gives sorvel\'s bytes', async () => {
 test('a refused file shows sorvel\'s message; the other files go on', async () => {
     const timewise = path.join(work, 'Timewise.musicxml');
     fs.writeFileSync(timewise, '<?xml version="1.0"?>\n<score-timewise version="3.1"/>\n');
+    // A truncated .mxl and bytes that are no score at all.
+    const scores = path.join(work, 'refused');
+    execFileSync('python3', [path.join(ROOT, 'tests/sorvel/make_scores.py'), scores, '3']);
+    const whole = fs.readFileSync(path.join(scores, 'Voices.mxl'));
+    const truncated = path.join(work, 'Truncated.mxl');
+    fs.writeFileSync(truncated, whole.subarray(0, Math.floor(whole.length / 2)));
+    const noise = path.join(work, 'Noise.xml');
+    fs.writeFileSync(noise, Buffer.from([0, 159, 146, 150, 255, 254, 0, 0, 60, 0]));
     const page = await newPage();
     await addRow(page, 'A#', 'Bb');
-    await page.setInputFiles('#score-files', [timewise, EXAMPLE]);
+    await page.setInputFiles('#score-files', [timewise, EXAMPLE, truncated, noise]);
     await page.click('#respell');
     const status = await waitDone(page);
     assert.equal(status.state, 'done');
-    assert.match(status.text, /1 of 2 scores refused/);
-    const refused = await page.textContent('#result-list li[data-ok="false"] .refused');
-    assert.match(refused, /^Timewise\.musicxml: .*a timewise MusicXML score/);
+    assert.match(status.text, /3 of 4 scores refused/);
+    const refused = await page.$$eval('#result-list li[data-ok="false"] .refused',
+                                      (lines) => lines.map((line) => line.textContent));
+    assert.equal(refused.length, 3);
+    assert.match(refused[0], /^Timewise\.musicxml: .*a timewise MusicXML score/);
+    assert.match(refused[1], /^Truncated\.mxl: /);
+    assert.match(refused[2], /^Noise\.xml: /);
     assert.equal(await page.$$eval('#result-list li[data-ok="false"] button', (b) => b.length), 0);
     const {name, bytes} = await downloadBytes(page, '#result-list button[data-file="1"]');
     assert.equal(name, 'Chorale.musicxml');
