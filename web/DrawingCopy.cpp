@@ -1,6 +1,8 @@
 // DrawingCopy: colouring copies of a score for the drawing.
 #include "DrawingCopy.h"
 
+#include <array>
+#include <map>
 #include <pugixml.hpp>
 #include <sstream>
 
@@ -58,6 +60,74 @@ void SetId(pugi::xml_node note, const std::string& id) {
     attribute.set_value(id.c_str());
 }
 
+// MeasureOf answers the position of a note's measure in its part.
+size_t MeasureOf(const pugi::xml_node& note) {
+    pugi::xml_node measure = note.parent();
+    while (measure && std::string_view(measure.name()) != "measure") {
+        measure = measure.parent();
+    }
+    size_t position = 0;
+    for (pugi::xml_node m = measure.previous_sibling("measure"); m;
+         m = m.previous_sibling("measure")) {
+        ++position;
+    }
+    return position;
+}
+
+// The children of <attributes> in the order MusicXML gives them.
+constexpr std::array<const char*, 9> kAttributeOrder = {"divisions", "key",           "time",
+                                                        "staves",    "part-symbol",   "instruments",
+                                                        "clef",      "staff-details", "transpose"};
+
+// AttributesInForce merges the attributes of the measures before first into one element: the
+// latest of each kind (per staff or number, where the element has one).
+void AddAttributesInForce(const std::vector<pugi::xml_node>& earlier, pugi::xml_node firstKept) {
+    std::map<std::string, pugi::xml_node> latest;
+    for (const pugi::xml_node& measure : earlier) {
+        for (const pugi::xml_node& attributes : measure.children("attributes")) {
+            for (const pugi::xml_node& child : attributes.children()) {
+                latest[std::string(child.name()) + "/" + child.attribute("number").value()] = child;
+            }
+        }
+    }
+    if (latest.empty() || !firstKept) {
+        return;
+    }
+    pugi::xml_node merged = firstKept.prepend_child("attributes");
+    for (const char* kind : kAttributeOrder) {
+        for (const auto& [key, node] : latest) {
+            if (key.substr(0, key.find('/')) == kind) {
+                merged.append_copy(node);
+            }
+        }
+    }
+}
+
+// Cut keeps the measures first to first + count - 1 of every part, and answers the number of
+// measures of the longest part.
+size_t Cut(pugi::xml_document& document, size_t first, size_t count) {
+    size_t longest = 0;
+    for (const pugi::xpath_node& found : document.select_nodes("/score-partwise/part")) {
+        pugi::xml_node part = found.node();
+        std::vector<pugi::xml_node> measures;
+        for (const pugi::xml_node& measure : part.children("measure")) {
+            measures.push_back(measure);
+        }
+        longest = std::max(longest, measures.size());
+        const std::vector<pugi::xml_node> earlier(
+            measures.begin(),
+            measures.begin() + static_cast<std::ptrdiff_t>(std::min(first, measures.size())));
+        pugi::xml_node firstKept = first < measures.size() ? measures[first] : pugi::xml_node();
+        AddAttributesInForce(earlier, firstKept);
+        for (size_t i = 0; i < measures.size(); ++i) {
+            if (i < first || i - first >= count) {
+                part.remove_child(measures[i]);
+            }
+        }
+    }
+    return longest;
+}
+
 // Utf8Text writes the document as UTF-8, its declaration saying so.
 std::string Utf8Text(pugi::xml_document& document) {
     pugi::xml_node declaration = document.first_child();
@@ -72,7 +142,8 @@ std::string Utf8Text(pugi::xml_document& document) {
 
 }  // namespace
 
-Drawing Make(std::string_view beforeBytes, std::string_view afterBytes, uint64_t maxScoreBytes) {
+Drawing Make(std::string_view beforeBytes, std::string_view afterBytes, uint64_t maxScoreBytes,
+             size_t first, size_t count) {
     Parsed before;
     Parsed after;
     Load(beforeBytes, maxScoreBytes, before);
@@ -86,6 +157,7 @@ Drawing Make(std::string_view beforeBytes, std::string_view afterBytes, uint64_t
                 const std::string id =
                     "sorvel-change-" + std::to_string(drawing.respelledIds.size());
                 drawing.respelledIds.push_back(id);
+                drawing.respelledMeasures.push_back(MeasureOf(now));
                 Colour(old, kRespelledColour);
                 Colour(now, kRespelledColour);
                 SetId(old, id + "-before");
@@ -96,6 +168,8 @@ Drawing Make(std::string_view beforeBytes, std::string_view afterBytes, uint64_t
             }
         }
     }
+    Cut(before.document, first, count);
+    drawing.measureCount = Cut(after.document, first, count);
     drawing.before = Utf8Text(before.document);
     drawing.after = Utf8Text(after.document);
     return drawing;

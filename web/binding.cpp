@@ -268,14 +268,21 @@ class Batch {
     // Bytes answers the respelled file i (the input's bytes when nothing changed).
     [[nodiscard]] val Bytes(size_t i) const { return ArrayOf(results_.at(i).score.Bytes()); }
 
-    // Drawing answers {before, after, respelledIds, mended} for file i.
-    [[nodiscard]] val Drawing(size_t i) const {
-        const web::Drawing drawing =
-            web::Make(inputs_.at(i), results_.at(i).score.Bytes(), options_.maxScoreBytes);
+    // Drawing answers {before, after, respelledIds, respelledMeasures, measureCount, mended}
+    // for file i, the copies holding count measures from position first.
+    [[nodiscard]] val Drawing(size_t i, size_t first, size_t count) const {
+        const web::Drawing drawing = web::Make(inputs_.at(i), results_.at(i).score.Bytes(),
+                                               options_.maxScoreBytes, first, count);
         val answer = val::object();
         answer.set("before", drawing.before);
         answer.set("after", drawing.after);
         answer.set("respelledIds", StringList(drawing.respelledIds));
+        val measures = val::array();
+        for (const size_t measure : drawing.respelledMeasures) {
+            measures.call<void>("push", measure);
+        }
+        answer.set("respelledMeasures", measures);
+        answer.set("measureCount", drawing.measureCount);
         answer.set("mended", drawing.mended);
         return answer;
     }

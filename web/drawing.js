@@ -1,18 +1,23 @@
-// drawing: the preview: the score before and after drawn by verovio, page by page, from the
-// core's drawing copies (respelled notes and mended accidentals coloured there, never in the
-// downloaded file), and the change list as the core writes it. Drawing starts after the
-// results are shown, so it never holds up respelling or downloading.
+// drawing: the preview: the score before and after drawn by verovio from the core's drawing
+// copies (respelled notes and mended accidentals coloured there, never in the downloaded
+// file), a stretch of measures at a time, so that a long score costs no more to show than a
+// short one; and the change list as the core writes it. Drawing starts after the results are
+// shown, so it never holds up respelling or downloading.
 import {$, element} from './util.js';
 
 const OPTIONS = {scale: 35, adjustPageHeight: true, pageWidth: 1400, breaks: 'auto',
                  footer: 'none', header: 'none'};
+// The measures drawn at once: a page of a printed part or two.
+const MEASURES_PER_PAGE = 16;
 
 export class Preview {
     constructor() {
         this.toolkits = null;
-        this.page = 1;
+        this.draw = null;  // (first, count) => the core's drawing copies
+        this.page = 0;
         this.pages = 0;
         this.ids = [];
+        this.measures = [];
         this.changes = [];
         this.chosen = -1;
         $('page-prev').addEventListener('click', () => this.turn(-1));
@@ -35,57 +40,67 @@ export class Preview {
         $('drawing-status').textContent = text;
     }
 
-    // show draws one file's copies; drawing is one page at a time.
-    async show(name, drawing, changes) {
+    // show draws the first page of one file; draw(first, count) answers its drawing copies.
+    async show(name, draw, changes) {
         this.setStatus('drawing', `Drawing ${name}…`);
-        this.ids = drawing.respelledIds;
+        this.name = name;
+        this.draw = draw;
         this.changes = changes;
         this.chosen = -1;
         this.renderChanges();
         // Let the browser paint the results and enable the downloads first.
         await new Promise((resolve) => setTimeout(resolve, 0));
         try {
-            const kits = await this.ready();
-            if (!kits.before.loadData(drawing.before) || !kits.after.loadData(drawing.after)) {
-                throw new Error('the drawing library could not read the score');
-            }
-            this.pages = kits.after.getPageCount();
-            this.page = 1;
-            this.renderPage();
+            await this.ready();
+            this.renderPage(0);
             this.setStatus('drawn', `${name}: page 1 of ${this.pages} drawn.`);
         } catch (error) {
             this.setStatus('error', `${name} could not be drawn: ${error.message || error}`);
         }
     }
 
-    renderPage() {
-        const kits = this.toolkits;
-        const beforePage = Math.min(this.page, kits.before.getPageCount());
-        $('before-drawing').innerHTML = kits.before.renderToSVG(beforePage);
-        $('after-drawing').innerHTML = kits.after.renderToSVG(this.page);
-        $('page-number').textContent = `Page ${this.page} of ${this.pages}`;
-        $('page-prev').disabled = this.page <= 1;
-        $('page-next').disabled = this.page >= this.pages;
+    // svgOf loads one copy into a toolkit and answers all its pages' drawings.
+    static svgOf(toolkit, text) {
+        if (!toolkit.loadData(text)) {
+            throw new Error('the drawing library could not read the score');
+        }
+        let svg = '';
+        for (let page = 1; page <= toolkit.getPageCount(); ++page) {
+            svg += toolkit.renderToSVG(page);
+        }
+        return svg;
+    }
+
+    renderPage(page) {
+        const copies = this.draw(page * MEASURES_PER_PAGE, MEASURES_PER_PAGE);
+        this.page = page;
+        this.pages = Math.max(1, Math.ceil(copies.measureCount / MEASURES_PER_PAGE));
+        this.ids = copies.respelledIds;
+        this.measures = copies.respelledMeasures;
+        $('before-drawing').innerHTML = Preview.svgOf(this.toolkits.before, copies.before);
+        $('after-drawing').innerHTML = Preview.svgOf(this.toolkits.after, copies.after);
+        $('page-number').textContent = `Page ${page + 1} of ${this.pages}`;
+        $('page-prev').disabled = page <= 0;
+        $('page-next').disabled = page >= this.pages - 1;
         this.markChosen();
     }
 
     turn(step) {
         const page = this.page + step;
-        if (this.toolkits && page >= 1 && page <= this.pages) {
-            this.page = page;
-            this.renderPage();
+        if (this.toolkits && this.draw && page >= 0 && page < this.pages) {
+            this.renderPage(page);
+            this.setStatus('drawn', `${this.name}: page ${page + 1} of ${this.pages} drawn.`);
         }
     }
 
     // choose shows change i in the drawing: its page, its note marked and scrolled to.
     choose(i) {
         this.chosen = i;
-        const id = this.ids[i];
-        if (this.toolkits && id) {
-            const page = this.toolkits.after.getPageWithElement(id);
-            if (page > 0 && page !== this.page) {
-                this.page = page;
-                this.renderPage();
+        const measure = this.measures[i];
+        if (this.toolkits && this.draw && measure !== undefined) {
+            const page = Math.floor(measure / MEASURES_PER_PAGE);
+            if (page !== this.page) {
+                this.renderPage(page);
             }
         }
         this.markChosen();
@@ -131,6 +146,11 @@ export class Preview {
     }
 
     clear() {
+        this.draw = null;
+        this.pages = 0;
+        $('page-prev').disabled = true;
+        $('page-next').disabled = true;
+        $('page-number').textContent = '';
         $('before-drawing').replaceChildren();
         $('after-drawing').replaceChildren();
         this.changes = [];

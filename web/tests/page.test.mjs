@@ -293,6 +293,7 @@ test('pitch sets: open the file, use a set, save one, download the file as the p
      async () => {
     const page = await newPage();
     await page.setInputFiles('#sets-file', SETS);
+    await page.waitForSelector('#set-choice option', {state: 'attached'});
     const names = await page.$$eval('#set-choice option', (options) => options.map((o) => o.textContent));
     assert.ok(names.length >= 2, names.join());
     await page.selectOption('#set-choice', {index: 0});
