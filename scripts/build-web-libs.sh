@@ -15,8 +15,16 @@ export NODE_PATH=/usr/share/nodejs
 # emscripten 3.1.6's output calls fetch() on a file path under node 18 and newer, which breaks
 # CMake's try-run checks; without fetch it reads the file.
 emulator="$(command -v node);--no-experimental-fetch"
-flags="-O2 -fexceptions"
+# Refusals are C++ exceptions: WebAssembly's own exception handling (every current browser and
+# node has it) costs nothing until one is thrown, where emscripten's older JavaScript-based
+# handling routes every call that may throw through JavaScript.
+flags="-O2 -fwasm-exceptions"
+# Libraries built with other flags (an older checkout's) are built again.
+if [ "$(cat "$prefix/flags" 2>/dev/null)" != "$flags" ]; then
+    rm -rf "$prefix" "$work"
+fi
 mkdir -p "$prefix/include" "$prefix/lib" "$work"
+echo "$flags" >"$prefix/flags"
 
 if [ ! -f "$prefix/lib/libz.a" ]; then
     echo "web libs: zlib"

@@ -38,10 +38,33 @@ void Load(std::string_view bytes, uint64_t maxScoreBytes, Parsed& parsed) {
     }
 }
 
-std::string Serialised(const pugi::xml_node& node) {
-    std::ostringstream text;
-    node.print(text, "", pugi::format_raw);
-    return text.str();
+// Same answers whether two elements are alike: names, attributes and content, recursively
+// (a missing element is alike only to a missing one).
+bool Same(const pugi::xml_node& a, const pugi::xml_node& b) {
+    if (!a || !b) {
+        return !a && !b;
+    }
+    if (std::string_view(a.name()) != b.name() || std::string_view(a.value()) != b.value()) {
+        return false;
+    }
+    pugi::xml_attribute x = a.first_attribute();
+    pugi::xml_attribute y = b.first_attribute();
+    for (; x && y; x = x.next_attribute(), y = y.next_attribute()) {
+        if (std::string_view(x.name()) != y.name() || std::string_view(x.value()) != y.value()) {
+            return false;
+        }
+    }
+    if (x || y) {
+        return false;
+    }
+    pugi::xml_node c = a.first_child();
+    pugi::xml_node d = b.first_child();
+    for (; c && d; c = c.next_sibling(), d = d.next_sibling()) {
+        if (!Same(c, d)) {
+            return false;
+        }
+    }
+    return !c && !d;
 }
 
 void Colour(pugi::xml_node note, const char* colour) {
@@ -153,7 +176,7 @@ Drawing Make(std::string_view beforeBytes, std::string_view afterBytes, uint64_t
         for (size_t i = 0; i < after.notes.size(); ++i) {
             const pugi::xml_node old = before.notes[i];
             const pugi::xml_node now = after.notes[i];
-            if (Serialised(old.child("pitch")) != Serialised(now.child("pitch"))) {
+            if (!Same(old.child("pitch"), now.child("pitch"))) {
                 const std::string id =
                     "sorvel-change-" + std::to_string(drawing.respelledIds.size());
                 drawing.respelledIds.push_back(id);
@@ -162,7 +185,7 @@ Drawing Make(std::string_view beforeBytes, std::string_view afterBytes, uint64_t
                 Colour(now, kRespelledColour);
                 SetId(old, id + "-before");
                 SetId(now, id);
-            } else if (Serialised(old.child("accidental")) != Serialised(now.child("accidental"))) {
+            } else if (!Same(old.child("accidental"), now.child("accidental"))) {
                 ++drawing.mended;
                 Colour(now, kMendedColour);
             }
