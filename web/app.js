@@ -73,6 +73,7 @@ class App {
     }
 
     respell() {
+        this.rows.clearAlerts();
         $('measures-error').textContent = '';
         $('measures-field').removeAttribute('aria-invalid');
         if (this.batch) {
