@@ -283,6 +283,17 @@ test('several files at once, each as sorvel writes it, and the report', async ()
                                 ['--row', 'A#>Bb:closest', '--row', 'Gb>F#:up', '--written']);
         assert.ok(bytes.equals(expected), `${names[i]} differs from sorvel's`);
     }
+    // Download all: one download per respelled file.
+    const downloads = [];
+    const allThere = new Promise((resolve) => page.on('download', (download) => {
+        downloads.push(download.suggestedFilename());
+        if (downloads.length === names.length) {
+            resolve();
+        }
+    }));
+    await page.click('#download-all');
+    await allThere;
+    assert.deepEqual(downloads.sort(), [...names].sort());
     const report = (await downloadBytes(page, '#report-json')).bytes.toString();
     const parsed = JSON.parse(report);
     assert.deepEqual(parsed.files.map((file) => file.file), names);
@@ -315,7 +326,13 @@ test('pitch sets: open the file, use a set, save one, download the file as the p
     const expected = fs.readFileSync(SETS, 'latin1');
     assert.ok(file.startsWith(expected), 'the opened sets are not written back as they were');
     const setCount = (expected.match(/^VESKSORVEL_LIST_NAME_/gm) || []).length;
-    assert.match(file, new RegExp(`^VESKSORVEL_LIST_NAME_${setCount + 1}=Copy of the first$`, 'm'));
+    assert.match(file, new RegExp(`^VESKSORVEL_LIST_NAME_${setCount + 1}=Copy of the first\r$`, 'm'));
+    // The sets are kept in the browser between visits.
+    await page.reload();
+    await page.waitForSelector('#status[data-state="ready"]');
+    const kept = await page.$$eval('#set-choice option', (options) => options.map((o) => o.textContent));
+    assert.equal(kept.length, setCount + 1);
+    assert.match(kept.at(-1), /^Copy of the first \(/);
     await page.context().close();
 });
 
