@@ -1,6 +1,6 @@
 # Front door: `make` builds the three trees, `make test` installs what is missing, builds and
 # runs every suite.
-.PHONY: all deps native win64 win32 test lint clean demo bench
+.PHONY: all deps native win64 win32 test lint clean demo bench web serve
 
 JOBS ?= $(shell nproc)
 
@@ -36,6 +36,15 @@ demo:
 # The benchmark (not a test): native Release and win64 Release under Wine.
 bench: deps
 	@scripts/bench.sh
+
+# The browser page, built with Debian's emscripten into build/web/, with build/web/VeskSorvel.html
+# (the whole page in one file that works opened from disk).
+web:
+	@JOBS=$(JOBS) scripts/web-build.sh
+
+# Serves build/web/ on 127.0.0.1 and prints the address.
+serve:
+	@node web/tools/serve.mjs build/web $(or $(PORT),8019)
 
 clean:
 	rm -rf build

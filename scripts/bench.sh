@@ -64,4 +64,9 @@ awk -f scripts/bench-compare.awk build/bench-native.out build/bench-win64.out
 echo
 scripts/bench-sorvel.sh "$native" || code=1
 # ---- end of sorvel ----
+
+# ---- the browser page: WebAssembly against native, and the first drawn page ----
+echo
+scripts/bench-web.sh "$native" || code=1
+# ---- end of the browser page ----
 exit $code

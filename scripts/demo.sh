@@ -64,3 +64,14 @@ echo
 echo "== sorvel: the same rows on a MusicXML file (examples/Chorale.musicxml)"
 scripts/sorvel-demo.sh
 # ---- end of sorvel ----
+
+# ---- the browser page ----
+echo
+if [ -f build/web/VeskSorvel.html ]; then
+    echo "The browser page: $(pwd)/build/web/VeskSorvel.html (open it from disk), or make serve"
+    echo "for http://127.0.0.1:8019/."
+else
+    echo "The browser page: make web builds it into build/web/ (VeskSorvel.html is the whole page"
+    echo "in one file); make serve then serves it on http://127.0.0.1:8019/."
+fi
+# ---- end of the browser page ----

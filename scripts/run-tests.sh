@@ -96,6 +96,24 @@ run_sorvel_musescore() {
 }
 # ---- end of sorvel ----
 
+# ---- the browser page: browser tests and the WebAssembly cross-path test ----
+run_web() {
+    echo "== web: the page in Chromium, and the WebAssembly core against sorvel"
+    out=build/web-summary.out
+    scripts/web-tests.sh >"$out" 2>&1
+    rc=$?
+    cat "$out"
+    ok=$(sed -n 's/^\([0-9]*\) passed, \([0-9]*\) failed.*/\1/p' "$out" | tail -n 1)
+    bad=$(sed -n 's/^\([0-9]*\) passed, \([0-9]*\) failed.*/\2/p' "$out" | tail -n 1)
+    passed=$((passed + ${ok:-0}))
+    failed=$((failed + ${bad:-0}))
+    if [ "$rc" -ne 0 ]; then
+        status=1
+        [ "${bad:-0}" -eq 0 ] && failed=$((failed + 1))
+    fi
+}
+# ---- end of the browser page ----
+
 # ---- lint: formatting and clang-tidy, before anything is built ----
 run_lint() {
     out=build/lint.out
@@ -113,6 +131,7 @@ run_lint
 run_suite win32
 run_suite native
 run_sorvel_musescore
+run_web
 run_fuzzers
 run_suite win64
 run_suite win32-hosted

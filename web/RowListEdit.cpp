@@ -1,0 +1,100 @@
+// RowListEdit: the dialog's row edits for the page.
+#include "RowListEdit.h"
+
+#include "rules/SpellingSyntax.h"
+
+namespace web {
+
+namespace {
+
+const char* const kIdenticalTitle = "Can't add identical pitches";
+
+// Checked reads a pair of typed texts as the dialog does; firstField and secondField name the
+// fields they were typed in (the inverse reads To first).
+std::optional<Alert> Checked(const std::string& first, const std::string& second,
+                             const char* firstField, const char* secondField, ListRow& row) {
+    std::u16string from = SpellingSyntax::Widen(first);
+    std::u16string to = SpellingSyntax::Widen(second);
+    if (const auto fault = SpellingSyntax::ValidatePair(from, to)) {
+        const std::string field = *fault == SpellingSyntax::Field::kFrom ? firstField : secondField;
+        return Alert{SpellingSyntax::kTitle,
+                     SpellingSyntax::Message(field == "to" ? SpellingSyntax::Field::kTo
+                                                           : SpellingSyntax::Field::kFrom),
+                     field};
+    }
+    SpellingSyntax::ExpandDoubleSharp(from);
+    SpellingSyntax::ExpandDoubleSharp(to);
+    row.from = SpellingSyntax::Narrow(from);
+    row.to = SpellingSyntax::Narrow(to);
+    return std::nullopt;
+}
+
+// HasFrom answers whether a row other than except respells from.
+bool HasFrom(const std::vector<ListRow>& rows, const std::string& from, int except = -1) {
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (static_cast<int>(i) != except && rows[i].from == from) {
+            return true;
+        }
+    }
+    return false;
+}
+
+EditResult Refused(std::vector<ListRow> rows, int selected, Alert alert) {
+    return EditResult{std::move(alert), std::move(rows), selected};
+}
+
+}  // namespace
+
+EditResult RowListEdit::Add(std::vector<ListRow> rows, const Fields& fields) {
+    ListRow row;
+    row.direction = fields.direction;
+    if (auto alert = Checked(fields.from, fields.to, "from", "to", row)) {
+        return Refused(std::move(rows), -1, std::move(*alert));
+    }
+    if (HasFrom(rows, row.from)) {
+        return Refused(
+            std::move(rows), -1,
+            {kIdenticalTitle, "The pitch to change 'from' already exists in the list.", ""});
+    }
+    rows.push_back(row);
+    const int selected = static_cast<int>(rows.size()) - 1;
+    return EditResult{std::nullopt, std::move(rows), selected};
+}
+
+EditResult RowListEdit::AddInverse(std::vector<ListRow> rows, const Fields& fields) {
+    ListRow row;
+    row.direction = InverseDirection(fields.direction);
+    if (auto alert = Checked(fields.to, fields.from, "to", "from", row)) {
+        return Refused(std::move(rows), -1, std::move(*alert));
+    }
+    if (HasFrom(rows, row.from)) {
+        return Refused(std::move(rows), -1,
+                       {kIdenticalTitle,
+                        "The pitch to change 'from' (which appear in the 'To' field at the top, "
+                        "since you're trying to add the inverse) already exists in the list.",
+                        ""});
+    }
+    rows.push_back(row);
+    return EditResult{std::nullopt, std::move(rows), -1};
+}
+
+EditResult RowListEdit::Update(std::vector<ListRow> rows, int selected, const Fields& fields) {
+    if (selected < 0 || selected >= static_cast<int>(rows.size())) {
+        return EditResult{std::nullopt, std::move(rows), -1};
+    }
+    ListRow row = rows[static_cast<size_t>(selected)];
+    row.direction = fields.direction;
+    if (auto alert = Checked(fields.from, fields.to, "from", "to", row)) {
+        return Refused(std::move(rows), selected, std::move(*alert));
+    }
+    if (HasFrom(rows, row.from, selected)) {
+        return Refused(
+            std::move(rows), selected,
+            {"Can't have identical pitches",
+             "The pitch to change 'from' already exists in the list at another place.", ""});
+    }
+    rows[static_cast<size_t>(selected)] = row;
+    return EditResult{std::nullopt, std::move(rows), selected};
+}
+
+}  // namespace web
