@@ -8,9 +8,9 @@ cd "$(dirname "$0")/.."
 native="${1:-build/native-release}"
 log=build/bench-web-build.log
 mkdir -p build
-echo "== building sorvel and sorvel_bench_score in $native, and the page" >&2
+echo "== building sorvel and sorvel_bench in $native, and the page" >&2
 if ! cmake --preset native-release -B "$native" >"$log" 2>&1 ||
-   ! cmake --build "$native" -j "${JOBS:-$(nproc)}" --target sorvel sorvel_bench_score >>"$log" 2>&1 ||
+   ! cmake --build "$native" -j "${JOBS:-$(nproc)}" --target sorvel sorvel_bench >>"$log" 2>&1 ||
    ! scripts/web-build.sh >>"$log" 2>&1; then
     tail -n 40 "$log" >&2
     echo "== build FAILED (whole log: $log)" >&2
@@ -20,7 +20,7 @@ scores=build/bench-web-scores
 mkdir -p "$scores"
 for n in 10000 100000; do
     [ -f "$scores/bench-$n.musicxml" ] ||
-        "$native/bench-sorvel/sorvel_bench_score" "$n" "$scores/bench-$n.musicxml"
+        "$native/bench-sorvel/sorvel_bench" make "$n" "$scores/bench-$n.musicxml"
 done
 echo "The browser page: respelling with 4 rows (best of 3), load average $(cut -d' ' -f1-3 /proc/loadavg)"
 echo

@@ -26,7 +26,7 @@ if [ -z "$qemu_version" ] || ! dpkg --compare-versions "$qemu_version" ge 1:8.1;
     need_qemu=1
 fi
 
-[ -z "$missing" ] && [ $need_arch$need_wine32$need_qemu = 000 ] && exit 0
+[ -z "$missing" ] && [ $need_arch$need_wine32$need_qemu = 000 ] && exec "$(dirname "$0")/install-web-deps.sh"
 echo "installing:$missing$([ $need_wine32 = 1 ] && echo " wine32:i386")$([ $need_qemu = 1 ] && echo " qemu-user-static/$backports")"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
@@ -52,4 +52,6 @@ done
 [ $need_wine32 = 1 ] && $sudo apt-get install -y -qq --no-install-recommends wine32:i386 >/dev/null
 [ $need_qemu = 1 ] &&
     $sudo apt-get install -y -qq --no-install-recommends -t "$backports" qemu-user-static >/dev/null
-exit 0
+# The browser page's tools, and the C libraries' sources that sorvel's native build shares with
+# the WebAssembly build (pugixml in its compact mode).
+exec "$(dirname "$0")/install-web-deps.sh"
