@@ -127,3 +127,12 @@ function(add_host_test name)
         add_test(NAME ${name} COMMAND ${name})
     endif()
 endfunction()
+
+# vs_uses_wine_desktop(TEST...) marks tests whose programs show windows on the tree's Wine desktop:
+# the dialog, message boxes, the host's windows. One prefix has one desktop, where a window of
+# one process can take the focus from another's or be answered in its place, so these take one
+# lock and run one at a time; the tests that show nothing run beside them (ctest -j). The win64
+# and win32-hosted trees have prefixes, and so desktops, of their own.
+function(vs_uses_wine_desktop)
+    set_tests_properties(${ARGN} PROPERTIES RESOURCE_LOCK wine_desktop)
+endfunction()
