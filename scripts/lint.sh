@@ -22,7 +22,10 @@ if ! clang-format --dry-run --Werror $sources 2>build/lint-format.out; then
 fi
 
 echo "== lint: clang-tidy"
+# VS_LINT_CONFIGURED=1: the caller has configured both trees (scripts/run-tests.sh, whose lanes
+# build them meanwhile; configuring a tree while it builds could disturb the build).
 for preset in native win64; do
+    [ "${VS_LINT_CONFIGURED:-}" = 1 ] && break
     if ! cmake --preset "$preset" >build/lint-configure-$preset.out 2>&1; then
         tail -n 20 build/lint-configure-$preset.out
         echo "== lint: cannot configure $preset"
