@@ -17,7 +17,7 @@ echo "== lint: clang-format"
 # shellcheck disable=SC2086 # one word per file
 if ! clang-format --dry-run --Werror $sources 2>build/lint-format.out; then
     head -n 40 build/lint-format.out
-    echo "== lint: clang-format FAILED ($(grep -c 'warning:' build/lint-format.out) places)"
+    echo "== lint: clang-format FAILED ($(grep -c 'clang-format-violations' build/lint-format.out) places)"
     status=1
 fi
 

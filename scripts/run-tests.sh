@@ -178,11 +178,21 @@ suite_win32_hosted() {
     scripts/wine-desktop.sh stop "$prefix"
 }
 
+# The fuzzers' runs are bounded in seconds: they start once the other trees are built, beside the
+# Wine tests (which leave the processors half idle while they take turns on the desktops), so
+# that their seconds are not shared with the compilers.
 run_fuzzers() {
     echo "== fuzz: build, then bounded runs"
     out=build/fuzz-summary.out
-    scripts/run-fuzzers.sh >"$out" 2>&1
+    scripts/run-fuzzers.sh build >"$out" 2>&1
     rc=$?
+    if [ "$rc" -eq 0 ]; then
+        wait_for native.native.built
+        wait_for win64.win64.built
+        wait_for win32.win32-hosted.built
+        scripts/run-fuzzers.sh run >"$out" 2>&1
+        rc=$?
+    fi
     cat "$out"
     ran=$(grep -c "^== fuzz: .* for " "$out")
     bad=$(grep -c "^== fuzz: .*FAILED" "$out")
@@ -246,9 +256,11 @@ while [ -n "$pending" ]; do
     sleep 5
     left=""
     for name in $pending; do
+        # The end mark is looked for again after the lane is seen gone: it may have been written
+        # between the two looks.
         if [ -e "$lanes_dir/$name.end" ]; then
             echo "== lane $name finished at $(now) s"
-        elif ! kill -0 "$(cat "$lanes_dir/$name.pid")" 2>/dev/null; then
+        elif ! kill -0 "$(cat "$lanes_dir/$name.pid")" 2>/dev/null && [ ! -e "$lanes_dir/$name.end" ]; then
             echo "== lane $name stopped at $(now) s without finishing: FAILED"
             echo "0 1" >>"$lanes_dir/$name.tally"
         else
