@@ -70,6 +70,10 @@ macro(vs_add_gtest)
     endif()
 endmacro()
 
+# The GoogleTest programs' cases are discovered as CTest tests named Suite.Test, or
+# Prefix/Suite.Test/Name for a parameterised one (named by its suite's name generator);
+# NO_PRETTY_VALUES keeps the parameter's printed value (for a struct, its bytes, pointers
+# included) out of the name, so that a name is the same in every build.
 # add_plugin_test(NAME LAYER layer SOURCES... [HOSTED] [LIBS libs...]) declares a GoogleTest
 # program that links the plug-in's layer it tests (and so the layers below it, no higher), and
 # may include the tests' own helpers. HOSTED programs also link the stand-in host, so that they
@@ -97,7 +101,7 @@ function(add_plugin_test name)
     endif()
     if(VS_TARGET STREQUAL "native")
         include(GoogleTest)
-        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES)
     else()
         add_test(NAME ${name} COMMAND ${name})
     endif()
@@ -122,7 +126,7 @@ function(add_host_test name)
     vs_link_static_runtime(${name})
     if(VS_TARGET STREQUAL "native")
         include(GoogleTest)
-        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES)
     else()
         add_test(NAME ${name} COMMAND ${name})
     endif()
