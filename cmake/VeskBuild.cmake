@@ -70,6 +70,10 @@ macro(vs_add_gtest)
     endif()
 endmacro()
 
+# The GoogleTest programs' cases are discovered as CTest tests named Suite.Test, or
+# Prefix/Suite.Test/Name for a parameterised one (named by its suite's name generator);
+# NO_PRETTY_VALUES keeps the parameter's printed value (for a struct, its bytes, pointers
+# included) out of the name, so that a name is the same in every build.
 # add_plugin_test(NAME LAYER layer SOURCES... [HOSTED] [LIBS libs...]) declares a GoogleTest
 # program that links the plug-in's layer it tests (and so the layers below it, no higher), and
 # may include the tests' own helpers. HOSTED programs also link the stand-in host, so that they
@@ -97,7 +101,7 @@ function(add_plugin_test name)
     endif()
     if(VS_TARGET STREQUAL "native")
         include(GoogleTest)
-        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES)
     else()
         add_test(NAME ${name} COMMAND ${name})
     endif()
@@ -122,8 +126,17 @@ function(add_host_test name)
     vs_link_static_runtime(${name})
     if(VS_TARGET STREQUAL "native")
         include(GoogleTest)
-        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES)
     else()
         add_test(NAME ${name} COMMAND ${name})
     endif()
+endfunction()
+
+# vs_uses_wine_desktop(TEST...) marks tests whose programs show windows on the tree's Wine desktop:
+# the dialog, message boxes, the host's windows. One prefix has one desktop, where a window of
+# one process can take the focus from another's or be answered in its place, so these take one
+# lock and run one at a time; the tests that show nothing run beside them (ctest -j). The win64
+# and win32-hosted trees have prefixes, and so desktops, of their own.
+function(vs_uses_wine_desktop)
+    set_tests_properties(${ARGN} PROPERTIES RESOURCE_LOCK wine_desktop)
 endfunction()

@@ -54,7 +54,13 @@ INSTANTIATE_TEST_SUITE_P(Codes, DirectionWordTest,
                          ::testing::Values(DirectionCase{0, u"Up"}, DirectionCase{1, u"Down"},
                                            DirectionCase{2, u"Closest"},
                                            DirectionCase{7, u"Closest"},
-                                           DirectionCase{-1, u"Closest"}));
+                                           DirectionCase{-1, u"Closest"}),
+                         // Stable names from the code (Code0, Code7, CodeMinus1).
+                         [](const ::testing::TestParamInfo<DirectionCase>& info) {
+                             const int32_t code = info.param.code;
+                             return std::string(code < 0 ? "CodeMinus" : "Code") +
+                                    std::to_string(code < 0 ? -code : code);
+                         });
 
 TEST(DataListRow, SettersReplaceTheirColumnOnly) {
     const FCString a("A");
@@ -125,7 +131,11 @@ TEST_P(DisplayBufferTest, LongTextIsCutToTheBuffer) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, DisplayBufferTest,
-                         ::testing::Values(0U, 1U, 510U, 511U, 512U, 513U, 5000U));
+                         ::testing::Values(0U, 1U, 510U, 511U, 512U, 513U, 5000U),
+                         // Stable names from the length (Units0 ... Units5000).
+                         [](const ::testing::TestParamInfo<uint32_t>& info) {
+                             return "Units" + std::to_string(info.param);
+                         });
 
 TEST(DataListRow, DisplayBufferIsSharedUntilTheNextCall) {
     const FCString a("first");

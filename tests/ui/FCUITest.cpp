@@ -2,6 +2,8 @@
 // window, and the yes/no answers.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "ui/FCUI.h"
 
 namespace {
@@ -68,7 +70,19 @@ INSTANTIATE_TEST_SUITE_P(
                       CaptionCase{"Overwrite?", FCUI::Kind::kYesNo, "Overwrite?"},
                       CaptionCase{nullptr, FCUI::Kind::kInfo, "Information"},
                       CaptionCase{"", FCUI::Kind::kInfo, "Information"},
-                      CaptionCase{"Note", FCUI::Kind::kInfo, "Note"}));
+                      CaptionCase{"Note", FCUI::Kind::kInfo, "Note"}),
+    // Stable names (ErrorNoTitle, YesNoEmptyTitle, InfoOwnTitle...): a case keeps its name when
+    // the table grows.
+    [](const ::testing::TestParamInfo<CaptionCase>& info) {
+        const CaptionCase& c = info.param;
+        const std::string kind = c.kind == FCUI::Kind::kError   ? "Error"
+                                 : c.kind == FCUI::Kind::kYesNo ? "YesNo"
+                                                                : "Info";
+        const std::string title = c.title == nullptr ? "NoTitle"
+                                  : *c.title == '\0' ? "EmptyTitle"
+                                                     : "OwnTitle";
+        return kind + title;
+    });
 
 TEST_F(FCUITest, AbsentMessageShowsNothing) {
     const FCString title("T");

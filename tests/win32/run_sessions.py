@@ -1,19 +1,26 @@
 #!/usr/bin/env python3
-"""Plays scripted sessions in the stand-in host for the 32-bit tier, in two ways:
+"""Plays scripted sessions in the stand-in host for the 32-bit tier, in three ways:
 
-  compare: the same session with the 32-bit host and the shipping module, and with the 64-bit
-           host and the 64-bit twin. Both must hold, and the output score, every file the
-           plug-in left in the settings folder and the session's transcript must be the same
-           bytes.
+  record:  the session with the 64-bit host and the 64-bit twin (a test of the win64 tree). It
+           must hold; its transcript and every file it wrote are kept in REFERENCE/SESSION, with
+           a stamp of what made them (the host, the module, the score, the script, the seeds).
+  compare: the same session with the 32-bit host and the shipping module. Both must hold, and
+           the output score, every file the plug-in left in the settings folder and the
+           session's transcript must be the same bytes as the 64-bit session's. The 64-bit side
+           is the one record kept, when its stamp says it was made from today's host, module and
+           session files; otherwise (win64's tests not run yet, or run on older files) it is
+           played here again.
   mismatch: the same session with the shipping module and with a module built with another
            calling convention on one side of the host boundary. The first must hold; the second
            must not: a stack out of balance shows as a crash, a protocol error or a failed
            expectation (or a session that never ends).
 
-run_sessions.py compare  SOURCE RUNNER WORK SESSION HOST32 MODULE32 HOST64 MODULE64
+run_sessions.py record   SOURCE RUNNER REFERENCE SESSION HOST64 MODULE64
+run_sessions.py compare  SOURCE RUNNER WORK SESSION HOST32 MODULE32 REFERENCE HOST64 MODULE64
 run_sessions.py mismatch SOURCE RUNNER WORK SESSION HOST MODULE BROKEN_MODULE
 """
 import difflib
+import hashlib
 import os
 import shutil
 import subprocess
@@ -77,17 +84,78 @@ def files_of(work):
     return found
 
 
-def compare(source, runner, work, session, host32, module32, host64, module64):
-    runs = {}
-    for width, host, module in (("32", host32, module32), ("64", host64, module64)):
-        folder = os.path.join(work, f"{session}-{width}")
-        code, transcript = play(source, runner, folder, session, host, module)
-        if not held(code, transcript):
-            print(transcript)
-            print(f"FAILED: the {width}-bit session {session} did not hold (exit code {code})")
+def stamp(source, session, host, module):
+    """What a session's outcome depends on besides the platform: the host, the module, and the
+    session's score, script, arguments and seed files."""
+    score, script, extra, seed = SESSIONS[session]
+    digest = hashlib.sha256(" ".join(extra).encode())
+    paths = [host, module, os.path.join(source, score), os.path.join(source, script)]
+    if seed:
+        seeds = os.path.join(source, seed)
+        paths += [os.path.join(folder, name) for folder, _, names in sorted(os.walk(seeds))
+                  for name in sorted(names)]
+    for path in paths:
+        with open(path, "rb") as f:
+            digest.update(hashlib.sha256(f.read()).digest())
+    return digest.hexdigest()
+
+
+def played(source, runner, folder, session, host, module, width):
+    """Plays one session in FOLDER/run; answers (transcript, files), or None when it did not
+    hold (and says so)."""
+    code, transcript = play(source, runner, os.path.join(folder, "run"), session, host, module)
+    if not held(code, transcript):
+        print(transcript)
+        print(f"FAILED: the {width}-bit session {session} did not hold (exit code {code})")
+        return None
+    return transcript, files_of(os.path.join(folder, "run"))
+
+
+def record(source, runner, reference, session, host64, module64):
+    folder = os.path.join(reference, session)
+    shutil.rmtree(folder, ignore_errors=True)
+    run = played(source, runner, folder, session, host64, module64, "64")
+    if run is None:
+        return 1
+    with open(os.path.join(folder, "transcript.txt"), "w", encoding="utf-8", newline="") as f:
+        f.write(run[0])
+    # Written last: a reference without its stamp (a run cut short) is never taken.
+    with open(os.path.join(folder, "stamp.txt"), "w", encoding="utf-8") as f:
+        f.write(stamp(source, session, host64, module64))
+    print(f"{session}: held with the 64-bit twin; kept {len(run[1])} files in {folder}")
+    return 0
+
+
+def recorded(source, reference, session, host64, module64):
+    """The 64-bit session as win64's tests kept it, or None when there is no current one."""
+    folder = os.path.join(reference, session)
+    try:
+        with open(os.path.join(folder, "stamp.txt"), encoding="utf-8") as f:
+            kept = f.read()
+        if kept != stamp(source, session, host64, module64):
+            print(f"{session}: the 64-bit record in {folder} was made from other files")
+            return None
+        with open(os.path.join(folder, "transcript.txt"), encoding="utf-8", newline="") as f:
+            transcript = f.read()
+    except OSError as error:
+        print(f"{session}: no 64-bit record to compare with ({error.strerror}: {error.filename})")
+        return None
+    return transcript, files_of(os.path.join(folder, "run"))
+
+
+def compare(source, runner, work, session, host32, module32, reference, host64, module64):
+    run32 = played(source, runner, os.path.join(work, f"{session}-32"), session, host32, module32,
+                   "32")
+    if run32 is None:
+        return 1
+    run64 = recorded(source, reference, session, host64, module64)
+    if run64 is None:
+        print(f"{session}: playing the 64-bit session here")
+        run64 = played(source, runner, os.path.join(work, f"{session}-64"), session, host64,
+                       module64, "64")
+        if run64 is None:
             return 1
-        runs[width] = (transcript, files_of(folder))
-    (transcript32, files32), (transcript64, files64) = runs["32"], runs["64"]
+    (transcript32, files32), (transcript64, files64) = run32, run64
     failures = 0
     if transcript32 != transcript64:
         failures += 1
@@ -133,7 +201,9 @@ def mismatch(source, runner, work, session, host, module, broken):
 
 def main(argv):
     mode = argv[1] if len(argv) > 1 else ""
-    if mode == "compare" and len(argv) == 10:
+    if mode == "record" and len(argv) == 8:
+        return record(*argv[2:])
+    if mode == "compare" and len(argv) == 11:
         return compare(*argv[2:])
     if mode == "mismatch" and len(argv) == 9:
         return mismatch(*argv[2:])
