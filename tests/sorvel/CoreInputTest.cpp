@@ -78,12 +78,16 @@ TEST(CoreInputTest, DamagedTextIsRefusedWithWhatItIs) {
         {"empty", "  \n", FailureKind::kNotAScore, "the file is empty"},
         {"timewise", "<score-timewise/>", FailureKind::kNotAScore, "timewise"},
         {"an accidental holding elements",
-         kHead + "<note><pitch><step>A</step><alter>1</alter><octave>4</octave></pitch>"
-                 "<duration>1</duration><accidental>sharp<x/></accidental></note>\n" + kTail,
+         kHead +
+             "<note><pitch><step>A</step><alter>1</alter><octave>4</octave></pitch>"
+             "<duration>1</duration><accidental>sharp<x/></accidental></note>\n" +
+             kTail,
          FailureKind::kNotAScore, "line 5: <accidental> holds more than its text"},
         {"a step holding a comment",
-         kHead + "<note><pitch><step>A<!-- a --></step><alter>1</alter><octave>4</octave>"
-                 "</pitch><duration>1</duration></note>\n" + kTail,
+         kHead +
+             "<note><pitch><step>A<!-- a --></step><alter>1</alter><octave>4</octave>"
+             "</pitch><duration>1</duration></note>\n" +
+             kTail,
          FailureKind::kNotAScore, "<step> holds more than its text"},
         {"bad octave",
          kHead + "<note><pitch><step>A</step><octave>x</octave></pitch></note>" + kTail,
