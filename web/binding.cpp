@@ -213,18 +213,7 @@ class Batch {
     // Rows are applied as the dialog's Change Checked applies them: ticked rows whose texts are
     // spellings as a list stores them.
     explicit Batch(const val& request) {
-        for (const StoredPitchRow& stored : RowsOf(request["rows"])) {
-            if (!stored.ticked) {
-                continue;
-            }
-            if (!SpellingSyntax::IsStoredForm(stored.row.from) ||
-                !SpellingSyntax::IsStoredForm(stored.row.to)) {
-                warnings_.push_back("row " + TextEncoding::Latin1ToUtf8(stored.row.Text()) +
-                                    " is not applied: its texts are not spellings");
-                continue;
-            }
-            rows_.push_back(stored.row);
-        }
+        rows_ = PitchListFile::AppliedRows(RowsOf(request["rows"]), warnings_);
         rules_ = std::make_unique<PitchRules>(rows_);
         options_.rules = rules_.get();
         options_.written = request["written"].as<bool>();

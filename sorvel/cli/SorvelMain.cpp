@@ -74,21 +74,10 @@ bool RowsFromSet(const Arguments& args, std::vector<PitchRow>& rows) {
                   << "\" (sorvel sets --sets " << args.sets << " lists them)\n";
         return false;
     }
-    // The ticked rows are applied, as the dialog's Change Checked applies them; a row whose
-    // texts are not spellings as the dialog stores them (a hand-edited or damaged file) is left
-    // out, as the plug-in leaves it out of a run.
-    for (size_t i = 0; i < set->rows.size(); ++i) {
-        const PitchRow& row = set->rows[i].row;
-        if (!set->rows[i].ticked) {
-            continue;
-        }
-        if (SpellingSyntax::IsStoredForm(row.from) && SpellingSyntax::IsStoredForm(row.to)) {
-            rows.push_back(row);
-            continue;
-        }
-        std::cerr << "sorvel: warning: row " << i + 1 << " of the set, "
-                  << TextEncoding::Latin1ToUtf8(row.Text())
-                  << ", is not applied: its texts are not spellings as the plug-in stores them\n";
+    std::vector<std::string> warnings;
+    rows = PitchListFile::AppliedRows(set->rows, warnings);
+    for (const std::string& warning : warnings) {
+        std::cerr << "sorvel: warning: " << warning << "\n";
     }
     if (rows.empty()) {
         std::cerr << "sorvel: warning: the set \"" << args.set

@@ -1,12 +1,12 @@
 // PitchListFile: parsing the pitch-list file's pairs and its sets.
 #include "sorvel/core/PitchListFile.h"
 
-#include "rules/AsciiText.h"
-
 #include <unordered_map>
 
+#include "rules/AsciiText.h"
 #include "rules/DecimalNumber.h"
 #include "rules/SpellingSyntax.h"
+#include "sorvel/core/TextEncoding.h"
 #include "sorvel/core/TextTools.h"
 
 namespace {
@@ -107,4 +107,24 @@ const PitchSet* PitchListFile::FindByName(const std::vector<PitchSet>& sets,
 
 PitchDirection PitchListFile::DirectionFromFile(int32_t code) {
     return DirectionFromFileCode(code);
+}
+
+std::vector<PitchRow> PitchListFile::AppliedRows(const std::vector<StoredPitchRow>& rows,
+                                                 std::vector<std::string>& warnings) {
+    std::vector<PitchRow> applied;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const PitchRow& row = rows[i].row;
+        if (!rows[i].ticked) {
+            continue;
+        }
+        if (SpellingSyntax::IsStoredForm(row.from) && SpellingSyntax::IsStoredForm(row.to)) {
+            applied.push_back(row);
+            continue;
+        }
+        warnings.push_back("row " + std::to_string(i + 1) + " of the set, " +
+                           TextEncoding::Latin1ToUtf8(row.Text()) +
+                           ", is not applied: its texts are not spellings as the plug-in stores "
+                           "them");
+    }
+    return applied;
 }
