@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <set>
 #include <thread>
 
@@ -199,40 +200,28 @@ bool MakeTasks(const Arguments& args, std::vector<BatchRunner::Task>& tasks) {
     return true;
 }
 
-int Respell(const Arguments& args) {
+// CheckedOptions answers what is wrong with the options taken together, or nothing.
+std::optional<std::string> CheckedOptions(const Arguments& args) {
     if (args.rows.empty() == args.set.empty()) {
-        return UsageError("give the rows with --row (one or more) or a pitch set with --set");
+        return "give the rows with --row (one or more) or a pitch set with --set";
     }
     if (!args.dryRun && args.output.empty() && args.outDir.empty() && !args.inPlace) {
-        return UsageError(
-            "say where to write: -o FILE, --out-dir DIR or --in-place "
-            "(or look first with --dry-run)");
+        return "say where to write: -o FILE, --out-dir DIR or --in-place (or look first with "
+               "--dry-run)";
     }
     if (!args.output.empty() && args.scores.size() > 1) {
-        return UsageError("-o writes one file; for several scores use --out-dir or --in-place");
+        return "-o writes one file; for several scores use --out-dir or --in-place";
     }
     sorvel::ReportWriter::Format format = sorvel::ReportWriter::Format::kCsv;
     if (!args.report.empty() && !sorvel::ReportWriter::FormatOf(args.report, format)) {
-        return UsageError("--report " + args.report + ": a report file ends in .csv or .json");
+        return "--report " + args.report + ": a report file ends in .csv or .json";
     }
-    sorvel::RespellOptions settings;
-    settings.written = args.written;
-    settings.parts = args.parts;
-    settings.maxScoreBytes = args.maxScoreMiB << 20;
-    std::string error;
-    if (!args.measures.empty() && !MeasureList::Parse(args.measures, settings.measures, error)) {
-        return UsageError("--measures " + args.measures + ": " + error);
-    }
-    std::vector<PitchRow> rows;
-    if (!(args.set.empty() ? RowsFromOptions(args, rows) : RowsFromSet(args, rows))) {
-        return ExitCode::kUsage;
-    }
-    std::vector<BatchRunner::Task> tasks;
-    if (!MakeTasks(args, tasks)) {
-        return ExitCode::kUsage;
-    }
-    const PitchRules rules(rows);
-    settings.rules = &rules;
+    return std::nullopt;
+}
+
+// RunBatch respells the tasks, telling each file's result as it comes, and writes the report.
+int RunBatch(const Arguments& args, const std::vector<BatchRunner::Task>& tasks,
+             const sorvel::RespellOptions& settings, const std::vector<PitchRow>& rows) {
     const bool progressBar = tasks.size() > 1 && isatty(STDERR_FILENO) != 0;
     bool allDone = true;
     const std::vector<sorvel::FileResult> results = BatchRunner::Run(
@@ -260,6 +249,31 @@ int Respell(const Arguments& args) {
         }
     }
     return allDone ? ExitCode::kDone : ExitCode::kFileFailed;
+}
+
+int Respell(const Arguments& args) {
+    if (const std::optional<std::string> wrong = CheckedOptions(args)) {
+        return UsageError(*wrong);
+    }
+    sorvel::RespellOptions settings;
+    settings.written = args.written;
+    settings.parts = args.parts;
+    settings.maxScoreBytes = args.maxScoreMiB << 20;
+    std::string error;
+    if (!args.measures.empty() && !MeasureList::Parse(args.measures, settings.measures, error)) {
+        return UsageError("--measures " + args.measures + ": " + error);
+    }
+    std::vector<PitchRow> rows;
+    if (!(args.set.empty() ? RowsFromOptions(args, rows) : RowsFromSet(args, rows))) {
+        return ExitCode::kUsage;
+    }
+    std::vector<BatchRunner::Task> tasks;
+    if (!MakeTasks(args, tasks)) {
+        return ExitCode::kUsage;
+    }
+    const PitchRules rules(rows);
+    settings.rules = &rules;
+    return RunBatch(args, tasks, settings, rows);
 }
 
 int ListSets(const Arguments& args) {
