@@ -12,6 +12,7 @@
 #include "pitch/FCPitchChangerBlockHandler.h"
 #include "pitch/FCUndoBlock.h"
 #include "pitch/PitchSpelling.h"
+#include "rules/RowListText.h"
 #include "settings/SettingsFiles.h"
 #include "settings/StoredPitchSets.h"
 #include "settings/StoredText.h"
@@ -325,8 +326,7 @@ void FCSorvelWindow::AddPitch() {
         return;
     }
     if (list_->FindRowByFrom(&from) != nullptr) {
-        ShowError("The pitch to change 'from' already exists in the list.",
-                  "Can't add identical pitches");
+        ShowError(row_list_text::kFromExists, row_list_text::kIdenticalTitle);
         return;
     }
     AddListRow(&from, &to, direction, true);
@@ -347,10 +347,7 @@ void FCSorvelWindow::AddInversePitch() {
     PitchSpelling::ExpandDoubleSharp(&from);
     PitchSpelling::ExpandDoubleSharp(&to);
     if (list_->FindRowByFrom(&from) != nullptr) {
-        ShowError(
-            "The pitch to change 'from' (which appear in the 'To' field at the top, since you're "
-            "trying to add the inverse) already exists in the list.",
-            "Can't add identical pitches");
+        ShowError(row_list_text::kInverseFromExists, row_list_text::kIdenticalTitle);
         return;
     }
     AddListRow(&from, &to, InverseOfPopupValue(value), true);
@@ -386,8 +383,7 @@ void FCSorvelWindow::UpdateSelectedPitch() {
     }
     // Every other row counts: a file may hold two rows with one from text.
     if (list_->FindRowByFrom(&from, row) != nullptr) {
-        ShowError("The pitch to change 'from' already exists in the list at another place.",
-                  "Can't have identical pitches");
+        ShowError(row_list_text::kFromExistsElsewhere, row_list_text::kIdenticalElsewhereTitle);
         return;
     }
     row->SetFromText(&from);

@@ -1,13 +1,12 @@
 // RowListEdit: the dialog's row edits for the page.
 #include "RowListEdit.h"
 
+#include "rules/RowListText.h"
 #include "rules/SpellingSyntax.h"
 
 namespace web {
 
 namespace {
-
-const char* const kIdenticalTitle = "Can't add identical pitches";
 
 // Checked reads a pair of typed texts as the dialog does; firstField and secondField name the
 // fields they were typed in (the inverse reads To first).
@@ -52,9 +51,8 @@ EditResult RowListEdit::Add(std::vector<ListRow> rows, const Fields& fields) {
         return Refused(std::move(rows), -1, std::move(*alert));
     }
     if (HasFrom(rows, row.from)) {
-        return Refused(
-            std::move(rows), -1,
-            {kIdenticalTitle, "The pitch to change 'from' already exists in the list.", ""});
+        return Refused(std::move(rows), -1,
+                       {row_list_text::kIdenticalTitle, row_list_text::kFromExists, ""});
     }
     rows.push_back(row);
     const int selected = static_cast<int>(rows.size()) - 1;
@@ -69,10 +67,7 @@ EditResult RowListEdit::AddInverse(std::vector<ListRow> rows, const Fields& fiel
     }
     if (HasFrom(rows, row.from)) {
         return Refused(std::move(rows), -1,
-                       {kIdenticalTitle,
-                        "The pitch to change 'from' (which appear in the 'To' field at the top, "
-                        "since you're trying to add the inverse) already exists in the list.",
-                        ""});
+                       {row_list_text::kIdenticalTitle, row_list_text::kInverseFromExists, ""});
     }
     rows.push_back(row);
     return EditResult{std::nullopt, std::move(rows), -1};
@@ -90,8 +85,7 @@ EditResult RowListEdit::Update(std::vector<ListRow> rows, int selected, const Fi
     if (HasFrom(rows, row.from, selected)) {
         return Refused(
             std::move(rows), selected,
-            {"Can't have identical pitches",
-             "The pitch to change 'from' already exists in the list at another place.", ""});
+            {row_list_text::kIdenticalElsewhereTitle, row_list_text::kFromExistsElsewhere, ""});
     }
     rows[static_cast<size_t>(selected)] = row;
     return EditResult{std::nullopt, std::move(rows), selected};
