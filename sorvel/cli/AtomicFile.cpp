@@ -4,8 +4,10 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -52,20 +54,43 @@ std::optional<Failure> Prepare(const std::string& path, const WriteOptions& opti
 
 std::optional<Failure> WriteAll(int fd, const std::vector<std::string_view>& parts,
                                 const std::string& path) {
-    for (const std::string_view part : parts) {
-        size_t done = 0;
-        while (done < part.size()) {
-            const ssize_t wrote = write(fd, part.data() + done, part.size() - done);
-            if (wrote < 0 && errno == EINTR) {
-                continue;
+    // A respelled score is many small pieces (every edit is one): they go out a batch per call,
+    // not one call each.
+    constexpr size_t kBatch = 1024;  // IOV_MAX on Linux
+    std::vector<iovec> batch;
+    batch.reserve(kBatch);
+    size_t next = 0;     // the first part not yet written whole
+    size_t written = 0;  // how much of it is written
+    while (true) {
+        while (next < parts.size() && written == parts[next].size()) {
+            ++next;
+            written = 0;
+        }
+        if (next == parts.size()) {
+            return std::nullopt;
+        }
+        batch.clear();
+        for (size_t i = next; i < parts.size() && batch.size() < kBatch; ++i) {
+            const size_t skip = i == next ? written : 0;
+            batch.push_back({const_cast<char*>(parts[i].data() + skip), parts[i].size() - skip});
+        }
+        const ssize_t wrote = writev(fd, batch.data(), static_cast<int>(batch.size()));
+        if (wrote < 0 && errno == EINTR) {
+            continue;
+        }
+        if (wrote <= 0) {
+            return WriteFailure("write", path, wrote < 0 ? errno : ENOSPC);
+        }
+        for (auto left = static_cast<size_t>(wrote); left > 0;) {
+            const size_t step = std::min(left, parts[next].size() - written);
+            written += step;
+            left -= step;
+            if (written == parts[next].size()) {
+                ++next;
+                written = 0;
             }
-            if (wrote <= 0) {
-                return WriteFailure("write", path, wrote < 0 ? errno : ENOSPC);
-            }
-            done += static_cast<size_t>(wrote);
         }
     }
-    return std::nullopt;
 }
 
 void Warn(const WriteOptions& options, const std::string& warning) {

@@ -12,8 +12,11 @@ namespace sorvel {
 namespace {
 
 // Comments, processing instructions and the doctype are kept, so that their spans are known.
-constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi |
-                                   pugi::parse_declaration | pugi::parse_doctype |
+// Line ends and blanks in attribute values are left as written (no parse_eol, no
+// parse_wconv_attribute): every value the walk reads is trimmed, and the text is never written
+// from the parsed document, so that work would be lost.
+constexpr unsigned kParseOptions = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_comments |
+                                   pugi::parse_pi | pugi::parse_declaration | pugi::parse_doctype |
                                    pugi::parse_embed_pcdata;
 
 [[noreturn]] void FailAt(const XmlSpans& spans, size_t offset, const std::string& message) {

@@ -143,6 +143,25 @@ TEST_F(FileLayerTest, ReadsAWholeFileBothWays) {
     EXPECT_EQ(text, "") << "a failed read leaves no bytes";
 }
 
+TEST_F(FileLayerTest, ManyPiecesAreWrittenInOrder) {
+    // More pieces than one call takes (a respelled score is a piece per edit), empty ones among
+    // them, and one large enough that the system may write it in part.
+    std::vector<std::string> pieces;
+    for (size_t i = 0; i < 5000; ++i) {
+        pieces.push_back(i % 7 == 0 ? std::string() : std::string(1 + i % 13, 'a' + i % 26));
+    }
+    pieces[2500] = std::string(size_t{8} << 20, 'x');
+    const std::vector<std::string_view> views(pieces.begin(), pieces.end());
+    std::string expected;
+    for (const std::string& piece : pieces) {
+        expected += piece;
+    }
+    ASSERT_FALSE(sorvel::WriteFileParts(Path("pieces"), views));
+    EXPECT_EQ(Read(Path("pieces")), expected);
+    ASSERT_FALSE(sorvel::WriteFileParts(Path("none"), {}));
+    EXPECT_EQ(Read(Path("none")), "");
+}
+
 TEST_F(FileLayerTest, TemporaryNamesStayWithinTheNameLimit) {
     struct Case {
         std::string name;
