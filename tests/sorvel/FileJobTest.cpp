@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "TempFolderTest.h"
 #include "sorvel/cli/FileJob.h"
 #include "sorvel/core/RowOption.h"
 #include "sorvel/core/TextEncoding.h"
@@ -27,46 +28,19 @@ const std::string kScore =
     "<duration>1</duration><accidental>sharp</accidental></note>\n"
     "    </measure>\n  </part>\n</score-partwise>\n";
 
-class FileJobTest : public testing::Test {
+class FileJobTest : public TempFolderTest {
   protected:
+    FileJobTest() : TempFolderTest("sorvel-filejob-") {}
+
     void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("sorvel-filejob-" + std::to_string(getpid()) + "-" +
-                   testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
+        TempFolderTest::SetUp();
         PitchRow row;
         std::string error;
         ASSERT_TRUE(RowOption::Parse("A#>Bb", row, error));
         rules_ = std::make_unique<PitchRules>(std::vector<PitchRow>{row});
         settings_.rules = rules_.get();
     }
-    void TearDown() override { fs::remove_all(folder_); }
 
-    [[nodiscard]] std::string Path(const std::string& name) const {
-        return (folder_ / name).string();
-    }
-
-    static void Write(const std::string& path, const std::string& bytes) {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }
-    // Entries lists the folder's file names.
-    [[nodiscard]] std::vector<std::string> Entries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder_)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    fs::path folder_;
     std::unique_ptr<PitchRules> rules_;
     sorvel::RespellOptions settings_;
 };

@@ -15,6 +15,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "TempFolderTest.h"
 #include "rules/PitchRules.h"
 #include "sorvel/cli/AtomicFile.h"
 #include "sorvel/cli/BatchRunner.h"
@@ -36,39 +37,13 @@ const std::string kScore =
     "</octave></pitch><duration>1</duration><accidental>sharp</accidental></note></measure>"
     "</part></score-partwise>\n";
 
-class FileLayerTest : public testing::Test {
+class FileLayerTest : public TempFolderTest {
   protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("sorvel-files-" + std::to_string(getpid()) + "-" +
-                   testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
+    FileLayerTest() : TempFolderTest("sorvel-files-") {}
+
     void TearDown() override {
         EXPECT_EQ(sorvel::LiveTemporaries(), 0U) << "a temporary name is still listed";
-        fs::remove_all(folder_);
-    }
-
-    [[nodiscard]] std::string Path(const std::string& name) const {
-        return (folder_ / name).string();
-    }
-    static void Write(const std::string& path, const std::string& bytes) {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }
-    [[nodiscard]] std::vector<std::string> Entries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder_)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
+        TempFolderTest::TearDown();
     }
     // Socket makes a Unix socket at path (closed again: the name stays).
     static void Socket(const std::string& path) {
@@ -79,8 +54,6 @@ class FileLayerTest : public testing::Test {
         ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
         close(fd);
     }
-
-    fs::path folder_;
 };
 
 // ReadError answers the message of a failed read, or "" when it was read.
