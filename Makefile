@@ -1,5 +1,6 @@
 # Front door: `make` builds the three trees, `make test` installs what is missing, builds and
-# runs every suite.
+# runs every suite (scripts/run-tests.sh installs the native trees' packages first and the rest
+# beside the first builds).
 .PHONY: all deps native win64 win32 test lint clean demo bench web serve
 
 JOBS ?= $(shell nproc)
@@ -21,7 +22,7 @@ win32:
 	cmake --preset win32 >/dev/null
 	cmake --build --preset win32 -j $(JOBS)
 
-test: deps
+test:
 	@scripts/run-tests.sh
 
 # Formatting (clang-format, check mode) and clang-tidy over the plug-in, the host, the rules and

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Builds the C and C++ libraries the WebAssembly links, with Debian's emscripten, from the
-# Debian source packages that scripts/install-web-deps.sh unpacked under build/web-src/: zlib,
+# Debian source packages that scripts/install-deps.sh unpacked under build/web-src/: zlib,
 # libzip (the .mxl container, read and written in C++ as sorvel does) and pugixml. They are
 # installed into build/web-libs/ (include/, lib/, lib/cmake/), which the web tree finds them in.
 # Each library is built once; delete build/web-libs/ to build them again.

@@ -1,5 +1,7 @@
 #!/bin/sh
-# Runs every check of the project in lanes side by side: lint (scripts/lint.sh), native (the
+# Runs every check of the project in lanes side by side: deps (the packages the native lanes do
+# not need: scripts/install-deps.sh installs them group by group while the native lanes compile,
+# and the lanes that need a group wait for it), lint (scripts/lint.sh), native (the
 # sanitizer tree, then sorvel's MuseScore round trip), fuzz (scripts/run-fuzzers.sh), win64 (the
 # 64-bit twin under Wine) and win32 (the checks of the shipping DLL, then the win32-hosted tier:
 # the 32-bit host and test programs under Wine with the shipping DLL itself). The two Wine lanes
@@ -20,6 +22,12 @@ lanes_dir=build/lanes
 rm -rf "$lanes_dir"
 mkdir -p "$lanes_dir"
 run_started=$(date +%s)
+# The native lanes' compilers, libraries and sources first; the rest installs in the deps lane.
+if ! scripts/install-deps.sh base; then
+    echo "== deps: the base group did not install"
+    echo "0 passed, 1 failed"
+    exit 1
+fi
 lanes=""
 
 # ---- the lanes' machinery ----
@@ -150,14 +158,17 @@ suite_native() {
 }
 
 suite_win32() {
+    wait_for deps.mingw
     build win32 || return
     ctest_run win32 ctest.out
 }
 
 suite_win64() {
+    wait_for deps.mingw
     build win64 || return
     # ui_template_test compares the dialog template with the shipping module's.
     wait_for win32.win32.built
+    wait_for deps.wine
     wine_ready win64 || return
     ctest_run win64 ctest.out
     scripts/wine-desktop.sh stop "$PWD/build/win64/wineprefix"
@@ -170,6 +181,7 @@ suite_win64() {
 suite_win32_hosted() {
     wait_for win32.win32.built
     build win32-hosted || return
+    wait_for deps.wine
     wine_ready win32-hosted || return
     prefix="$PWD/build/win32-hosted/wineprefix"
     ctest_run win32-hosted ctest.out -E '^widths_agree_'
@@ -231,6 +243,7 @@ run_lint() {
 
 lane_native() {
     tier native suite_native
+    wait_for deps.musescore
     tier sorvel-musescore run_counted sorvel-musescore \
         env VS_SORVEL=build/native/sorvel/sorvel scripts/sorvel-musescore.sh
 }
@@ -238,6 +251,7 @@ lane_native() {
 # The browser page: its WebAssembly build needs nothing of the other lanes; its tests compare
 # with the native sorvel, which the native lane builds.
 lane_web() {
+    wait_for deps.web
     scripts/web-build.sh >build/web-build.log 2>&1
     wait_for native.native.built
     tier web run_counted web scripts/web-tests.sh
@@ -248,8 +262,20 @@ lane_win32() {
     tier win32-hosted suite_win32_hosted
 }
 
+# The groups in the order the lanes need them: the Windows trees' compilers first (their builds
+# are the longest chain), Wine before their tests, MuseScore and the page's tools last.
+lane_deps() {
+    if scripts/install-deps.sh --marks "$lanes_dir/deps." mingw wine musescore web; then
+        tally 1 0
+    else
+        echo "== deps: FAILED"
+        tally 0 1
+    fi
+}
+
 # ---- the lanes, in the order their logs and times are printed ----
 
+lane deps tier deps lane_deps
 lane -n 5 lint tier lint run_lint
 lane -n 5 native lane_native
 lane -n 5 fuzz tier fuzz run_fuzzers

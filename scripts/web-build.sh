@@ -4,7 +4,7 @@
 # page in one self-contained file that works opened from disk.
 set -eu
 cd "$(dirname "$0")/.."
-scripts/install-web-deps.sh
+scripts/install-deps.sh base web
 scripts/build-web-libs.sh
 export NODE_PATH=/usr/share/nodejs
 if [ ! -f build/web-wasm/build.ninja ]; then
