@@ -70,11 +70,14 @@ sudo=""
 export DEBIAN_FRONTEND=noninteractive
 
 # Every list any group needs (i386, backports, source packages) is added before the one
-# apt-get update this run makes.
+# apt-get update a test run makes: a later call within the hour (make test's deps lane, after its
+# base group) finds the lists fresh and complete.
 lists_ready=0
+stamp=build/apt-lists-updated
 prepare_lists() {
     [ $lists_ready = 1 ] && return 0
     lists_ready=1
+    [ -n "$(find "$stamp" -mmin -60 2>/dev/null)" ] && return 0
     dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
     if ! grep -rqs "^[^#]*$backports" /etc/apt/sources.list /etc/apt/sources.list.d/; then
         printf '%s\n' "Types: deb" "URIs: http://deb.debian.org/debian" "Suites: $backports" \
@@ -90,8 +93,9 @@ prepare_lists() {
     # A mirror that is being synced can refuse an index for a while ("File has unexpected size"):
     # try again, then go on with the lists that did arrive; a package that is then missing still
     # fails the install below.
+    mkdir -p build
     for try in 1 2 3; do
-        $sudo apt-get update -qq && return 0
+        $sudo apt-get update -qq && : >"$stamp" && return 0
         echo "apt-get update failed (try $try of 3)"
         sleep 15
     done
