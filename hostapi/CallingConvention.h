@@ -3,7 +3,8 @@
 // VS_CALL marks what the host calls (entry points, dialog callback), VS_HOST_CALL what the
 // plug-in calls (FX_ functions); both are __cdecl. Only a test build sets VS_CALL_OVERRIDE or
 // VS_HOST_CALL_OVERRIDE, to make a 32-bit module whose one side disagrees with the host, which
-// the hosted tests must notice.
+// the hosted tests must notice. VS_HOST_CALL is written in hostapi/HostFunctions.cpp alone (the
+// FX_ function table): that test module compiles only that file again with the override.
 #pragma once
 
 #if defined(_WIN32)
