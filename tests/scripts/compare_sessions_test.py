@@ -2,7 +2,9 @@
 """Tests of scripts/compare-sessions.py without Wine: what its normalisation of the trace keeps
 and hides, what it counts as a difference, how it reads a session's folder and makes its settings
 folder, and that its session list still plays every script the tests have."""
+import contextlib
 import importlib.util
+import io
 import os
 import shutil
 import stat
@@ -93,6 +95,45 @@ class Differences(unittest.TestCase):
     def test_first_difference_names_a_shorter_side(self):
         self.assertEqual(compare.first_difference(b"a\nb\nc", b"a\nb"),
                          "the new one ends at line 2")
+
+
+class PlayedAgain(unittest.TestCase):
+    """A session that differs is played once more; only a second difference counts."""
+
+    def outcome(self, plays, session_name="Change"):
+        session = next(s for s in compare.SESSIONS if s.name == session_name)
+        pairs = iter(plays)
+        played = []
+
+        def pair(*_):
+            played.append(1)
+            found = next(pairs)
+            return {"old": side("a"), "new": side("a")}, found
+
+        real, compare.played_pair = compare.played_pair, pair
+        printed = io.StringIO()
+        try:
+            with contextlib.redirect_stdout(printed):
+                same = compare.compare_session(session, {"old": SOURCE, "new": SOURCE}, "", "")
+        finally:
+            compare.played_pair = real
+        return same, len(played), printed.getvalue()
+
+    def test_cases(self):
+        # (what, what each play finds, the answer, plays, what the line starts with)
+        cases = [
+            ("the same at once", [[]], True, 1, "same     Change"),
+            ("a first difference not seen again", [["transcript line 9"], []], True, 2,
+             "same     Change"),
+            ("the same difference twice", [["out-1.json line 3"], ["out-1.json line 3"]], False, 2,
+             "DIFFERS  Change: out-1.json line 3"),
+        ]
+        for what, plays, wanted, count, line in cases:
+            with self.subTest(what):
+                same, played, printed = self.outcome(plays)
+                self.assertEqual((same, played), (wanted, count))
+                self.assertTrue(printed.startswith(line), printed)
+        self.assertIn("the first play differed (transcript line 9)", self.outcome(cases[1][1])[2])
 
 
 class Folders(unittest.TestCase):
