@@ -38,6 +38,8 @@ import shutil
 import subprocess
 import sys
 
+# run_fault_case.py is loaded from a revision's tree or this checkout, which gain no __pycache__.
+sys.dont_write_bytecode = True
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 TIMEOUT = 600
 UI = "tests/ui"
