@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <stdexcept>
 #include <string_view>
 
@@ -40,14 +41,16 @@ std::string EscapeAttribute(std::string_view value) {
     return text;
 }
 
-const char kLetters[] = "ABCDEFG";
+constexpr std::string_view kLetters = "ABCDEFG";
 
 }  // namespace
 
-NoteEditor::NoteEditor(const XmlSpans& spans, pugi::xml_node note, pugi::xml_node accidental)
+NoteEditor::NoteEditor(const XmlSpans& spans, pugi::xml_node note, pugi::xml_node accidental,
+                       EditTexts& texts)
     : spans_(spans),
       note_(note),
       accidental_(accidental),
+      texts_(texts),
       begin_(spans.Start(note)),
       end_(spans.End(note)) {}
 
@@ -74,23 +77,31 @@ size_t NoteEditor::Checked(pugi::xml_node element) const {
     return start;
 }
 
-void NoteEditor::Replace(size_t begin, size_t end, std::string text) {
+void NoteEditor::Replace(size_t begin, size_t end, std::string_view text) {
     if (begin < begin_ || end > end_ || begin > end) {
         throw std::logic_error("an edit outside its note");
     }
-    splices_.push_back({begin, end, std::move(text)});
+    if (count_ == kMaxSplices) {
+        throw std::logic_error("more edits than a note has places for");
+    }
+    splices_[count_++] = {begin, end, text};
 }
 
-void NoteEditor::ReplaceContent(pugi::xml_node element, const std::string& text) {
+void NoteEditor::ReplaceContent(pugi::xml_node element, std::string_view text) {
     const size_t start = Checked(element);
     if (spans_.IsEmptyTag(element)) {
         const size_t tagEnd = spans_.StartTagEnd(element);
-        Replace(
-            start, tagEnd,
-            std::string(spans_.Text(start, tagEnd - 2)) + ">" + text + "</" + element.name() + ">");
+        Replace(start, tagEnd,
+                texts_.Keep(std::string(spans_.Text(start, tagEnd - 2)) + ">" + std::string(text) +
+                            "</" + element.name() + ">"));
         return;
     }
-    Replace(spans_.StartTagEnd(element), spans_.EndTagStart(element), text);
+    const size_t contentEnd = spans_.EndTagStart(element);
+    const size_t contentStart = spans_.StartTagEnd(element);
+    // The same bytes again (an octave the new spelling keeps) need no edit.
+    if (spans_.Text(contentStart, contentEnd) != text) {
+        Replace(contentStart, contentEnd, text);
+    }
 }
 
 std::string NoteEditor::Indent(pugi::xml_node element) const {
@@ -102,15 +113,17 @@ void NoteEditor::SetPitch(const SpelledPitch& pitch) {
     const pugi::xml_node node = note_.child("pitch");
     const pugi::xml_node step = node.child("step");
     const pugi::xml_node alter = node.child("alter");
-    ReplaceContent(step, std::string(1, kLetters[pitch.letter]));
-    ReplaceContent(node.child("octave"), std::to_string(pitch.octave));
+    ReplaceContent(step, kLetters.substr(static_cast<size_t>(pitch.letter), 1));
+    ReplaceContent(node.child("octave"), texts_.Number(pitch.octave));
     if (alter && pitch.alteration != 0) {
-        ReplaceContent(alter, std::to_string(pitch.alteration));
+        ReplaceContent(alter, texts_.Number(pitch.alteration));
     } else if (alter) {
         Replace(spans_.SpaceBefore(Checked(alter)), spans_.End(alter), "");
     } else if (pitch.alteration != 0) {
         const size_t at = spans_.End(step);
-        Replace(at, at, Indent(step) + "<alter>" + std::to_string(pitch.alteration) + "</alter>");
+        Replace(
+            at, at,
+            texts_.Keep(Indent(step) + "<alter>" + std::to_string(pitch.alteration) + "</alter>"));
     }
 }
 
@@ -129,7 +142,7 @@ void NoteEditor::ShowAccidental(int32_t alteration) {
             }
         }
         element.append(">").append(value).append("</accidental>");
-        Replace(Checked(existing), spans_.End(existing), element);
+        Replace(Checked(existing), spans_.End(existing), texts_.Keep(element));
         return;
     }
     const std::string element = std::string("<accidental>") + value + "</accidental>";
@@ -138,7 +151,7 @@ void NoteEditor::ShowAccidental(int32_t alteration) {
             std::find(kAfterAccidental.begin(), kAfterAccidental.end(),
                       std::string_view(child.name())) != kAfterAccidental.end()) {
             const size_t at = spans_.Start(child);
-            Replace(at, at, element + Indent(child));
+            Replace(at, at, texts_.Keep(element + Indent(child)));
             return;
         }
     }
@@ -149,7 +162,7 @@ void NoteEditor::ShowAccidental(int32_t alteration) {
         }
     }
     const size_t at = spans_.End(last);
-    Replace(at, at, Indent(last) + element);
+    Replace(at, at, texts_.Keep(Indent(last) + element));
 }
 
 void NoteEditor::HideAccidental() {
@@ -158,16 +171,17 @@ void NoteEditor::HideAccidental() {
     }
 }
 
-void NoteEditor::MoveEditsInto(std::vector<sorvel::ScoreEdit>& edits) {
-    std::stable_sort(splices_.begin(), splices_.end(),
+void NoteEditor::MoveEditsInto(std::deque<sorvel::ScoreEdit>& edits) {
+    const auto splices = std::span(splices_).first(count_);
+    std::stable_sort(splices.begin(), splices.end(),
                      [](const auto& a, const auto& b) { return a.begin < b.begin; });
     size_t at = begin_;
-    for (sorvel::ScoreEdit& splice : splices_) {
+    for (const sorvel::ScoreEdit& splice : splices) {
         if (splice.begin < at) {
             throw std::logic_error("overlapping edits in one note");
         }
         at = splice.end;
-        edits.push_back(std::move(splice));
+        edits.push_back(splice);
     }
-    splices_.clear();
+    count_ = 0;
 }

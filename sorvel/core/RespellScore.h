@@ -61,11 +61,19 @@ struct NoteChange {
     SpelledPitch soundingAfter;
 };
 
-// ScoreEdit: the bytes from begin to end of the text become text.
+// ScoreEdit: the bytes from begin to end of the text become text, which the score's store
+// keeps (a constant or its arena of edit texts).
 struct ScoreEdit {
     size_t begin = 0;
     size_t end = 0;
-    std::string text;
+    std::string_view text;
+};
+
+// ScoreBytes: a file's bytes handed over whole, in memory that was not cleared before they
+// were read into it (a string's would be: one pass over the file for nothing).
+struct ScoreBytes {
+    std::unique_ptr<char[]> data;
+    size_t size = 0;
 };
 
 class RespelledScore {
@@ -95,5 +103,7 @@ class RespelledScore {
 
 // RespellScore never throws: every failure, memory included, comes back in failure.
 RespelledScore RespellScore(std::string bytes, const RespellOptions& options);
+// RespellScore of bytes read into a buffer of their own: a plain 8-bit score is used in place.
+RespelledScore RespellScore(ScoreBytes bytes, const RespellOptions& options);
 
 }  // namespace sorvel

@@ -4,19 +4,28 @@
 // numbers and voices, each kept once however many changes name it).
 #pragma once
 
+#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_set>
-#include <vector>
 
+#include "sorvel/core/EditTexts.h"
 #include "sorvel/core/RespellScore.h"
 #include "sorvel/core/TextEncoding.h"
 
 namespace sorvel {
 
 struct RespelledScore::Store {
-    std::string text;              // the score, UTF-8 (or the file's own 8-bit encoding)
-    std::vector<ScoreEdit> edits;  // in text order, not overlapping
+    std::string_view text;  // the score, UTF-8 (or the file's own 8-bit encoding)
+    // What holds the text: a string (decoded, unpacked or handed over as one) or the buffer
+    // the file was read into.
+    std::string ownedText;
+    std::unique_ptr<char[]> ownedBytes;
+    // In text order, not overlapping. A deque: no copy of them all as they grow, and no
+    // room reserved beyond them, while the parsed document is still in memory.
+    std::deque<ScoreEdit> edits;
+    EditTexts editTexts;
     TextEncoding::Form form = TextEncoding::Form::kEightBit;
     bool byteOrderMark = false;
     bool compressed = false;

@@ -115,9 +115,15 @@ class Walker {
                 Respell(read);
             }
         }
-        // Staves are edited one after the other: bring the part's edits into text order.
-        std::sort(store_.edits.begin() + static_cast<std::ptrdiff_t>(firstEdit), store_.edits.end(),
-                  [](const ScoreEdit& a, const ScoreEdit& b) { return a.begin < b.begin; });
+        // Staves are edited one after the other: bring the part's edits into text order (they
+        // mostly are: one staff, or staves one after the other in each measure).
+        const auto first = store_.edits.begin() + static_cast<std::ptrdiff_t>(firstEdit);
+        const auto earlier = [](const ScoreEdit& a, const ScoreEdit& b) {
+            return a.begin < b.begin;
+        };
+        if (!std::is_sorted(first, store_.edits.end(), earlier)) {
+            std::sort(first, store_.edits.end(), earlier);
+        }
     }
 
     void Respell(const Measure& measure) {
@@ -154,7 +160,7 @@ class Walker {
                 return a.note->start < b.note->start ||
                        (a.note->start == b.note->start && a.note->order < b.note->order);
             });
-            result_.accidentalsMended += EditStaff(spans_, line, store_.edits);
+            result_.accidentalsMended += EditStaff(spans_, line, store_.edits, store_.editTexts);
         }
     }
 
