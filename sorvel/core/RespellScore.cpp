@@ -147,6 +147,7 @@ RespelledScore Respell(Bytes bytes, const RespellOptions& options) {
             const XmlSpans spans(store.text);
             WalkScore(document, spans, options, result, store);
         }
+        MakeChanges(result, store);
         Pack(store);
         return result;
     } catch (const FailureError& failure) {

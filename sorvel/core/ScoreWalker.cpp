@@ -165,23 +165,27 @@ class Walker {
     }
 
     void Record(const Measure& measure, const MeasureNote& note, const Decision& decision) {
-        NoteChange change;
+        ChangeRecord change;
         change.part = static_cast<uint32_t>(result_.parts.size() - 1);
-        change.measure = store_.Intern(measure.node.attribute("number").value());
+        if (measure.node != namedMeasure_) {
+            namedMeasure_ = measure.node;
+            measureName_ = store_.Intern(measure.node.attribute("number").value());
+        }
+        change.measure = measureName_;
         change.beat = ScoreTime{1, 1} + note.start * ScoreTime::Of(measure.beatType, 4);
         change.staff = note.staff;
         change.voice = store_.Intern(note.voice);
         change.row = decision.row;
-        change.writtenBefore = note.written;
-        change.writtenAfter = *decision.newWritten;
-        const PitchView view(false, note.transposition);
-        change.soundingKnown = view.Known();
-        if (change.soundingKnown) {
-            change.soundingBefore = view.Seen(note.written);
-            change.soundingAfter = view.Seen(*decision.newWritten);
+        change.writtenBefore = ChangeRecord::Pitch::Of(note.written);
+        change.writtenAfter = ChangeRecord::Pitch::Of(*decision.newWritten);
+        // As PitchView sees a sounding pitch.
+        const Transposition& transposition = note.transposition;
+        change.soundingKnown = transposition.known;
+        if (transposition.present && transposition.known) {
+            change.toSounding = transposition.interval;
         }
         ++result_.rowCounts[decision.row];
-        result_.changes.push_back(change);
+        store_.records.push_back(change);
     }
 
     // Warn counts the notes left alone, by part (in the order of the parts' labels) and reason.
@@ -205,6 +209,8 @@ class Walker {
     RespelledScore::Store& store_;
     MeasureReader reader_;
     std::vector<Decision> decisions_;
+    pugi::xml_node namedMeasure_;  // the measure whose number measureName_ is
+    uint32_t measureName_ = 0;
     std::map<std::pair<uint32_t, std::string_view>, size_t> leftAlone_;
 };
 
@@ -217,6 +223,28 @@ void WalkScore(const pugi::xml_document& document, const XmlSpans& spans,
     CheckRoot(root);
     const bool concertScore = root.child("defaults").child("concert-score");
     Walker(spans, options, result, store, concertScore).Parts(root);
+}
+
+void MakeChanges(RespelledScore& result, RespelledScore::Store& store) {
+    result.changes.reserve(result.changes.size() + store.records.size());
+    for (const ChangeRecord& record : store.records) {
+        NoteChange change;
+        change.part = record.part;
+        change.measure = store.Name(record.measure);
+        change.beat = record.beat;
+        change.staff = record.staff;
+        change.voice = store.Name(record.voice);
+        change.row = record.row;
+        change.writtenBefore = record.writtenBefore.Spelled();
+        change.writtenAfter = record.writtenAfter.Spelled();
+        change.soundingKnown = record.soundingKnown;
+        if (change.soundingKnown) {
+            change.soundingBefore = record.toSounding.Apply(change.writtenBefore);
+            change.soundingAfter = record.toSounding.Apply(change.writtenAfter);
+        }
+        result.changes.push_back(change);
+    }
+    store.records = {};
 }
 
 }  // namespace sorvel
