@@ -54,27 +54,34 @@ NoteEditor::NoteEditor(const XmlSpans& spans, pugi::xml_node note, pugi::xml_nod
       begin_(spans.Start(note)),
       end_(spans.End(note)) {}
 
-size_t NoteEditor::Checked(pugi::xml_node element) const {
-    const size_t start = spans_.Start(element);
+NoteEditor::Element NoteEditor::Checked(pugi::xml_node element) const {
+    Element span;
+    span.start = spans_.Start(element);
     // Its content is replaced whole: whatever else it held (elements, comments) would be lost.
     if (element.first_child()) {
-        const XmlSpans::Place place = spans_.PlaceOf(start);
+        const XmlSpans::Place place = spans_.PlaceOf(span.start);
         sorvel::Fail(sorvel::FailureKind::kNotAScore,
                      "<" + std::string(element.name()) +
                          "> holds more than its text, which respelling would lose",
                      place.line);
     }
     const std::string_view name = element.name();
-    if (spans_.Text(start + 1, start + 1 + name.size()) != name) {
+    if (spans_.Text(span.start + 1, span.start + 1 + name.size()) != name) {
         throw std::logic_error("an element is not where its name is");
     }
-    if (!spans_.IsEmptyTag(element)) {
-        const size_t endTag = spans_.EndTagStart(element);
-        if (spans_.Text(endTag + 2, endTag + 2 + name.size()) != name) {
-            throw std::logic_error("an end tag is not where its element ends");
-        }
+    span.tagEnd = spans_.StartTagEnd(element);
+    span.empty = spans_.Text(span.tagEnd - 2, span.tagEnd) == "/>";
+    if (span.empty) {
+        span.end = span.tagEnd;
+        return span;
     }
-    return start;
+    // Without children, its end tag is the first after its start tag.
+    span.endTag = spans_.Find("</", span.tagEnd);
+    if (spans_.Text(span.endTag + 2, span.endTag + 2 + name.size()) != name) {
+        throw std::logic_error("an end tag is not where its element ends");
+    }
+    span.end = spans_.Find(">", span.endTag) + 1;
+    return span;
 }
 
 void NoteEditor::Replace(size_t begin, size_t end, std::string_view text) {
@@ -88,19 +95,16 @@ void NoteEditor::Replace(size_t begin, size_t end, std::string_view text) {
 }
 
 void NoteEditor::ReplaceContent(pugi::xml_node element, std::string_view text) {
-    const size_t start = Checked(element);
-    if (spans_.IsEmptyTag(element)) {
-        const size_t tagEnd = spans_.StartTagEnd(element);
-        Replace(start, tagEnd,
-                texts_.Keep(std::string(spans_.Text(start, tagEnd - 2)) + ">" + std::string(text) +
-                            "</" + element.name() + ">"));
+    const Element span = Checked(element);
+    if (span.empty) {
+        Replace(span.start, span.tagEnd,
+                texts_.Keep(std::string(spans_.Text(span.start, span.tagEnd - 2)) + ">" +
+                            std::string(text) + "</" + element.name() + ">"));
         return;
     }
-    const size_t contentEnd = spans_.EndTagStart(element);
-    const size_t contentStart = spans_.StartTagEnd(element);
     // The same bytes again (an octave the new spelling keeps) need no edit.
-    if (spans_.Text(contentStart, contentEnd) != text) {
-        Replace(contentStart, contentEnd, text);
+    if (spans_.Text(span.tagEnd, span.endTag) != text) {
+        Replace(span.tagEnd, span.endTag, text);
     }
 }
 
@@ -118,7 +122,8 @@ void NoteEditor::SetPitch(const SpelledPitch& pitch) {
     if (alter && pitch.alteration != 0) {
         ReplaceContent(alter, texts_.Number(pitch.alteration));
     } else if (alter) {
-        Replace(spans_.SpaceBefore(Checked(alter)), spans_.End(alter), "");
+        const Element span = Checked(alter);
+        Replace(spans_.SpaceBefore(span.start), span.end, "");
     } else if (pitch.alteration != 0) {
         const size_t at = spans_.End(step);
         Replace(
@@ -142,7 +147,8 @@ void NoteEditor::ShowAccidental(int32_t alteration) {
             }
         }
         element.append(">").append(value).append("</accidental>");
-        Replace(Checked(existing), spans_.End(existing), texts_.Keep(element));
+        const Element span = Checked(existing);
+        Replace(span.start, span.end, texts_.Keep(element));
         return;
     }
     const std::string element = std::string("<accidental>") + value + "</accidental>";
@@ -167,7 +173,8 @@ void NoteEditor::ShowAccidental(int32_t alteration) {
 
 void NoteEditor::HideAccidental() {
     if (const pugi::xml_node existing = accidental_) {
-        Replace(spans_.SpaceBefore(Checked(existing)), spans_.End(existing), "");
+        const Element span = Checked(existing);
+        Replace(spans_.SpaceBefore(span.start), span.end, "");
     }
 }
 

@@ -46,9 +46,17 @@ class NoteEditor {
 
     // Replace takes a text that is kept in texts_ or a constant.
     void Replace(size_t begin, size_t end, std::string_view text);
-    // Checked answers an element's start after checking that the text holds its tags where
+    // Element: where an element without children lies; each offset found once.
+    struct Element {
+        size_t start = 0;    // its "<"
+        size_t tagEnd = 0;   // past its start tag
+        bool empty = false;  // written <name/>
+        size_t endTag = 0;   // its "</", unless empty
+        size_t end = 0;      // past it
+    };
+    // Checked answers where an element lies after checking that the text holds its tags where
     // the spans place them: an edit never lands anywhere but on the element it means.
-    [[nodiscard]] size_t Checked(pugi::xml_node element) const;
+    [[nodiscard]] Element Checked(pugi::xml_node element) const;
     // ReplaceContent makes text the element's content (nothing, where it is that already).
     void ReplaceContent(pugi::xml_node element, std::string_view text);
     [[nodiscard]] std::string Indent(pugi::xml_node element) const;

@@ -128,7 +128,10 @@ class Walker {
 
     void Respell(const Measure& measure) {
         decisions_.clear();
-        std::map<int32_t, std::vector<StaffNote>> staves;
+        // The lines of earlier measures are emptied, not freed, and used again.
+        for (auto& [staff, line] : staves_) {
+            line.clear();
+        }
         bool changed = false;
         for (const MeasureNote& note : measure.notes) {
             decisions_.push_back(Decide(note, *options_.rules, options_.written));
@@ -144,13 +147,13 @@ class Walker {
                 changed = true;
             }
             if (note.pitched) {
-                staves[note.staff].push_back({&note, &decision});
+                staves_[note.staff].push_back({&note, &decision});
             }
         }
         if (!changed) {
             return;
         }
-        for (auto& [staff, line] : staves) {
+        for (auto& [staff, line] : staves_) {
             if (std::none_of(line.begin(), line.end(), [](const StaffNote& n) {
                     return n.decision->newWritten.has_value();
                 })) {
@@ -209,7 +212,8 @@ class Walker {
     RespelledScore::Store& store_;
     MeasureReader reader_;
     std::vector<Decision> decisions_;
-    pugi::xml_node namedMeasure_;  // the measure whose number measureName_ is
+    std::map<int32_t, std::vector<StaffNote>> staves_;  // the measure's pitched notes by staff
+    pugi::xml_node namedMeasure_;                       // the measure whose number measureName_ is
     uint32_t measureName_ = 0;
     std::map<std::pair<uint32_t, std::string_view>, size_t> leftAlone_;
 };
