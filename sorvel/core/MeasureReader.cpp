@@ -275,9 +275,13 @@ void MeasureReader::ResolveEvents() {
     for (MeasureNote& note : measure_.notes) {
         notes.push_back(&note);
     }
-    std::stable_sort(notes.begin(), notes.end(), [&](const MeasureNote* a, const MeasureNote* b) {
+    const auto noteEarlier = [&](const MeasureNote* a, const MeasureNote* b) {
         return earlier(std::pair{a->start, a->order}, std::pair{b->start, b->order});
-    });
+    };
+    // Mostly in time order already (one voice, chords): then there is nothing to sort.
+    if (!std::is_sorted(notes.begin(), notes.end(), noteEarlier)) {
+        std::stable_sort(notes.begin(), notes.end(), noteEarlier);
+    }
     // Sweep: every event before a note (in time, then in the file's order) is in force for it.
     Carried<int32_t> epochs;
     std::set<int32_t> otherKeyStaves;

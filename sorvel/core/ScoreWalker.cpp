@@ -159,10 +159,13 @@ class Walker {
                 })) {
                 continue;
             }
-            std::stable_sort(line.begin(), line.end(), [](const StaffNote& a, const StaffNote& b) {
+            const auto sooner = [](const StaffNote& a, const StaffNote& b) {
                 return a.note->start < b.note->start ||
                        (a.note->start == b.note->start && a.note->order < b.note->order);
-            });
+            };
+            if (!std::is_sorted(line.begin(), line.end(), sooner)) {
+                std::stable_sort(line.begin(), line.end(), sooner);
+            }
             result_.accidentalsMended += EditStaff(spans_, line, store_.edits, store_.editTexts);
         }
     }
