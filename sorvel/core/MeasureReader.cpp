@@ -136,9 +136,9 @@ void MeasureReader::ReadAttributes(pugi::xml_node attributes, int32_t order) {
 
 void MeasureReader::ReadPitch(MeasureNote& note, pugi::xml_node pitch) const {
     // The first of each, in one pass over the children.
-    pugi::xml_node step;
-    pugi::xml_node octave;
-    pugi::xml_node alter;
+    pugi::xml_node& step = note.step;
+    pugi::xml_node& octave = note.octave;
+    pugi::xml_node& alter = note.alter;
     for (const pugi::xml_node child : pitch.children()) {
         const char* name = child.name();
         if (Is(name, "step")) {

@@ -94,18 +94,17 @@ void NoteEditor::Replace(size_t begin, size_t end, std::string_view text) {
     splices_[count_++] = {begin, end, text};
 }
 
-void NoteEditor::ReplaceContent(pugi::xml_node element, std::string_view text) {
+NoteEditor::Element NoteEditor::ReplaceContent(pugi::xml_node element, std::string_view text) {
     const Element span = Checked(element);
     if (span.empty) {
         Replace(span.start, span.tagEnd,
                 texts_.Keep(std::string(spans_.Text(span.start, span.tagEnd - 2)) + ">" +
                             std::string(text) + "</" + element.name() + ">"));
-        return;
-    }
-    // The same bytes again (an octave the new spelling keeps) need no edit.
-    if (spans_.Text(span.tagEnd, span.endTag) != text) {
+    } else if (spans_.Text(span.tagEnd, span.endTag) != text) {
+        // (The same bytes again, an octave the new spelling keeps, need no edit.)
         Replace(span.tagEnd, span.endTag, text);
     }
+    return span;
 }
 
 std::string NoteEditor::Indent(pugi::xml_node element) const {
@@ -113,22 +112,20 @@ std::string NoteEditor::Indent(pugi::xml_node element) const {
     return std::string(spans_.Text(spans_.SpaceBefore(start), start));
 }
 
-void NoteEditor::SetPitch(const SpelledPitch& pitch) {
-    const pugi::xml_node node = note_.child("pitch");
-    const pugi::xml_node step = node.child("step");
-    const pugi::xml_node alter = node.child("alter");
-    ReplaceContent(step, kLetters.substr(static_cast<size_t>(pitch.letter), 1));
-    ReplaceContent(node.child("octave"), texts_.Number(pitch.octave));
-    if (alter && pitch.alteration != 0) {
-        ReplaceContent(alter, texts_.Number(pitch.alteration));
-    } else if (alter) {
-        const Element span = Checked(alter);
+void NoteEditor::SetPitch(const SpelledPitch& pitch, const PitchElements& elements) {
+    const Element step =
+        ReplaceContent(elements.step, kLetters.substr(static_cast<size_t>(pitch.letter), 1));
+    ReplaceContent(elements.octave, texts_.Number(pitch.octave));
+    if (elements.alter && pitch.alteration != 0) {
+        ReplaceContent(elements.alter, texts_.Number(pitch.alteration));
+    } else if (elements.alter) {
+        const Element span = Checked(elements.alter);
         Replace(spans_.SpaceBefore(span.start), span.end, "");
     } else if (pitch.alteration != 0) {
-        const size_t at = spans_.End(step);
-        Replace(
-            at, at,
-            texts_.Keep(Indent(step) + "<alter>" + std::to_string(pitch.alteration) + "</alter>"));
+        const std::string_view indent = spans_.Text(spans_.SpaceBefore(step.start), step.start);
+        Replace(step.end, step.end,
+                texts_.Keep(std::string(indent) + "<alter>" + std::to_string(pitch.alteration) +
+                            "</alter>"));
     }
 }
 

@@ -16,6 +16,13 @@
 #include "sorvel/core/RespellScore.h"
 #include "sorvel/core/XmlSpans.h"
 
+// PitchElements: the first <step>, <alter> (if any) and <octave> of a note's first <pitch>.
+struct PitchElements {
+    pugi::xml_node step;
+    pugi::xml_node alter;
+    pugi::xml_node octave;
+};
+
 class NoteEditor {
   public:
     // accidental is the note's <accidental> element, if it has one; the edits' texts are kept
@@ -23,8 +30,9 @@ class NoteEditor {
     NoteEditor(const XmlSpans& spans, pugi::xml_node note, pugi::xml_node accidental,
                EditTexts& texts);
 
-    // SetPitch writes step, alter (left out for a natural) and octave.
-    void SetPitch(const SpelledPitch& pitch);
+    // SetPitch writes step, alter (left out for a natural) and octave, into the elements the
+    // reader found.
+    void SetPitch(const SpelledPitch& pitch, const PitchElements& elements);
     // ShowAccidental gives the note the accidental of a whole-tone alteration: a note that has
     // one keeps its element and attributes (but not the one that marks it cautionary: an
     // editor's mark, parentheses or brackets stay), others get a new element in its place
@@ -57,8 +65,9 @@ class NoteEditor {
     // Checked answers where an element lies after checking that the text holds its tags where
     // the spans place them: an edit never lands anywhere but on the element it means.
     [[nodiscard]] Element Checked(pugi::xml_node element) const;
-    // ReplaceContent makes text the element's content (nothing, where it is that already).
-    void ReplaceContent(pugi::xml_node element, std::string_view text);
+    // ReplaceContent makes text the element's content (nothing, where it is that already) and
+    // answers where the element lies.
+    Element ReplaceContent(pugi::xml_node element, std::string_view text);
     [[nodiscard]] std::string Indent(pugi::xml_node element) const;
 
     const XmlSpans& spans_;

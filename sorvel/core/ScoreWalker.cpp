@@ -180,7 +180,13 @@ class Walker {
         change.measure = measureName_;
         change.beat = ScoreTime{1, 1} + note.start * ScoreTime::Of(measure.beatType, 4);
         change.staff = note.staff;
-        change.voice = store_.Intern(note.voice);
+        // Most notes have the voice of the note before: no lookup for it.
+        if (note.voice != voiceText_ || !voiceKnown_) {
+            voiceText_ = note.voice;
+            voiceName_ = store_.Intern(note.voice);
+            voiceKnown_ = true;
+        }
+        change.voice = voiceName_;
         change.row = decision.row;
         change.writtenBefore = ChangeRecord::Pitch::Of(note.written);
         change.writtenAfter = ChangeRecord::Pitch::Of(*decision.newWritten);
@@ -218,6 +224,9 @@ class Walker {
     std::map<int32_t, std::vector<StaffNote>> staves_;  // the measure's pitched notes by staff
     pugi::xml_node namedMeasure_;                       // the measure whose number measureName_ is
     uint32_t measureName_ = 0;
+    std::string_view voiceText_;  // the voice whose number voiceName_ is, if voiceKnown_
+    uint32_t voiceName_ = 0;
+    bool voiceKnown_ = false;
     std::map<std::pair<uint32_t, std::string_view>, size_t> leftAlone_;
 };
 

@@ -33,7 +33,7 @@ void Edit(const XmlSpans& spans, const MeasureNote& note, const Decision& decisi
           std::deque<ScoreEdit>& edits, EditTexts& texts) {
     NoteEditor editor(spans, note.node, note.accidental, texts);
     if (decision.newWritten) {
-        editor.SetPitch(*decision.newWritten);
+        editor.SetPitch(*decision.newWritten, {note.step, note.alter, note.octave});
         if (needed) {
             editor.ShowAccidental(decision.newWritten->alteration);
         } else {
