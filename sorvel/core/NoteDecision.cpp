@@ -21,6 +21,7 @@ PitchView::PitchView(bool written, const Transposition& transposition) {
     known_ = transposition.known;
     if (transposition.present && transposition.known) {
         toSeen_ = transposition.interval;
+        moves_ = toSeen_ != PitchInterval{};
     }
 }
 

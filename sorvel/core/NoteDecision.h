@@ -22,15 +22,18 @@ class PitchView {
 
     // Known: the view can be formed (a sounding view needs a transposition it can follow).
     [[nodiscard]] bool Known() const { return known_; }
+    // (Most parts do not transpose: a pitch moved by nothing is the pitch itself, which
+    // costs nothing to work out.)
     [[nodiscard]] SpelledPitch Seen(const SpelledPitch& written) const {
-        return toSeen_.Apply(written);
+        return moves_ ? toSeen_.Apply(written) : written;
     }
     [[nodiscard]] SpelledPitch Written(const SpelledPitch& seen) const {
-        return toSeen_.Reversed().Apply(seen);
+        return moves_ ? toSeen_.Reversed().Apply(seen) : seen;
     }
 
   private:
     bool known_ = true;
+    bool moves_ = false;
     PitchInterval toSeen_;
 };
 

@@ -178,7 +178,11 @@ class Walker {
             measureName_ = store_.Intern(measure.node.attribute("number").value());
         }
         change.measure = measureName_;
-        change.beat = ScoreTime{1, 1} + note.start * ScoreTime::Of(measure.beatType, 4);
+        if (measure.beatType != beatType_) {
+            beatType_ = measure.beatType;
+            beatUnit_ = ScoreTime::Of(beatType_, 4);
+        }
+        change.beat = ScoreTime{1, 1} + note.start * beatUnit_;
         change.staff = note.staff;
         // Most notes have the voice of the note before: no lookup for it.
         if (note.voice != voiceText_ || !voiceKnown_) {
@@ -224,6 +228,8 @@ class Walker {
     std::map<int32_t, std::vector<StaffNote>> staves_;  // the measure's pitched notes by staff
     pugi::xml_node namedMeasure_;                       // the measure whose number measureName_ is
     uint32_t measureName_ = 0;
+    int64_t beatType_ = 4;  // the beat unit of the last change, in quarters
+    ScoreTime beatUnit_ = ScoreTime::Of(4, 4);
     std::string_view voiceText_;  // the voice whose number voiceName_ is, if voiceKnown_
     uint32_t voiceName_ = 0;
     bool voiceKnown_ = false;
@@ -255,8 +261,12 @@ void MakeChanges(RespelledScore& result, RespelledScore::Store& store) {
         change.writtenAfter = record.writtenAfter.Spelled();
         change.soundingKnown = record.soundingKnown;
         if (change.soundingKnown) {
-            change.soundingBefore = record.toSounding.Apply(change.writtenBefore);
-            change.soundingAfter = record.toSounding.Apply(change.writtenAfter);
+            // As PitchView: a pitch moved by nothing is itself.
+            const bool moves = record.toSounding != PitchInterval{};
+            change.soundingBefore =
+                moves ? record.toSounding.Apply(change.writtenBefore) : change.writtenBefore;
+            change.soundingAfter =
+                moves ? record.toSounding.Apply(change.writtenAfter) : change.writtenAfter;
         }
         result.changes.push_back(change);
     }
