@@ -44,6 +44,23 @@ bool Is(const char* name, std::string_view wanted) {
     return name[wanted.size()] == '\0';
 }
 
+// InTimeOrder: the notes by start, then by their place in the measure.
+std::vector<MeasureNote*> InTimeOrder(std::vector<MeasureNote>& measureNotes) {
+    std::vector<MeasureNote*> notes;
+    notes.reserve(measureNotes.size());
+    for (MeasureNote& note : measureNotes) {
+        notes.push_back(&note);
+    }
+    const auto earlier = [](const MeasureNote* a, const MeasureNote* b) {
+        return a->start < b->start || (a->start == b->start && a->order < b->order);
+    };
+    // Mostly in time order already (one voice, chords): then there is nothing to sort.
+    if (!std::is_sorted(notes.begin(), notes.end(), earlier)) {
+        std::stable_sort(notes.begin(), notes.end(), earlier);
+    }
+    return notes;
+}
+
 int32_t StaffOf(pugi::xml_node element) {
     const std::optional<int64_t> staff = ReadInteger(element.attribute("number").value());
     return staff && *staff > 0 && *staff < kMaxStaff ? static_cast<int32_t>(*staff) : 0;
@@ -270,18 +287,7 @@ void MeasureReader::ResolveEvents() {
         return earlier(std::pair{events_[a].time, events_[a].order},
                        std::pair{events_[b].time, events_[b].order});
     });
-    std::vector<MeasureNote*> notes;
-    notes.reserve(measure_.notes.size());
-    for (MeasureNote& note : measure_.notes) {
-        notes.push_back(&note);
-    }
-    const auto noteEarlier = [&](const MeasureNote* a, const MeasureNote* b) {
-        return earlier(std::pair{a->start, a->order}, std::pair{b->start, b->order});
-    };
-    // Mostly in time order already (one voice, chords): then there is nothing to sort.
-    if (!std::is_sorted(notes.begin(), notes.end(), noteEarlier)) {
-        std::stable_sort(notes.begin(), notes.end(), noteEarlier);
-    }
+    const std::vector<MeasureNote*> notes = InTimeOrder(measure_.notes);
     // Sweep: every event before a note (in time, then in the file's order) is in force for it.
     Carried<int32_t> epochs;
     std::set<int32_t> otherKeyStaves;
