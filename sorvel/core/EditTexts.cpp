@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstring>
+#include <functional>
 #include <string>
 
 namespace {
@@ -18,6 +19,14 @@ std::string_view EditTexts::Keep(std::string_view text) {
     if (text.empty()) {
         return {};
     }
+    std::string_view& recent = recent_[std::hash<std::string_view>{}(text) % kRecentSlots];
+    if (recent != text) {
+        recent = Copy(text);
+    }
+    return recent;
+}
+
+std::string_view EditTexts::Copy(std::string_view text) {
     char* at = nullptr;
     if (text.size() > kBlockSize / 4) {
         // A long text (only hostile indentation makes one) gets a block of its own, so that
