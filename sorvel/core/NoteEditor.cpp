@@ -91,7 +91,7 @@ void NoteEditor::Replace(size_t begin, size_t end, std::string_view text) {
     if (count_ == kMaxSplices) {
         throw std::logic_error("more edits than a note has places for");
     }
-    splices_[count_++] = {begin, end, text};
+    splices_[count_++] = sorvel::ScoreEdit::Of(begin, end, text);
 }
 
 NoteEditor::Element NoteEditor::ReplaceContent(pugi::xml_node element, std::string_view text) {
@@ -184,7 +184,7 @@ void NoteEditor::MoveEditsInto(std::deque<sorvel::ScoreEdit>& edits) {
         if (splice.begin < at) {
             throw std::logic_error("overlapping edits in one note");
         }
-        at = splice.end;
+        at = splice.End();
         edits.push_back(splice);
     }
     count_ = 0;

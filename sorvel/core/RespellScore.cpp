@@ -54,8 +54,8 @@ std::vector<std::string_view> TextPieces(const RespelledScore::Store& store) {
     size_t at = 0;
     for (const ScoreEdit& edit : store.edits) {
         pieces.push_back(text.substr(at, edit.begin - at));
-        pieces.emplace_back(edit.text);
-        at = edit.end;
+        pieces.push_back(edit.Text());
+        at = edit.End();
     }
     pieces.push_back(text.substr(at));
     return pieces;

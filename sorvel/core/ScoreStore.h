@@ -44,11 +44,22 @@ struct ChangeRecord {
     int32_t staff = 1;
     uint32_t measure = 0;  // names: Store::Name
     uint32_t voice = 0;
-    PitchInterval toSounding;  // the part's transposition, when soundingKnown
+    // The part's transposition, when soundingKnown (the reader keeps it within 170 steps and
+    // 320 semitones).
+    int16_t toSoundingSteps = 0;
+    int16_t toSoundingSemitones = 0;
     Pitch writtenBefore;
     Pitch writtenAfter;
     bool soundingKnown = false;
+
+    [[nodiscard]] PitchInterval ToSounding() const {
+        return {toSoundingSteps, toSoundingSemitones};
+    }
 };
+
+// The sizes the records were made small for.
+static_assert(sizeof(ChangeRecord) <= 48);
+static_assert(sizeof(ScoreEdit) <= 24);
 
 struct RespelledScore::Store {
     std::string_view text;  // the score, UTF-8 (or the file's own 8-bit encoding)

@@ -198,7 +198,8 @@ class Walker {
         const Transposition& transposition = note.transposition;
         change.soundingKnown = transposition.known;
         if (transposition.present && transposition.known) {
-            change.toSounding = transposition.interval;
+            change.toSoundingSteps = static_cast<int16_t>(transposition.interval.steps);
+            change.toSoundingSemitones = static_cast<int16_t>(transposition.interval.semitones);
         }
         ++result_.rowCounts[decision.row];
         store_.records.push_back(change);
@@ -262,11 +263,12 @@ void MakeChanges(RespelledScore& result, RespelledScore::Store& store) {
         change.soundingKnown = record.soundingKnown;
         if (change.soundingKnown) {
             // As PitchView: a pitch moved by nothing is itself.
-            const bool moves = record.toSounding != PitchInterval{};
+            const PitchInterval toSounding = record.ToSounding();
+            const bool moves = toSounding != PitchInterval{};
             change.soundingBefore =
-                moves ? record.toSounding.Apply(change.writtenBefore) : change.writtenBefore;
+                moves ? toSounding.Apply(change.writtenBefore) : change.writtenBefore;
             change.soundingAfter =
-                moves ? record.toSounding.Apply(change.writtenAfter) : change.writtenAfter;
+                moves ? toSounding.Apply(change.writtenAfter) : change.writtenAfter;
         }
         result.changes.push_back(change);
     }
