@@ -4,9 +4,11 @@
 // matches but that is left alone gets the reason, which the walk counts into a warning.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "rules/PitchInterval.h"
 #include "rules/PitchRules.h"
@@ -45,6 +47,38 @@ struct Decision {
 
 // Decide is the fate of one note under the rows; written chooses the written-pitch view.
 Decision Decide(const MeasureNote& note, const PitchRules& rules, bool written);
+
+// DecisionCache: Decide for a walk, remembering the fate of recent kinds of note. A score
+// repeats a few dozen pitches in each part: the rows need not be applied to each note again.
+// The fate of a note follows from its written pitch, its transposition and whether its key or
+// tablature leave it alone (the rules and the pitch view stay for the whole walk).
+class DecisionCache {
+  public:
+    DecisionCache(const PitchRules& rules, bool written) : rules_(rules), written_(written) {}
+
+    Decision Decide(const MeasureNote& note);
+
+  private:
+    struct Kind {
+        SpelledPitch written;
+        PitchInterval interval;
+        bool present = false;
+        bool known = false;
+        bool otherKey = false;
+        bool fretted = false;
+        bool operator==(const Kind& other) const = default;
+    };
+    struct Slot {
+        bool used = false;
+        Kind kind;
+        Decision decision;
+    };
+    static constexpr size_t kSlots = 512;
+
+    const PitchRules& rules_;
+    bool written_;
+    std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
+};
 
 // The reason counted for microtonal notes, which no row can match.
 inline constexpr std::string_view kMicrotoneReason =

@@ -58,7 +58,8 @@ class Walker {
           options_(options),
           result_(result),
           store_(store),
-          reader_(spans, concertScore) {}
+          reader_(spans, concertScore),
+          decide_(*options.rules, options.written) {}
 
     void Parts(pugi::xml_node root) {
         std::map<std::string, std::string, std::less<>> names;
@@ -134,7 +135,7 @@ class Walker {
         }
         bool changed = false;
         for (const MeasureNote& note : measure.notes) {
-            decisions_.push_back(Decide(note, *options_.rules, options_.written));
+            decisions_.push_back(decide_.Decide(note));
         }
         for (size_t i = 0; i < measure.notes.size(); ++i) {
             const MeasureNote& note = measure.notes[i];
@@ -225,6 +226,7 @@ class Walker {
     RespelledScore& result_;
     RespelledScore::Store& store_;
     MeasureReader reader_;
+    DecisionCache decide_;
     std::vector<Decision> decisions_;
     std::map<int32_t, std::vector<StaffNote>> staves_;  // the measure's pitched notes by staff
     pugi::xml_node namedMeasure_;                       // the measure whose number measureName_ is
