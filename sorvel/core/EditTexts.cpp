@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace {
@@ -12,6 +13,12 @@ namespace {
 constexpr int kLowestNumber = -3;
 constexpr std::array<std::string_view, 13> kNumbers = {"-3", "-2", "-1", "0", "1", "2", "3",
                                                        "4",  "5",  "6",  "7", "8", "9"};
+
+// Block: memory for texts, not cleared first (they are copied in). Not
+// make_unique_for_overwrite: the browser build's library lacks it.
+std::unique_ptr<char[]> Block(size_t size) {
+    return std::unique_ptr<char[]>(new char[size]);  // NOLINT(modernize-make-unique)
+}
 
 }  // namespace
 
@@ -31,11 +38,11 @@ std::string_view EditTexts::Copy(std::string_view text) {
     if (text.size() > kBlockSize / 4) {
         // A long text (only hostile indentation makes one) gets a block of its own, so that
         // the current block's free room stays in use.
-        large_.push_back(std::make_unique_for_overwrite<char[]>(text.size()));
+        large_.push_back(Block(text.size()));
         at = large_.back().get();
     } else {
         if (used_ + text.size() > kBlockSize) {
-            blocks_.push_back(std::make_unique_for_overwrite<char[]>(kBlockSize));
+            blocks_.push_back(Block(kBlockSize));
             used_ = 0;
         }
         at = blocks_.back().get() + used_;
