@@ -4,7 +4,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -52,45 +51,47 @@ std::optional<Failure> Prepare(const std::string& path, const WriteOptions& opti
     return std::nullopt;
 }
 
-std::optional<Failure> WriteAll(int fd, const std::vector<std::string_view>& parts,
-                                const std::string& path) {
-    // A respelled score is many small pieces (every edit is one): they go out a batch per call,
-    // not one call each.
-    constexpr size_t kBatch = 1024;  // IOV_MAX on Linux
-    std::vector<iovec> batch;
-    batch.reserve(kBatch);
-    size_t next = 0;     // the first part not yet written whole
-    size_t written = 0;  // how much of it is written
-    while (true) {
-        while (next < parts.size() && written == parts[next].size()) {
-            ++next;
-            written = 0;
-        }
-        if (next == parts.size()) {
-            return std::nullopt;
-        }
-        batch.clear();
-        for (size_t i = next; i < parts.size() && batch.size() < kBatch; ++i) {
-            const size_t skip = i == next ? written : 0;
-            batch.push_back({const_cast<char*>(parts[i].data() + skip), parts[i].size() - skip});
-        }
-        const ssize_t wrote = writev(fd, batch.data(), static_cast<int>(batch.size()));
+// WriteFully writes size bytes from data, through short writes and interruptions.
+std::optional<Failure> WriteFully(int fd, const char* data, size_t size, const std::string& path) {
+    while (size > 0) {
+        const ssize_t wrote = write(fd, data, size);
         if (wrote < 0 && errno == EINTR) {
             continue;
         }
         if (wrote <= 0) {
             return WriteFailure("write", path, wrote < 0 ? errno : ENOSPC);
         }
-        for (auto left = static_cast<size_t>(wrote); left > 0;) {
-            const size_t step = std::min(left, parts[next].size() - written);
-            written += step;
-            left -= step;
-            if (written == parts[next].size()) {
-                ++next;
-                written = 0;
+        data += wrote;
+        size -= static_cast<size_t>(wrote);
+    }
+    return std::nullopt;
+}
+
+std::optional<Failure> WriteAll(int fd, const std::vector<std::string_view>& parts,
+                                const std::string& path) {
+    // A respelled score is millions of small pieces when most notes change (every edit is
+    // one, and the text between two edits a few lines): they are gathered into a buffer and
+    // written a buffer at a time, which costs less than handing the kernel each piece. A
+    // large piece goes out as it is.
+    constexpr size_t kGather = size_t{256} << 10;
+    std::string gathered;
+    gathered.reserve(kGather);
+    for (const std::string_view part : parts) {
+        if (gathered.size() + part.size() > kGather) {
+            if (auto failure = WriteFully(fd, gathered.data(), gathered.size(), path)) {
+                return failure;
             }
+            gathered.clear();
+        }
+        if (part.size() >= kGather) {
+            if (auto failure = WriteFully(fd, part.data(), part.size(), path)) {
+                return failure;
+            }
+        } else {
+            gathered.append(part);
         }
     }
+    return WriteFully(fd, gathered.data(), gathered.size(), path);
 }
 
 void Warn(const WriteOptions& options, const std::string& warning) {

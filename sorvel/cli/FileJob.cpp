@@ -14,12 +14,13 @@ FileResult RunFileJob(const std::string& input, const std::string& output,
     result.input = input;
     result.output = output;
     try {
-        std::string bytes;
+        ByteBuffer bytes;
         if (const std::optional<Failure> failure = ReadWholeFile(input, bytes)) {
             result.error = failure->Text();
             return result;
         }
-        result.score = RespellScore(std::move(bytes), options);
+        const size_t size = bytes.Size();
+        result.score = RespellScore(ScoreBytes{bytes.Release(), size}, options);
         if (!result.score.Ok()) {
             result.error = result.score.failure->Text();
             return result;

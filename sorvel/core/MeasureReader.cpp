@@ -33,6 +33,34 @@ std::optional<int64_t> ReadInteger(std::string_view text) {
     return value.numerator;
 }
 
+// Is: an element's name is this one. pugixml's names end in a zero; they are compared without
+// being measured first, as the walk compares every child of every note.
+bool Is(const char* name, std::string_view wanted) {
+    for (size_t i = 0; i < wanted.size(); ++i) {
+        if (name[i] != wanted[i]) {
+            return false;  // a shorter name stops here at its zero
+        }
+    }
+    return name[wanted.size()] == '\0';
+}
+
+// InTimeOrder: the notes by start, then by their place in the measure.
+std::vector<MeasureNote*> InTimeOrder(std::vector<MeasureNote>& measureNotes) {
+    std::vector<MeasureNote*> notes;
+    notes.reserve(measureNotes.size());
+    for (MeasureNote& note : measureNotes) {
+        notes.push_back(&note);
+    }
+    const auto earlier = [](const MeasureNote* a, const MeasureNote* b) {
+        return a->start < b->start || (a->start == b->start && a->order < b->order);
+    };
+    // Mostly in time order already (one voice, chords): then there is nothing to sort.
+    if (!std::is_sorted(notes.begin(), notes.end(), earlier)) {
+        std::stable_sort(notes.begin(), notes.end(), earlier);
+    }
+    return notes;
+}
+
 int32_t StaffOf(pugi::xml_node element) {
     const std::optional<int64_t> staff = ReadInteger(element.attribute("number").value());
     return staff && *staff > 0 && *staff < kMaxStaff ? static_cast<int32_t>(*staff) : 0;
@@ -124,8 +152,20 @@ void MeasureReader::ReadAttributes(pugi::xml_node attributes, int32_t order) {
 }
 
 void MeasureReader::ReadPitch(MeasureNote& note, pugi::xml_node pitch) const {
-    const pugi::xml_node step = pitch.child("step");
-    const pugi::xml_node octave = pitch.child("octave");
+    // The first of each, in one pass over the children.
+    pugi::xml_node& step = note.step;
+    pugi::xml_node& octave = note.octave;
+    pugi::xml_node& alter = note.alter;
+    for (const pugi::xml_node child : pitch.children()) {
+        const char* name = child.name();
+        if (Is(name, "step")) {
+            step = step ? step : child;
+        } else if (Is(name, "octave")) {
+            octave = octave ? octave : child;
+        } else if (Is(name, "alter")) {
+            alter = alter ? alter : child;
+        }
+    }
     if (!step) {
         Refuse(pitch, "a <pitch> without <step>");
     }
@@ -144,7 +184,7 @@ void MeasureReader::ReadPitch(MeasureNote& note, pugi::xml_node pitch) const {
     note.written.letter = letter[0] - 'A';
     note.written.octave = static_cast<int32_t>(*octaveNumber);
     note.written.alteration = 0;
-    if (const pugi::xml_node alter = pitch.child("alter")) {
+    if (alter) {
         ScoreTime value;
         if (!ScoreTime::ParseDecimal(alter.child_value(), value)) {
             Refuse(alter, "the alter \"" + std::string(alter.child_value()) +
@@ -165,12 +205,12 @@ void MeasureReader::ReadPitch(MeasureNote& note, pugi::xml_node pitch) const {
 
 void MeasureReader::ReadNotations(MeasureNote& note, pugi::xml_node notations) const {
     for (const pugi::xml_node child : notations.children()) {
-        const std::string_view name = child.name();
-        if (name == "tied") {
+        const char* name = child.name();
+        if (Is(name, "tied")) {
             const std::string_view type = child.attribute("type").value();
             note.tieStart = note.tieStart || type == "start";
             note.tieStop = note.tieStop || type == "stop";
-        } else if (name == "technical") {
+        } else if (Is(name, "technical")) {
             // A fret alone is a fingering hint on an ordinary staff; with a string it fixes
             // the pitch on the instrument.
             note.fretted = note.fretted || (child.child("string") && child.child("fret"));
@@ -189,27 +229,27 @@ void MeasureReader::ReadNote(pugi::xml_node node, int32_t order) {
     pugi::xml_node staff;
     pugi::xml_node voice;
     for (const pugi::xml_node child : node.children()) {
-        const std::string_view name = child.name();
+        const char* name = child.name();
         const auto first = [&](pugi::xml_node& slot) { slot = slot ? slot : child; };
-        if (name == "chord") {
+        if (Is(name, "chord")) {
             chord = true;
-        } else if (name == "grace") {
+        } else if (Is(name, "grace")) {
             grace = true;
-        } else if (name == "duration") {
+        } else if (Is(name, "duration")) {
             first(duration);
-        } else if (name == "pitch") {
+        } else if (Is(name, "pitch")) {
             first(pitch);
-        } else if (name == "staff") {
+        } else if (Is(name, "staff")) {
             first(staff);
-        } else if (name == "voice") {
+        } else if (Is(name, "voice")) {
             first(voice);
-        } else if (name == "accidental") {
+        } else if (Is(name, "accidental")) {
             first(note.accidental);
-        } else if (name == "tie") {
+        } else if (Is(name, "tie")) {
             const std::string_view type = child.attribute("type").value();
             note.tieStart = note.tieStart || type == "start";
             note.tieStop = note.tieStop || type == "stop";
-        } else if (name == "notations") {
+        } else if (Is(name, "notations")) {
             ReadNotations(note, child);
         }
     }
@@ -247,14 +287,7 @@ void MeasureReader::ResolveEvents() {
         return earlier(std::pair{events_[a].time, events_[a].order},
                        std::pair{events_[b].time, events_[b].order});
     });
-    std::vector<MeasureNote*> notes;
-    notes.reserve(measure_.notes.size());
-    for (MeasureNote& note : measure_.notes) {
-        notes.push_back(&note);
-    }
-    std::stable_sort(notes.begin(), notes.end(), [&](const MeasureNote* a, const MeasureNote* b) {
-        return earlier(std::pair{a->start, a->order}, std::pair{b->start, b->order});
-    });
+    const std::vector<MeasureNote*> notes = InTimeOrder(measure_.notes);
     // Sweep: every event before a note (in time, then in the file's order) is in force for it.
     Carried<int32_t> epochs;
     std::set<int32_t> otherKeyStaves;
@@ -303,14 +336,14 @@ const Measure& MeasureReader::Read(pugi::xml_node measure) {
     int32_t order = 0;
     for (const pugi::xml_node child : measure.children()) {
         ++order;
-        const std::string_view name = child.name();
-        if (name == "note") {
+        const char* name = child.name();
+        if (Is(name, "note")) {
             ReadNote(child, order);
-        } else if (name == "backup") {
+        } else if (Is(name, "backup")) {
             time_ = time_ - Duration(child.child("duration"));
-        } else if (name == "forward") {
+        } else if (Is(name, "forward")) {
             time_ = time_ + Duration(child.child("duration"));
-        } else if (name == "attributes") {
+        } else if (Is(name, "attributes")) {
             ReadAttributes(child, order);
         }
     }

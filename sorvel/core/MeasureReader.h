@@ -56,7 +56,11 @@ struct Carried {
 struct MeasureNote {
     pugi::xml_node node;
     pugi::xml_node accidental;  // the note's <accidental>, if any
-    int32_t order = 0;          // place among the measure's children
+    // Of its first <pitch>: the first <step>, <alter> (if any) and <octave>.
+    pugi::xml_node step;
+    pugi::xml_node alter;
+    pugi::xml_node octave;
+    int32_t order = 0;  // place among the measure's children
     ScoreTime start;
     int32_t staff = 1;
     std::string_view voice = "1";  // pugixml's text: valid while the document lives

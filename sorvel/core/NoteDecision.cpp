@@ -21,6 +21,7 @@ PitchView::PitchView(bool written, const Transposition& transposition) {
     known_ = transposition.known;
     if (transposition.present && transposition.known) {
         toSeen_ = transposition.interval;
+        moves_ = toSeen_ != PitchInterval{};
     }
 }
 
@@ -69,6 +70,28 @@ Decision Decide(const MeasureNote& note, const PitchRules& rules, bool written) 
     decision.newWritten = result;
     decision.row = static_cast<uint32_t>(respelling->row);
     return decision;
+}
+
+Decision DecisionCache::Decide(const MeasureNote& note) {
+    if (!note.pitched || note.microtone) {
+        return sorvel::Decide(note, rules_, written_);  // nothing for the rows to look at
+    }
+    const Transposition& transposition = note.transposition;
+    const Kind kind{note.written,        transposition.interval, transposition.present,
+                    transposition.known, note.otherKey,          note.fretted};
+    const size_t hash =
+        static_cast<size_t>(kind.written.letter) * 7919U +
+        static_cast<size_t>(kind.written.alteration + 16) * 104729U +
+        static_cast<size_t>(kind.written.octave) * 1299709U +
+        static_cast<size_t>(kind.interval.steps + 256) * 15485863U +
+        static_cast<size_t>(kind.interval.semitones + 512) * 32452843U +
+        (static_cast<size_t>(kind.present) | static_cast<size_t>(kind.known) << 1U |
+         static_cast<size_t>(kind.otherKey) << 2U | static_cast<size_t>(kind.fretted) << 3U);
+    Slot& slot = slots_[hash % kSlots];
+    if (!slot.used || !(slot.kind == kind)) {
+        slot = {true, kind, sorvel::Decide(note, rules_, written_)};
+    }
+    return slot.decision;
 }
 
 }  // namespace sorvel

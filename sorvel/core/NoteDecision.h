@@ -4,9 +4,11 @@
 // matches but that is left alone gets the reason, which the walk counts into a warning.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "rules/PitchInterval.h"
 #include "rules/PitchRules.h"
@@ -22,15 +24,18 @@ class PitchView {
 
     // Known: the view can be formed (a sounding view needs a transposition it can follow).
     [[nodiscard]] bool Known() const { return known_; }
+    // (Most parts do not transpose: a pitch moved by nothing is the pitch itself, which
+    // costs nothing to work out.)
     [[nodiscard]] SpelledPitch Seen(const SpelledPitch& written) const {
-        return toSeen_.Apply(written);
+        return moves_ ? toSeen_.Apply(written) : written;
     }
     [[nodiscard]] SpelledPitch Written(const SpelledPitch& seen) const {
-        return toSeen_.Reversed().Apply(seen);
+        return moves_ ? toSeen_.Reversed().Apply(seen) : seen;
     }
 
   private:
     bool known_ = true;
+    bool moves_ = false;
     PitchInterval toSeen_;
 };
 
@@ -42,6 +47,38 @@ struct Decision {
 
 // Decide is the fate of one note under the rows; written chooses the written-pitch view.
 Decision Decide(const MeasureNote& note, const PitchRules& rules, bool written);
+
+// DecisionCache: Decide for a walk, remembering the fate of recent kinds of note. A score
+// repeats a few dozen pitches in each part: the rows need not be applied to each note again.
+// The fate of a note follows from its written pitch, its transposition and whether its key or
+// tablature leave it alone (the rules and the pitch view stay for the whole walk).
+class DecisionCache {
+  public:
+    DecisionCache(const PitchRules& rules, bool written) : rules_(rules), written_(written) {}
+
+    Decision Decide(const MeasureNote& note);
+
+  private:
+    struct Kind {
+        SpelledPitch written;
+        PitchInterval interval;
+        bool present = false;
+        bool known = false;
+        bool otherKey = false;
+        bool fretted = false;
+        bool operator==(const Kind& other) const = default;
+    };
+    struct Slot {
+        bool used = false;
+        Kind kind;
+        Decision decision;
+    };
+    static constexpr size_t kSlots = 512;
+
+    const PitchRules& rules_;
+    bool written_;
+    std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
+};
 
 // The reason counted for microtonal notes, which no row can match.
 inline constexpr std::string_view kMicrotoneReason =

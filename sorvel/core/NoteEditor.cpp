@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <stdexcept>
 #include <string_view>
 
@@ -40,57 +41,70 @@ std::string EscapeAttribute(std::string_view value) {
     return text;
 }
 
-const char kLetters[] = "ABCDEFG";
+constexpr std::string_view kLetters = "ABCDEFG";
 
 }  // namespace
 
-NoteEditor::NoteEditor(const XmlSpans& spans, pugi::xml_node note, pugi::xml_node accidental)
+NoteEditor::NoteEditor(const XmlSpans& spans, pugi::xml_node note, pugi::xml_node accidental,
+                       EditTexts& texts)
     : spans_(spans),
       note_(note),
       accidental_(accidental),
+      texts_(texts),
       begin_(spans.Start(note)),
       end_(spans.End(note)) {}
 
-size_t NoteEditor::Checked(pugi::xml_node element) const {
-    const size_t start = spans_.Start(element);
+NoteEditor::Element NoteEditor::Checked(pugi::xml_node element) const {
+    Element span;
+    span.start = spans_.Start(element);
     // Its content is replaced whole: whatever else it held (elements, comments) would be lost.
     if (element.first_child()) {
-        const XmlSpans::Place place = spans_.PlaceOf(start);
+        const XmlSpans::Place place = spans_.PlaceOf(span.start);
         sorvel::Fail(sorvel::FailureKind::kNotAScore,
                      "<" + std::string(element.name()) +
                          "> holds more than its text, which respelling would lose",
                      place.line);
     }
     const std::string_view name = element.name();
-    if (spans_.Text(start + 1, start + 1 + name.size()) != name) {
+    if (spans_.Text(span.start + 1, span.start + 1 + name.size()) != name) {
         throw std::logic_error("an element is not where its name is");
     }
-    if (!spans_.IsEmptyTag(element)) {
-        const size_t endTag = spans_.EndTagStart(element);
-        if (spans_.Text(endTag + 2, endTag + 2 + name.size()) != name) {
-            throw std::logic_error("an end tag is not where its element ends");
-        }
+    span.tagEnd = spans_.StartTagEnd(element);
+    span.empty = spans_.Text(span.tagEnd - 2, span.tagEnd) == "/>";
+    if (span.empty) {
+        span.end = span.tagEnd;
+        return span;
     }
-    return start;
+    // Without children, its end tag is the first after its start tag.
+    span.endTag = spans_.Find("</", span.tagEnd);
+    if (spans_.Text(span.endTag + 2, span.endTag + 2 + name.size()) != name) {
+        throw std::logic_error("an end tag is not where its element ends");
+    }
+    span.end = spans_.Find(">", span.endTag) + 1;
+    return span;
 }
 
-void NoteEditor::Replace(size_t begin, size_t end, std::string text) {
+void NoteEditor::Replace(size_t begin, size_t end, std::string_view text) {
     if (begin < begin_ || end > end_ || begin > end) {
         throw std::logic_error("an edit outside its note");
     }
-    splices_.push_back({begin, end, std::move(text)});
+    if (count_ == kMaxSplices) {
+        throw std::logic_error("more edits than a note has places for");
+    }
+    splices_[count_++] = sorvel::ScoreEdit::Of(begin, end, text);
 }
 
-void NoteEditor::ReplaceContent(pugi::xml_node element, const std::string& text) {
-    const size_t start = Checked(element);
-    if (spans_.IsEmptyTag(element)) {
-        const size_t tagEnd = spans_.StartTagEnd(element);
-        Replace(
-            start, tagEnd,
-            std::string(spans_.Text(start, tagEnd - 2)) + ">" + text + "</" + element.name() + ">");
-        return;
+NoteEditor::Element NoteEditor::ReplaceContent(pugi::xml_node element, std::string_view text) {
+    const Element span = Checked(element);
+    if (span.empty) {
+        Replace(span.start, span.tagEnd,
+                texts_.Keep(std::string(spans_.Text(span.start, span.tagEnd - 2)) + ">" +
+                            std::string(text) + "</" + element.name() + ">"));
+    } else if (spans_.Text(span.tagEnd, span.endTag) != text) {
+        // (The same bytes again, an octave the new spelling keeps, need no edit.)
+        Replace(span.tagEnd, span.endTag, text);
     }
-    Replace(spans_.StartTagEnd(element), spans_.EndTagStart(element), text);
+    return span;
 }
 
 std::string NoteEditor::Indent(pugi::xml_node element) const {
@@ -98,19 +112,20 @@ std::string NoteEditor::Indent(pugi::xml_node element) const {
     return std::string(spans_.Text(spans_.SpaceBefore(start), start));
 }
 
-void NoteEditor::SetPitch(const SpelledPitch& pitch) {
-    const pugi::xml_node node = note_.child("pitch");
-    const pugi::xml_node step = node.child("step");
-    const pugi::xml_node alter = node.child("alter");
-    ReplaceContent(step, std::string(1, kLetters[pitch.letter]));
-    ReplaceContent(node.child("octave"), std::to_string(pitch.octave));
-    if (alter && pitch.alteration != 0) {
-        ReplaceContent(alter, std::to_string(pitch.alteration));
-    } else if (alter) {
-        Replace(spans_.SpaceBefore(Checked(alter)), spans_.End(alter), "");
+void NoteEditor::SetPitch(const SpelledPitch& pitch, const PitchElements& elements) {
+    const Element step =
+        ReplaceContent(elements.step, kLetters.substr(static_cast<size_t>(pitch.letter), 1));
+    ReplaceContent(elements.octave, texts_.Number(pitch.octave));
+    if (elements.alter && pitch.alteration != 0) {
+        ReplaceContent(elements.alter, texts_.Number(pitch.alteration));
+    } else if (elements.alter) {
+        const Element span = Checked(elements.alter);
+        Replace(spans_.SpaceBefore(span.start), span.end, "");
     } else if (pitch.alteration != 0) {
-        const size_t at = spans_.End(step);
-        Replace(at, at, Indent(step) + "<alter>" + std::to_string(pitch.alteration) + "</alter>");
+        const std::string_view indent = spans_.Text(spans_.SpaceBefore(step.start), step.start);
+        Replace(step.end, step.end,
+                texts_.Keep(std::string(indent) + "<alter>" + std::to_string(pitch.alteration) +
+                            "</alter>"));
     }
 }
 
@@ -129,7 +144,8 @@ void NoteEditor::ShowAccidental(int32_t alteration) {
             }
         }
         element.append(">").append(value).append("</accidental>");
-        Replace(Checked(existing), spans_.End(existing), element);
+        const Element span = Checked(existing);
+        Replace(span.start, span.end, texts_.Keep(element));
         return;
     }
     const std::string element = std::string("<accidental>") + value + "</accidental>";
@@ -138,7 +154,7 @@ void NoteEditor::ShowAccidental(int32_t alteration) {
             std::find(kAfterAccidental.begin(), kAfterAccidental.end(),
                       std::string_view(child.name())) != kAfterAccidental.end()) {
             const size_t at = spans_.Start(child);
-            Replace(at, at, element + Indent(child));
+            Replace(at, at, texts_.Keep(element + Indent(child)));
             return;
         }
     }
@@ -149,25 +165,27 @@ void NoteEditor::ShowAccidental(int32_t alteration) {
         }
     }
     const size_t at = spans_.End(last);
-    Replace(at, at, Indent(last) + element);
+    Replace(at, at, texts_.Keep(Indent(last) + element));
 }
 
 void NoteEditor::HideAccidental() {
     if (const pugi::xml_node existing = accidental_) {
-        Replace(spans_.SpaceBefore(Checked(existing)), spans_.End(existing), "");
+        const Element span = Checked(existing);
+        Replace(spans_.SpaceBefore(span.start), span.end, "");
     }
 }
 
-void NoteEditor::MoveEditsInto(std::vector<sorvel::ScoreEdit>& edits) {
-    std::stable_sort(splices_.begin(), splices_.end(),
+void NoteEditor::MoveEditsInto(std::deque<sorvel::ScoreEdit>& edits) {
+    const auto splices = std::span(splices_).first(count_);
+    std::stable_sort(splices.begin(), splices.end(),
                      [](const auto& a, const auto& b) { return a.begin < b.begin; });
     size_t at = begin_;
-    for (sorvel::ScoreEdit& splice : splices_) {
+    for (const sorvel::ScoreEdit& splice : splices) {
         if (splice.begin < at) {
             throw std::logic_error("overlapping edits in one note");
         }
-        at = splice.end;
-        edits.push_back(std::move(splice));
+        at = splice.End();
+        edits.push_back(splice);
     }
-    splices_.clear();
+    count_ = 0;
 }

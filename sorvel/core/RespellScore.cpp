@@ -28,8 +28,22 @@ void Unpack(std::string bytes, const RespellOptions& options, RespelledScore::St
     store.form = decoded.form;
     store.byteOrderMark = decoded.byteOrderMark;
     // 8-bit text is used as read, without a copy.
-    store.text =
+    store.ownedText =
         store.form == TextEncoding::Form::kEightBit ? std::move(bytes) : std::move(decoded.text);
+    store.text = store.ownedText;
+}
+
+// Unpack of a buffer: a plain 8-bit score is used as it lies; any other goes the way of a
+// string (an .mxl or UTF-16 text is unpacked or decoded into a new one anyway).
+void Unpack(ScoreBytes bytes, const RespellOptions& options, RespelledScore::Store& store) {
+    const std::string_view view(bytes.data.get(), bytes.size);
+    if (mxl::LooksLikeZip(view) ||
+        TextEncoding::Decode(view, true).form != TextEncoding::Form::kEightBit) {
+        Unpack(std::string(view), options, store);
+        return;
+    }
+    store.ownedBytes = std::move(bytes.data);
+    store.text = view;
 }
 
 // TextPieces: the text with its edits made, as pieces.
@@ -40,8 +54,8 @@ std::vector<std::string_view> TextPieces(const RespelledScore::Store& store) {
     size_t at = 0;
     for (const ScoreEdit& edit : store.edits) {
         pieces.push_back(text.substr(at, edit.begin - at));
-        pieces.emplace_back(edit.text);
-        at = edit.end;
+        pieces.push_back(edit.Text());
+        at = edit.End();
     }
     pieces.push_back(text.substr(at));
     return pieces;
@@ -107,13 +121,20 @@ void RespelledScore::Release() {
     if (store) {
         // The changes' texts live in names, which stay.
         store->text = {};
+        store->ownedText = {};
+        store->ownedBytes.reset();
         store->edits = {};
+        store->editTexts = {};
         store->archive = {};
         store->output = {};
     }
 }
 
-RespelledScore RespellScore(std::string bytes, const RespellOptions& options) {
+namespace {
+
+// Respell: the one way of both entries.
+template <class Bytes>
+RespelledScore Respell(Bytes bytes, const RespellOptions& options) {
     try {
         RespelledScore result;
         result.store = std::make_shared<RespelledScore::Store>();
@@ -126,6 +147,7 @@ RespelledScore RespellScore(std::string bytes, const RespellOptions& options) {
             const XmlSpans spans(store.text);
             WalkScore(document, spans, options, result, store);
         }
+        MakeChanges(result, store);
         Pack(store);
         return result;
     } catch (const FailureError& failure) {
@@ -140,6 +162,16 @@ RespelledScore RespellScore(std::string bytes, const RespellOptions& options) {
     } catch (const std::exception& fault) {
         return Refused({FailureKind::kInternal, fault.what()});
     }
+}
+
+}  // namespace
+
+RespelledScore RespellScore(std::string bytes, const RespellOptions& options) {
+    return Respell(std::move(bytes), options);
+}
+
+RespelledScore RespellScore(ScoreBytes bytes, const RespellOptions& options) {
+    return Respell(std::move(bytes), options);
 }
 
 }  // namespace sorvel

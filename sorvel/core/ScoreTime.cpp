@@ -16,6 +16,9 @@ ScoreTime ScoreTime::Of(int64_t numerator, int64_t denominator) {
         numerator = -numerator;
         denominator = -denominator;
     }
+    if (denominator == 1) {
+        return {numerator, 1};  // whole numbers, the most common, need no division
+    }
     const int64_t divisor = std::gcd(numerator, denominator);
     return divisor > 1 ? ScoreTime{numerator / divisor, denominator / divisor}
                        : ScoreTime{numerator, denominator};

@@ -58,7 +58,8 @@ class Walker {
           options_(options),
           result_(result),
           store_(store),
-          reader_(spans, concertScore) {}
+          reader_(spans, concertScore),
+          decide_(*options.rules, options.written) {}
 
     void Parts(pugi::xml_node root) {
         std::map<std::string, std::string, std::less<>> names;
@@ -115,17 +116,26 @@ class Walker {
                 Respell(read);
             }
         }
-        // Staves are edited one after the other: bring the part's edits into text order.
-        std::sort(store_.edits.begin() + static_cast<std::ptrdiff_t>(firstEdit), store_.edits.end(),
-                  [](const ScoreEdit& a, const ScoreEdit& b) { return a.begin < b.begin; });
+        // Staves are edited one after the other: bring the part's edits into text order (they
+        // mostly are: one staff, or staves one after the other in each measure).
+        const auto first = store_.edits.begin() + static_cast<std::ptrdiff_t>(firstEdit);
+        const auto earlier = [](const ScoreEdit& a, const ScoreEdit& b) {
+            return a.begin < b.begin;
+        };
+        if (!std::is_sorted(first, store_.edits.end(), earlier)) {
+            std::sort(first, store_.edits.end(), earlier);
+        }
     }
 
     void Respell(const Measure& measure) {
         decisions_.clear();
-        std::map<int32_t, std::vector<StaffNote>> staves;
+        // The lines of earlier measures are emptied, not freed, and used again.
+        for (auto& [staff, line] : staves_) {
+            line.clear();
+        }
         bool changed = false;
         for (const MeasureNote& note : measure.notes) {
-            decisions_.push_back(Decide(note, *options_.rules, options_.written));
+            decisions_.push_back(decide_.Decide(note));
         }
         for (size_t i = 0; i < measure.notes.size(); ++i) {
             const MeasureNote& note = measure.notes[i];
@@ -138,44 +148,62 @@ class Walker {
                 changed = true;
             }
             if (note.pitched) {
-                staves[note.staff].push_back({&note, &decision});
+                staves_[note.staff].push_back({&note, &decision});
             }
         }
         if (!changed) {
             return;
         }
-        for (auto& [staff, line] : staves) {
+        for (auto& [staff, line] : staves_) {
             if (std::none_of(line.begin(), line.end(), [](const StaffNote& n) {
                     return n.decision->newWritten.has_value();
                 })) {
                 continue;
             }
-            std::stable_sort(line.begin(), line.end(), [](const StaffNote& a, const StaffNote& b) {
+            const auto sooner = [](const StaffNote& a, const StaffNote& b) {
                 return a.note->start < b.note->start ||
                        (a.note->start == b.note->start && a.note->order < b.note->order);
-            });
-            result_.accidentalsMended += EditStaff(spans_, line, store_.edits);
+            };
+            if (!std::is_sorted(line.begin(), line.end(), sooner)) {
+                std::stable_sort(line.begin(), line.end(), sooner);
+            }
+            result_.accidentalsMended += EditStaff(spans_, line, store_.edits, store_.editTexts);
         }
     }
 
     void Record(const Measure& measure, const MeasureNote& note, const Decision& decision) {
-        NoteChange change;
+        ChangeRecord change;
         change.part = static_cast<uint32_t>(result_.parts.size() - 1);
-        change.measure = store_.Intern(measure.node.attribute("number").value());
-        change.beat = ScoreTime{1, 1} + note.start * ScoreTime::Of(measure.beatType, 4);
+        if (measure.node != namedMeasure_) {
+            namedMeasure_ = measure.node;
+            measureName_ = store_.Intern(measure.node.attribute("number").value());
+        }
+        change.measure = measureName_;
+        if (measure.beatType != beatType_) {
+            beatType_ = measure.beatType;
+            beatUnit_ = ScoreTime::Of(beatType_, 4);
+        }
+        change.beat = ScoreTime{1, 1} + note.start * beatUnit_;
         change.staff = note.staff;
-        change.voice = store_.Intern(note.voice);
+        // Most notes have the voice of the note before: no lookup for it.
+        if (note.voice != voiceText_ || !voiceKnown_) {
+            voiceText_ = note.voice;
+            voiceName_ = store_.Intern(note.voice);
+            voiceKnown_ = true;
+        }
+        change.voice = voiceName_;
         change.row = decision.row;
-        change.writtenBefore = note.written;
-        change.writtenAfter = *decision.newWritten;
-        const PitchView view(false, note.transposition);
-        change.soundingKnown = view.Known();
-        if (change.soundingKnown) {
-            change.soundingBefore = view.Seen(note.written);
-            change.soundingAfter = view.Seen(*decision.newWritten);
+        change.writtenBefore = ChangeRecord::Pitch::Of(note.written);
+        change.writtenAfter = ChangeRecord::Pitch::Of(*decision.newWritten);
+        // As PitchView sees a sounding pitch.
+        const Transposition& transposition = note.transposition;
+        change.soundingKnown = transposition.known;
+        if (transposition.present && transposition.known) {
+            change.toSoundingSteps = static_cast<int16_t>(transposition.interval.steps);
+            change.toSoundingSemitones = static_cast<int16_t>(transposition.interval.semitones);
         }
         ++result_.rowCounts[decision.row];
-        result_.changes.push_back(change);
+        store_.records.push_back(change);
     }
 
     // Warn counts the notes left alone, by part (in the order of the parts' labels) and reason.
@@ -198,7 +226,16 @@ class Walker {
     RespelledScore& result_;
     RespelledScore::Store& store_;
     MeasureReader reader_;
+    DecisionCache decide_;
     std::vector<Decision> decisions_;
+    std::map<int32_t, std::vector<StaffNote>> staves_;  // the measure's pitched notes by staff
+    pugi::xml_node namedMeasure_;                       // the measure whose number measureName_ is
+    uint32_t measureName_ = 0;
+    int64_t beatType_ = 4;  // the beat unit of the last change, in quarters
+    ScoreTime beatUnit_ = ScoreTime::Of(4, 4);
+    std::string_view voiceText_;  // the voice whose number voiceName_ is, if voiceKnown_
+    uint32_t voiceName_ = 0;
+    bool voiceKnown_ = false;
     std::map<std::pair<uint32_t, std::string_view>, size_t> leftAlone_;
 };
 
@@ -211,6 +248,33 @@ void WalkScore(const pugi::xml_document& document, const XmlSpans& spans,
     CheckRoot(root);
     const bool concertScore = root.child("defaults").child("concert-score");
     Walker(spans, options, result, store, concertScore).Parts(root);
+}
+
+void MakeChanges(RespelledScore& result, RespelledScore::Store& store) {
+    result.changes.reserve(result.changes.size() + store.records.size());
+    for (const ChangeRecord& record : store.records) {
+        NoteChange change;
+        change.part = record.part;
+        change.measure = store.Name(record.measure);
+        change.beat = record.beat;
+        change.staff = record.staff;
+        change.voice = store.Name(record.voice);
+        change.row = record.row;
+        change.writtenBefore = record.writtenBefore.Spelled();
+        change.writtenAfter = record.writtenAfter.Spelled();
+        change.soundingKnown = record.soundingKnown;
+        if (change.soundingKnown) {
+            // As PitchView: a pitch moved by nothing is itself.
+            const PitchInterval toSounding = record.ToSounding();
+            const bool moves = toSounding != PitchInterval{};
+            change.soundingBefore =
+                moves ? toSounding.Apply(change.writtenBefore) : change.writtenBefore;
+            change.soundingAfter =
+                moves ? toSounding.Apply(change.writtenAfter) : change.writtenAfter;
+        }
+        result.changes.push_back(change);
+    }
+    store.records = {};
 }
 
 }  // namespace sorvel

@@ -16,5 +16,8 @@ namespace sorvel {
 // WalkScore fills result's parts, changes, counts and warnings and store's edits.
 void WalkScore(const pugi::xml_document& document, const XmlSpans& spans,
                const RespellOptions& options, RespelledScore& result, RespelledScore::Store& store);
+// MakeChanges turns the walk's change records into result's changes. It runs once the parsed
+// document is gone, so that the larger NoteChanges never share the memory with it.
+void MakeChanges(RespelledScore& result, RespelledScore::Store& store);
 
 }  // namespace sorvel

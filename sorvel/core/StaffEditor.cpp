@@ -30,10 +30,10 @@ MeasureAccidentals::Note AccidentalInput(const MeasureNote& note, const SpelledP
 
 // Edit writes one note: its new pitch and accidental, or the accidental it now needs.
 void Edit(const XmlSpans& spans, const MeasureNote& note, const Decision& decision, bool needed,
-          std::vector<ScoreEdit>& edits) {
-    NoteEditor editor(spans, note.node, note.accidental);
+          std::deque<ScoreEdit>& edits, EditTexts& texts) {
+    NoteEditor editor(spans, note.node, note.accidental, texts);
     if (decision.newWritten) {
-        editor.SetPitch(*decision.newWritten);
+        editor.SetPitch(*decision.newWritten, {note.step, note.alter, note.octave});
         if (needed) {
             editor.ShowAccidental(decision.newWritten->alteration);
         } else {
@@ -48,7 +48,7 @@ void Edit(const XmlSpans& spans, const MeasureNote& note, const Decision& decisi
 }  // namespace
 
 size_t EditStaff(const XmlSpans& spans, const std::vector<StaffNote>& line,
-                 std::vector<ScoreEdit>& edits) {
+                 std::deque<ScoreEdit>& edits, EditTexts& texts) {
     std::vector<MeasureAccidentals::Note> before;
     std::vector<MeasureAccidentals::Note> after;
     before.reserve(line.size());
@@ -71,7 +71,7 @@ size_t EditStaff(const XmlSpans& spans, const std::vector<StaffNote>& line,
             continue;
         }
         mended += mend ? 1 : 0;
-        Edit(spans, note, decision, neededAfter[i], edits);
+        Edit(spans, note, decision, neededAfter[i], edits, texts);
     }
     return mended;
 }

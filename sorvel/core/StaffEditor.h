@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <vector>
 
+#include "sorvel/core/EditTexts.h"
 #include "sorvel/core/MeasureReader.h"
 #include "sorvel/core/NoteDecision.h"
 #include "sorvel/core/RespellScore.h"
@@ -19,9 +21,9 @@ struct StaffNote {
     const Decision* decision = nullptr;
 };
 
-// EditStaff appends the edits of one staff's notes (in the order they sound) to edits and
-// answers how many accidentals it mended.
+// EditStaff appends the edits of one staff's notes (in the order they sound) to edits, their
+// texts kept in texts, and answers how many accidentals it mended.
 size_t EditStaff(const XmlSpans& spans, const std::vector<StaffNote>& line,
-                 std::vector<ScoreEdit>& edits);
+                 std::deque<ScoreEdit>& edits, EditTexts& texts);
 
 }  // namespace sorvel

@@ -51,10 +51,11 @@ size_t XmlSpans::EndTagStart(pugi::xml_node element) const {
 size_t XmlSpans::LeafEnd(pugi::xml_node node) const {
     const auto offset = static_cast<size_t>(std::max<ptrdiff_t>(node.offset_debug(), 0));
     switch (node.type()) {
-        case pugi::node_element:
+        case pugi::node_element: {
             // An element without children: its own end tag follows its content.
-            return IsEmptyTag(node) ? StartTagEnd(node)
-                                    : Find(">", Find("</", StartTagEnd(node))) + 1;
+            const size_t tagEnd = StartTagEnd(node);
+            return source_[tagEnd - 2] == '/' ? tagEnd : Find(">", Find("</", tagEnd)) + 1;
+        }
         case pugi::node_pcdata: {
             const size_t next = source_.find('<', offset);
             return next == std::string_view::npos ? source_.size() : next;

@@ -36,11 +36,13 @@ class XmlSpans {
     [[nodiscard]] std::string_view Text(size_t begin, size_t end) const {
         return source_.substr(begin, end - begin);
     }
+    // Find: the first what at or after from (a text that does not hold it is no text this
+    // document was parsed from).
+    [[nodiscard]] size_t Find(std::string_view what, size_t from) const;
 
   private:
     // LeafEnd: just past a node that has no children.
     [[nodiscard]] size_t LeafEnd(pugi::xml_node node) const;
-    [[nodiscard]] size_t Find(std::string_view what, size_t from) const;
 
     std::string_view source_;
 };

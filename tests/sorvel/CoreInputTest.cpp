@@ -3,7 +3,9 @@
 // never crashes; memory that runs out is reported as such.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <pugixml.hpp>
 #include <string>
 #include <vector>
@@ -113,6 +115,64 @@ TEST(CoreInputTest, NestingAsDeepAsTheFileLikesIsNoCrash) {
     // "1" became "-1", A became B, and the flat is shown.
     EXPECT_EQ(bytes.size(),
               Nested(200000).size() + 1 + std::string("<accidental>flat</accidental>").size());
+}
+
+// The command line hands the core the buffer it read the file into; the browser page a string.
+// Both must answer the same, for plain and UTF-16 text and for refusals (an .mxl: in
+// MxlArchiveTest).
+TEST(CoreInputTest, ABufferAndAStringAreRespelledAlike) {
+    const std::string plain = kHead + kSharp + kTail;
+    std::string utf16 = "\xFF\xFE";  // little-endian with its mark: each ASCII byte, then 0
+    for (const char c : plain) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    for (const std::string& bytes : {plain, utf16, kHead + kSharp, std::string("<a/>")}) {
+        auto buffer = std::make_unique_for_overwrite<char[]>(bytes.size());
+        std::copy(bytes.begin(), bytes.end(), buffer.get());
+        sorvel::RespellOptions options;
+        PitchRow row;
+        std::string error;
+        ASSERT_TRUE(RowOption::Parse("A#>Bb", row, error));
+        const PitchRules rules({row});
+        options.rules = &rules;
+        const sorvel::RespelledScore fromString = sorvel::RespellScore(bytes, options);
+        const sorvel::RespelledScore fromBuffer =
+            sorvel::RespellScore(sorvel::ScoreBytes{std::move(buffer), bytes.size()}, options);
+        ASSERT_EQ(fromString.Ok(), fromBuffer.Ok()) << bytes.substr(0, 40);
+        if (fromString.Ok()) {
+            EXPECT_EQ(fromString.Bytes(), fromBuffer.Bytes());
+            EXPECT_EQ(fromString.changes.size(), fromBuffer.changes.size());
+        } else {
+            EXPECT_EQ(fromString.failure->Text(), fromBuffer.failure->Text());
+        }
+    }
+}
+
+// An inserted element copies its neighbour's indentation: one far larger than any block of
+// edit texts is kept whole all the same.
+TEST(CoreInputTest, HugeIndentationIsCopiedWhole) {
+    const std::string indent(200000, ' ');
+    const std::string note = "<note><pitch>" + indent +
+                             "<step>A</step><octave>4</octave></pitch><duration>1</duration>"
+                             "</note>\n";
+    PitchRow row;
+    std::string error;
+    ASSERT_TRUE(RowOption::Parse("A>Bbb", row, error));
+    const PitchRules rules({row});
+    sorvel::RespellOptions options;
+    options.rules = &rules;
+    const sorvel::RespelledScore result =
+        sorvel::RespellScore(kHead + note + note + kTail, options);
+    ASSERT_TRUE(result.Ok()) << result.failure->Text();
+    const std::string respelled = "<note><pitch>" + indent + "<step>B</step>" + indent +
+                                  "<alter>-2</alter><octave>4</octave></pitch><duration>1"
+                                  "</duration><accidental>flat-flat</accidental></note>\n";
+    // The second note is in the same measure: its double flat is implied by the first.
+    const std::string second = "<note><pitch>" + indent + "<step>B</step>" + indent +
+                               "<alter>-2</alter><octave>4</octave></pitch><duration>1"
+                               "</duration></note>\n";
+    EXPECT_EQ(result.Bytes(), kHead + respelled + second + kTail);
 }
 
 TEST(CoreInputTest, MemoryThatRunsOutIsNamed) {

@@ -16,12 +16,15 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "rules/PitchRules.h"
 #include "sorvel/core/Failure.h"
 #include "sorvel/core/MxlArchive.h"
 #include "sorvel/core/RespellScore.h"
+#include "sorvel/core/RowOption.h"
 
 namespace fs = std::filesystem;
 using sorvel::FailureError;
@@ -604,6 +607,36 @@ TEST(MxlArchiveTest, AStreamedArchiveIsReadAndWritten) {
     EXPECT_EQ(after[1].data, kContainer);
     EXPECT_EQ(after[2].data, "<new/>");
     EXPECT_EQ(after[3].data, "picture");
+}
+
+// The command line hands the core the buffer it read the file into: an .mxl in one is
+// respelled as the same archive in a string is.
+TEST(MxlArchiveTest, AnArchiveInABufferIsRespelledAsInAString) {
+    const std::string score =
+        "<score-partwise><part-list><score-part id=\"P1\"/></part-list><part id=\"P1\">"
+        "<measure number=\"1\"><note><pitch><step>A</step><alter>1</alter><octave>4</octave>"
+        "</pitch><duration>1</duration></note></measure></part></score-partwise>\n";
+    const std::string archive = Zip({{"mimetype", kMime, ZIP_CM_STORE},
+                                     {kContainerName, kContainer},
+                                     {"music/score.xml", score}});
+    PitchRow row;
+    std::string error;
+    ASSERT_TRUE(RowOption::Parse("A#>Bb", row, error));
+    const PitchRules rules({row});
+    sorvel::RespellOptions options;
+    options.rules = &rules;
+    auto buffer = std::make_unique_for_overwrite<char[]>(archive.size());
+    std::copy(archive.begin(), archive.end(), buffer.get());
+    const sorvel::RespelledScore fromString = sorvel::RespellScore(archive, options);
+    const sorvel::RespelledScore fromBuffer =
+        sorvel::RespellScore(sorvel::ScoreBytes{std::move(buffer), archive.size()}, options);
+    ASSERT_TRUE(fromString.Ok()) << fromString.failure->Text();
+    ASSERT_TRUE(fromBuffer.Ok()) << fromBuffer.failure->Text();
+    EXPECT_EQ(fromBuffer.changes.size(), 1U);
+    EXPECT_EQ(fromBuffer.Bytes(), fromString.Bytes());
+    EXPECT_NE(sorvel::mxl::Read(fromBuffer.Bytes(), sorvel::kDefaultMaxScoreBytes)
+                  .score.find("<step>B</step><alter>-1</alter>"),
+              std::string::npos);
 }
 
 // Writing holds the new archive and its copy for the caller, never the entries expanded: a

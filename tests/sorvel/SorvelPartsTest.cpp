@@ -2,6 +2,7 @@
 // the accidental rule.
 #include <gtest/gtest.h>
 
+#include "rules/PitchInterval.h"
 #include "rules/SpellingSyntax.h"
 #include "sorvel/core/Failure.h"
 #include "sorvel/core/MeasureAccidentals.h"
@@ -55,6 +56,20 @@ TEST(RowOptionTest, Table) {
             EXPECT_EQ(row.Text(), c.row);
         } else {
             EXPECT_EQ(error, c.error) << c.text;
+        }
+    }
+}
+
+// The walk skips moving a pitch by no interval (most parts do not transpose): that must be the
+// pitch itself, for every spelling a score can hold and every one the rows can make.
+TEST(PitchIntervalTest, NoIntervalMovesNoPitch) {
+    for (int32_t letter = 0; letter < 7; ++letter) {
+        for (int32_t alteration = -12; alteration <= 12; ++alteration) {
+            for (int32_t octave = 0; octave <= 9; ++octave) {
+                const SpelledPitch pitch{letter, alteration, octave};
+                EXPECT_EQ(PitchInterval{}.Apply(pitch), pitch) << pitch.Text();
+                EXPECT_EQ(PitchInterval{}.Reversed().Apply(pitch), pitch) << pitch.Text();
+            }
         }
     }
 }
