@@ -24,7 +24,7 @@ PitchView::PitchView(bool written, const Transposition& transposition) {
     }
 }
 
-Decision Decide(const MeasureNote& note, const PitchRules& rules, bool written) {
+Decision Decide(const MeasureNote& note, const rules::PitchRules& rules, bool written) {
     Decision decision;
     if (!note.pitched) {
         return decision;
@@ -39,7 +39,7 @@ Decision Decide(const MeasureNote& note, const PitchRules& rules, bool written) 
             "its transposition names no diatonic step, so its sounding spelling is unknown";
         return decision;
     }
-    const std::optional<Respelling> respelling = rules.Apply(view.Seen(note.written));
+    const std::optional<rules::Respelling> respelling = rules.Apply(view.Seen(note.written));
     if (!respelling) {
         return decision;
     }
@@ -55,7 +55,7 @@ Decision Decide(const MeasureNote& note, const PitchRules& rules, bool written) 
     if (!decision.leftAlone.empty()) {
         return decision;
     }
-    const SpelledPitch result = view.Written(respelling->result);
+    const rules::SpelledPitch result = view.Written(respelling->result);
     if (result == note.written) {
         return decision;
     }

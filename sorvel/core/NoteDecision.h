@@ -22,26 +22,26 @@ class PitchView {
 
     // Known: the view can be formed (a sounding view needs a transposition it can follow).
     [[nodiscard]] bool Known() const { return known_; }
-    [[nodiscard]] SpelledPitch Seen(const SpelledPitch& written) const {
+    [[nodiscard]] rules::SpelledPitch Seen(const rules::SpelledPitch& written) const {
         return toSeen_.Apply(written);
     }
-    [[nodiscard]] SpelledPitch Written(const SpelledPitch& seen) const {
+    [[nodiscard]] rules::SpelledPitch Written(const rules::SpelledPitch& seen) const {
         return toSeen_.Reversed().Apply(seen);
     }
 
   private:
     bool known_ = true;
-    PitchInterval toSeen_;
+    rules::PitchInterval toSeen_;
 };
 
 struct Decision {
-    std::optional<SpelledPitch> newWritten;  // set: the note is respelled
+    std::optional<rules::SpelledPitch> newWritten;  // set: the note is respelled
     uint32_t row = 0;
     std::string_view leftAlone;  // set: a row matched (or could not be checked) but the note stays
 };
 
 // Decide is the fate of one note under the rows; written chooses the written-pitch view.
-Decision Decide(const MeasureNote& note, const PitchRules& rules, bool written);
+Decision Decide(const MeasureNote& note, const rules::PitchRules& rules, bool written);
 
 // The reason counted for microtonal notes, which no row can match.
 inline constexpr std::string_view kMicrotoneReason =

@@ -98,7 +98,7 @@ std::string NoteEditor::Indent(pugi::xml_node element) const {
     return std::string(spans_.Text(spans_.SpaceBefore(start), start));
 }
 
-void NoteEditor::SetPitch(const SpelledPitch& pitch) {
+void NoteEditor::SetPitch(const rules::SpelledPitch& pitch) {
     const pugi::xml_node node = note_.child("pitch");
     const pugi::xml_node step = node.child("step");
     const pugi::xml_node alter = node.child("alter");

@@ -19,7 +19,7 @@ class NoteEditor {
     NoteEditor(const XmlSpans& spans, pugi::xml_node note, pugi::xml_node accidental);
 
     // SetPitch writes step, alter (left out for a natural) and octave.
-    void SetPitch(const SpelledPitch& pitch);
+    void SetPitch(const rules::SpelledPitch& pitch);
     // ShowAccidental gives the note the accidental of a whole-tone alteration: a note that has
     // one keeps its element and attributes (but not the one that marks it cautionary: an
     // editor's mark, parentheses or brackets stay), others get a new element in its place

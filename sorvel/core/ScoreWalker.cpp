@@ -86,7 +86,7 @@ class Walker {
   private:
     // Names: a wanted part is named by its id, or by its name without regard to case.
     static bool Names(const std::string& wanted, const std::string& id, const std::string& name) {
-        return wanted == id || (!name.empty() && ascii::EqualsIgnoreCase(wanted, name));
+        return wanted == id || (!name.empty() && rules::ascii::EqualsIgnoreCase(wanted, name));
     }
 
     [[nodiscard]] bool MeasureSelected(std::string_view number) const {

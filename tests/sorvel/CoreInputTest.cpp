@@ -26,10 +26,10 @@ const std::string kSharp =
 const std::string kTail = "</measure></part>\n</score-partwise>\n";
 
 sorvel::RespelledScore Respell(std::string bytes) {
-    PitchRow row;
+    rules::PitchRow row;
     std::string error;
     EXPECT_TRUE(RowOption::Parse("A#>Bb", row, error));
-    static const PitchRules rules({row});
+    static const rules::PitchRules rules({row});
     sorvel::RespellOptions options;
     options.rules = &rules;
     return sorvel::RespellScore(std::move(bytes), options);

@@ -47,7 +47,7 @@ TEST(RowOptionTest, Table) {
         {"A#>Bb:", nullptr, "the direction after ':' is up, down or closest"},
     };
     for (const Case& c : cases) {
-        PitchRow row;
+        rules::PitchRow row;
         std::string error;
         const bool ok = RowOption::Parse(c.text, row, error);
         EXPECT_EQ(ok, c.row != nullptr) << c.text;
@@ -211,12 +211,12 @@ TEST(PitchListFileTest, ReadsSetsAsThePluginWritesThem) {
     // A set whose first row is incomplete ends the reading.
     EXPECT_TRUE(PitchListFile::Parse("VESKSORVEL_LIST_NAME_1=Empty\n").empty());
     EXPECT_TRUE(PitchListFile::Parse("").empty());
-    for (const auto& [code, direction] :
-         std::vector<std::pair<int32_t, PitchDirection>>{{0, PitchDirection::kDown},
-                                                         {1, PitchDirection::kUp},
-                                                         {2, PitchDirection::kClosest},
-                                                         {7, PitchDirection::kClosest},
-                                                         {-1, PitchDirection::kClosest}}) {
+    for (const auto& [code, direction] : std::vector<std::pair<int32_t, rules::PitchDirection>>{
+             {0, rules::PitchDirection::kDown},
+             {1, rules::PitchDirection::kUp},
+             {2, rules::PitchDirection::kClosest},
+             {7, rules::PitchDirection::kClosest},
+             {-1, rules::PitchDirection::kClosest}}) {
         EXPECT_EQ(PitchListFile::DirectionFromFile(code), direction);
     }
 }
