@@ -177,7 +177,7 @@ int16_t FCNote::GetAlteration(bool written) const {
     if (letter == 0) {
         return 0;
     }
-    return static_cast<int16_t>(GetRaiseLower() + KeyAlteration(n, letter - u'A'));
+    return static_cast<int16_t>(GetRaiseLower() + rules::KeyAlteration(n, letter - u'A'));
 }
 
 int16_t FCNote::GetMidiKey() const {
@@ -262,8 +262,8 @@ bool FCNote::SetSpelling(const FCString* text, FCKeySignature* key, bool written
     if (text == nullptr || key == nullptr) {
         return false;
     }
-    const std::optional<SpelledPitch> target =
-        TargetSpelling::Read(std::u16string_view(text->GetUTF16(), text->GetLength()));
+    const std::optional<rules::SpelledPitch> target =
+        rules::ReadTarget(std::u16string_view(text->GetUTF16(), text->GetLength()));
     if (!target) {
         return false;
     }
@@ -284,7 +284,7 @@ bool FCNote::SetSpelling(const FCString* text, FCKeySignature* key, bool written
     const int shift = OctaveShift();
     // The stored raise/lower is relative to what the (transposed) key gives the letter, counted
     // exactly as a reading counts it, also for keys of more than seven sharps or flats.
-    const int raiseLower = accidentals - KeyAlteration(KeyFifths(*key), letter);
+    const int raiseLower = accidentals - rules::KeyAlteration(KeyFifths(*key), letter);
     if (transposed) {
         key->SetTranspositionOffset(savedOffset);
     }

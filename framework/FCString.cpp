@@ -229,7 +229,7 @@ void FCString::SetInteger(int32_t value) {
 int32_t FCString::GetInteger(uint32_t start) const {
     // The text is read as its 8-bit copy would be (each unit's low byte, ending at a 0 byte),
     // without making that copy: as every stored number is read.
-    return DecimalNumber::Read(std::u16string_view(text_, length_), start);
+    return rules::ReadDecimal(std::u16string_view(text_, length_), start);
 }
 
 void FCString::Trim(const char16_t* set) {
@@ -277,7 +277,7 @@ uint8_t FCString::FoldedByteAt(uint32_t index) const {
     if (index >= length_) {
         return 0;
     }
-    return static_cast<uint8_t>(ascii::ToLower(text_[index]) & 0xFF);
+    return static_cast<uint8_t>(rules::ascii::ToLower(text_[index]) & 0xFF);
 }
 
 int FCString::CompareNoCase(const FCString* other) const {
@@ -311,7 +311,7 @@ uint64_t FCString::HashNoCase() const {
     uint64_t word = 0;
     uint32_t count = 0;
     for (; count < length_; ++count) {
-        const auto byte = static_cast<uint8_t>(ascii::ToLower(text_[count]) & 0xFF);
+        const auto byte = static_cast<uint8_t>(rules::ascii::ToLower(text_[count]) & 0xFF);
         if (byte == 0) {
             break;
         }
@@ -341,7 +341,7 @@ bool FCString::StartsWithNoCase(const FCString* prefix) const {
 }
 
 void FCString::ToLowerCase() {
-    std::transform(text_, text_ + length_, text_, ascii::ToLower<char16_t>);
+    std::transform(text_, text_ + length_, text_, rules::ascii::ToLower<char16_t>);
 }
 
 void FCString::SetToHostPath() {

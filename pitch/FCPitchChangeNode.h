@@ -9,9 +9,9 @@
 
 class FCPitchChangeNode : public __FCBase {
   public:
-    static constexpr int32_t kUp = static_cast<int32_t>(PitchDirection::kUp);
-    static constexpr int32_t kDown = static_cast<int32_t>(PitchDirection::kDown);
-    static constexpr int32_t kClosest = static_cast<int32_t>(PitchDirection::kClosest);
+    static constexpr int32_t kUp = static_cast<int32_t>(rules::PitchDirection::kUp);
+    static constexpr int32_t kDown = static_cast<int32_t>(rules::PitchDirection::kDown);
+    static constexpr int32_t kClosest = static_cast<int32_t>(rules::PitchDirection::kClosest);
 
     // The direction is clamped into Up .. Closest; absent texts leave the fields empty.
     FCPitchChangeNode(const FCString* from = nullptr, const FCString* to = nullptr,

@@ -109,24 +109,24 @@ bool FCPitchChanger::Iterate(__FCBase* item) {
 void FCPitchChanger::ChangeNote(FCNote* note, FCKeySignature* key, const FCPitchChangeNode* node,
                                 const FCString& spelling) {
     const bool written = !soundingPitch_;
-    const PitchDirection direction = ClampDirection(node->GetDirection());
-    const bool closest = direction == PitchDirection::kClosest;
+    const rules::PitchDirection direction = rules::ClampDirection(node->GetDirection());
+    const bool closest = direction == rules::PitchDirection::kClosest;
     // Only Closest compares keys: the others ask the host for nothing.
-    const NotePlace before{note->GetDisplacement(), note->GetRaiseLower(),
-                           closest ? note->GetMidiKey() : 0};
+    const rules::NotePlace before{note->GetDisplacement(), note->GetRaiseLower(),
+                                  closest ? note->GetMidiKey() : 0};
 
     // The target keeps the octave the note shows in the pitch being compared: the written
     // octave in written mode, the sounding one otherwise.
-    const std::u16string target = TargetSpelling::Text(
+    const std::u16string target = rules::TargetText(
         std::u16string_view(node->GetToText().GetUTF16(), node->GetToText().GetLength()),
         written ? OctavePart(spelling) : note->GetOctave(key, 0));
     FCString targetText;
     targetText.SetUTF16Units(target.data(), static_cast<uint32_t>(target.size()));
     note->SetSpelling(&targetText, key, written);
 
-    const NotePlace after{note->GetDisplacement(), note->GetRaiseLower(),
-                          closest ? note->GetMidiKey() : 0};
-    const int32_t step = OctaveChoice::Step(direction, before, after);
+    const rules::NotePlace after{note->GetDisplacement(), note->GetRaiseLower(),
+                                 closest ? note->GetMidiKey() : 0};
+    const int32_t step = rules::OctaveStep(direction, before, after);
     if (step != 0) {
         note->SetDisplacement(static_cast<int16_t>(after.steps + 7 * step));
     }

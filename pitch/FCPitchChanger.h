@@ -30,6 +30,6 @@ class FCPitchChanger : public FCIteratorHandler {
 
     const FCPitchChangeNodes* nodes_;
     bool soundingPitch_;
-    RowMatcher matcher_;  // the nodes' from texts, in list order
+    rules::RowMatcher matcher_;  // the nodes' from texts, in list order
     bool changed_ = false;
 };

@@ -26,7 +26,7 @@ bool PitchSpelling::CheckPitchSpelling(FCString* text) {
         return false;
     }
     std::u16string units = Units(*text);
-    const bool valid = SpellingSyntax::Check(units);
+    const bool valid = rules::CheckSpelling(units);
     Store(text, units);
     return valid;
 }
@@ -36,22 +36,22 @@ void PitchSpelling::ExpandDoubleSharp(FCString* text) {
         return;
     }
     std::u16string units = Units(*text);
-    SpellingSyntax::ExpandDoubleSharp(units);
+    rules::ExpandDoubleSharp(units);
     text->SetUTF16Units(units.data(), static_cast<uint32_t>(units.size()));
 }
 
-std::optional<SpellingSyntax::Field> PitchSpelling::ValidatePair(FCString* from, FCString* to) {
+std::optional<rules::SpellingField> PitchSpelling::ValidatePair(FCString* from, FCString* to) {
     std::u16string fromUnits = Units(*from);
     std::u16string toUnits = Units(*to);
-    const std::optional<SpellingSyntax::Field> fault =
-        SpellingSyntax::ValidatePair(fromUnits, toUnits);
+    const std::optional<rules::SpellingField> fault =
+        rules::ValidateSpellingPair(fromUnits, toUnits);
     Store(from, fromUnits);
     Store(to, toUnits);
     return fault;
 }
 
 bool PitchSpelling::IsNormalSpelling(const FCString& text) {
-    return SpellingSyntax::IsStoredForm(std::u16string_view(text.GetUTF16(), text.GetLength()));
+    return rules::IsStoredSpelling(std::u16string_view(text.GetUTF16(), text.GetLength()));
 }
 
 bool PitchSpelling::IsSameSpelling(const FCString* a, const FCString* b) {

@@ -15,19 +15,19 @@ class PitchSpelling {
     PitchSpelling() = delete;
 
     // A spelling is typed as at most a letter and four accidentals ("C####", "Dbbbb").
-    static constexpr uint32_t kMaxLength = SpellingSyntax::kMaxTypedLength;
+    static constexpr uint32_t kMaxLength = rules::kMaxTypedSpellingLength;
 
     // CheckPitchSpelling answers whether text is a spelling, normalising it in place as it
-    // reads (SpellingSyntax::Check); null is no spelling.
+    // reads (CheckSpelling); null is no spelling.
     static bool CheckPitchSpelling(FCString* text);
     // ExpandDoubleSharp writes every "x" as "##".
     static void ExpandDoubleSharp(FCString* text);
     // ValidatePair tests a typed from text, then a typed to text (length as typed, then the
     // check), normalising them as far as they were read; it answers which of the two is the
-    // first faulty one (SpellingSyntax::ValidatePair).
-    static std::optional<SpellingSyntax::Field> ValidatePair(FCString* from, FCString* to);
+    // first faulty one (ValidateSpellingPair).
+    static std::optional<rules::SpellingField> ValidatePair(FCString* from, FCString* to);
     // IsNormalSpelling answers whether text is a spelling exactly as a list holds one after the
-    // dialog checked and normalised it (SpellingSyntax::IsStoredForm): at most kMaxLength
+    // dialog checked and normalised it (IsStoredSpelling): at most kMaxLength
     // characters, an upper-case letter, "#" or "b" signs, no "x". A text read from a file that
     // is not (hand-edited or damaged) must not be applied.
     static bool IsNormalSpelling(const FCString& text);

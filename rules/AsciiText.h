@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace ascii {
+namespace rules::ascii {
 
 // ToLower: A..Z to a..z; every other unit stays.
 template <typename Unit>
@@ -34,4 +34,4 @@ inline bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
                       [](char x, char y) { return ToLower(x) == ToLower(y); });
 }
 
-}  // namespace ascii
+}  // namespace rules::ascii

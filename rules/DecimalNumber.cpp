@@ -3,7 +3,9 @@
 
 #include <algorithm>
 
-int32_t DecimalNumber::Read(std::u16string_view text, size_t start) {
+namespace rules {
+
+int32_t ReadDecimal(std::u16string_view text, size_t start) {
     if (start > text.size()) {
         return 0;
     }
@@ -28,3 +30,5 @@ int32_t DecimalNumber::Read(std::u16string_view text, size_t start) {
     }
     return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
 }
+
+}  // namespace rules

@@ -2,6 +2,8 @@
 // size (the host hands over whatever its records hold) costs the same.
 #include "rules/KeySignature.h"
 
+namespace rules {
+
 namespace {
 
 // The place (0 first) of a letter in the order of sharps F C G D A E B, indexed A .. G.
@@ -26,3 +28,5 @@ int32_t KeyAlteration(int32_t fifths, int32_t letter) {
     // The flats run the sharps' order backwards.
     return static_cast<int32_t>(-Hits(-count, 6 - sharpPlace));
 }
+
+}  // namespace rules

@@ -1,8 +1,9 @@
 // OctaveChoice: the one octave step a direction may make.
 #include "rules/OctaveChoice.h"
 
-int32_t OctaveChoice::Step(PitchDirection direction, const NotePlace& before,
-                           const NotePlace& after) {
+namespace rules {
+
+int32_t OctaveStep(PitchDirection direction, const NotePlace& before, const NotePlace& after) {
     switch (direction) {
         case PitchDirection::kUp:
             return after.steps < before.steps ||
@@ -16,10 +17,12 @@ int32_t OctaveChoice::Step(PitchDirection direction, const NotePlace& before,
                        : 0;
         default: {
             const int32_t d = after.midiKey - before.midiKey;
-            if (d >= kFlipSemitones) {
+            if (d >= kOctaveFlipSemitones) {
                 return -1;
             }
-            return d <= -kFlipSemitones ? 1 : 0;
+            return d <= -kOctaveFlipSemitones ? 1 : 0;
         }
     }
 }
+
+}  // namespace rules

@@ -8,6 +8,8 @@
 
 #include "rules/PitchDirection.h"
 
+namespace rules {
+
 // NotePlace: where a note lies, in any measure in which staff steps and, at equal steps,
 // alterations order the pitches: the plug-in passes a note's displacement and raise/lower in
 // its key, the files pass steps from C0 and the alteration. The key is read only by Closest.
@@ -17,14 +19,11 @@ struct NotePlace {
     int32_t midiKey = 0;
 };
 
-class OctaveChoice {
-  public:
-    OctaveChoice() = delete;
+// Closest moves the result an octave when it lies this many semitones away or more.
+inline constexpr int32_t kOctaveFlipSemitones = 6;
 
-    // Closest moves the result an octave when it lies this many semitones away or more.
-    static constexpr int32_t kFlipSemitones = 6;
+// OctaveStep answers +1 (one octave up), -1 (one octave down) or 0, for a note that was at
+// before and was placed at after.
+int32_t OctaveStep(PitchDirection direction, const NotePlace& before, const NotePlace& after);
 
-    // Step answers +1 (one octave up), -1 (one octave down) or 0, for a note that was at
-    // before and was placed at after.
-    static int32_t Step(PitchDirection direction, const NotePlace& before, const NotePlace& after);
-};
+}  // namespace rules

@@ -5,6 +5,8 @@
 
 #include "rules/AsciiText.h"
 
+namespace rules {
+
 PitchDirection ClampDirection(int32_t code) {
     if (code <= 0) {
         return PitchDirection::kUp;
@@ -65,3 +67,5 @@ std::optional<PitchDirection> ParseDirectionWord(std::string_view word) {
     }
     return std::nullopt;
 }
+
+}  // namespace rules

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+namespace rules {
+
 enum class PitchDirection : int32_t { kUp = 0, kDown = 1, kClosest = 2 };
 
 // ClampDirection keeps any number inside Up .. Closest: above 2 is Closest, below 0 is Up.
@@ -22,3 +24,5 @@ PitchDirection DirectionFromFileCode(int32_t code);
 const char* FileCodeOfDirection(PitchDirection direction);
 // ParseDirectionWord reads "up", "down" or "closest" in any letter case.
 std::optional<PitchDirection> ParseDirectionWord(std::string_view word);
+
+}  // namespace rules

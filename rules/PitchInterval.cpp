@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 
+namespace rules {
+
 namespace {
 
 // Semitones and fifths of the plain intervals: unison, major second, major third, fourth,
@@ -33,3 +35,5 @@ int32_t PitchInterval::FifthsShift() const {
 bool PitchInterval::IsKeyTransposition() const {
     return std::abs(FifthsShift()) <= kMaxKeyShift;
 }
+
+}  // namespace rules

@@ -7,6 +7,8 @@
 
 #include "rules/SpelledPitch.h"
 
+namespace rules {
+
 struct PitchInterval {
     int32_t steps = 0;
     int32_t semitones = 0;
@@ -25,3 +27,5 @@ struct PitchInterval {
 
     bool operator==(const PitchInterval& other) const = default;
 };
+
+}  // namespace rules

@@ -4,7 +4,11 @@
 #include "rules/AsciiText.h"
 #include "rules/SpellingSyntax.h"
 
+namespace rules {
+
 std::string PitchRow::Text() const {
     const std::string word = ascii::Lower(DirectionName(direction));
-    return SpellingSyntax::Narrow(from) + ">" + SpellingSyntax::Narrow(to) + ":" + word;
+    return Narrow(from) + ">" + Narrow(to) + ":" + word;
 }
+
+}  // namespace rules

@@ -7,6 +7,8 @@
 
 #include "rules/PitchDirection.h"
 
+namespace rules {
+
 struct PitchRow {
     std::u16string from;
     std::u16string to;
@@ -15,3 +17,5 @@ struct PitchRow {
     // Text shows the row as the command line takes it: "A#>Bb:closest".
     [[nodiscard]] std::string Text() const;
 };
+
+}  // namespace rules

@@ -6,6 +6,8 @@
 #include "rules/OctaveChoice.h"
 #include "rules/TargetSpelling.h"
 
+namespace rules {
+
 namespace {
 
 std::vector<std::u16string> FromTexts(const std::vector<PitchRow>& rows) {
@@ -36,10 +38,12 @@ std::optional<Respelling> PitchRules::Apply(const SpelledPitch& note) const {
 
 Respelling PitchRules::Place(size_t row, const SpelledPitch& note) const {
     const PitchRow& pitchRow = rows_[row];
-    const std::optional<SpelledPitch> landed = TargetSpelling::Land(pitchRow.to, note.octave);
+    const std::optional<SpelledPitch> landed = LandTarget(pitchRow.to, note.octave);
     if (!landed) {
         return {row, note, false};
     }
-    const int32_t step = OctaveChoice::Step(pitchRow.direction, PlaceOf(note), PlaceOf(*landed));
+    const int32_t step = OctaveStep(pitchRow.direction, PlaceOf(note), PlaceOf(*landed));
     return {row, landed->MovedOctaves(step), true};
 }
+
+}  // namespace rules

@@ -12,6 +12,8 @@
 #include "rules/RowMatcher.h"
 #include "rules/SpelledPitch.h"
 
+namespace rules {
+
 // Respelling: what a row does to a note. placed is false when the row's target text was
 // refused (a to text that names no pitch, or an octave out of range): the note then keeps its
 // pitch, but it still counts as changed by that row, and no later row touches it.
@@ -37,3 +39,5 @@ class PitchRules {
     std::vector<PitchRow> rows_;
     RowMatcher matcher_;
 };
+
+}  // namespace rules

@@ -3,7 +3,7 @@
 // matching row is the only one).
 #pragma once
 
-namespace row_list_text {
+namespace rules::row_list_text {
 
 inline constexpr const char* kIdenticalTitle = "Can't add identical pitches";
 inline constexpr const char* kFromExists = "The pitch to change 'from' already exists in the list.";
@@ -14,4 +14,4 @@ inline constexpr const char* kIdenticalElsewhereTitle = "Can't have identical pi
 inline constexpr const char* kFromExistsElsewhere =
     "The pitch to change 'from' already exists in the list at another place.";
 
-}  // namespace row_list_text
+}  // namespace rules::row_list_text

@@ -3,6 +3,8 @@
 
 #include <utility>
 
+namespace rules {
+
 RowMatcher::RowMatcher(std::vector<std::u16string> fromTexts) : fromTexts_(std::move(fromTexts)) {
     keys_.reserve(fromTexts_.size());
     for (const std::u16string& text : fromTexts_) {
@@ -36,3 +38,5 @@ std::optional<size_t> RowMatcher::FirstMatch(const SpelledPitch& pitch) const {
     }
     return std::nullopt;
 }
+
+}  // namespace rules

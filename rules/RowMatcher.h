@@ -13,6 +13,8 @@
 
 #include "rules/SpelledPitch.h"
 
+namespace rules {
+
 class RowMatcher {
   public:
     explicit RowMatcher(std::vector<std::u16string> fromTexts);
@@ -40,3 +42,5 @@ class RowMatcher {
     std::vector<std::u16string> fromTexts_;
     std::vector<Key> keys_;
 };
+
+}  // namespace rules

@@ -3,6 +3,8 @@
 
 #include "rules/SpellingSyntax.h"
 
+namespace rules {
+
 namespace {
 
 // Semitones of the natural letters above C: C D E F G A B.
@@ -41,7 +43,7 @@ std::u16string SpelledPitch::Spelling() const {
 }
 
 std::string SpelledPitch::Text() const {
-    return SpellingSyntax::Narrow(Spelling()) + std::to_string(octave);
+    return Narrow(Spelling()) + std::to_string(octave);
 }
 
 SpelledPitch SpelledPitch::MovedOctaves(int32_t count) const {
@@ -60,7 +62,7 @@ SpelledPitch SpelledPitch::FromDiatonic(int32_t diatonicIndex, int32_t alteratio
 
 std::optional<SpelledPitch> SpelledPitch::FromSpelling(std::u16string_view spelling,
                                                        int32_t octave) {
-    if (!SpellingSyntax::IsCanonical(spelling)) {
+    if (!IsCanonicalSpelling(spelling)) {
         return std::nullopt;
     }
     SpelledPitch pitch;
@@ -74,3 +76,5 @@ std::optional<SpelledPitch> SpelledPitch::FromSpelling(std::u16string_view spell
 int32_t SpelledPitch::NaturalMidiKey(int32_t diatonicIndex) {
     return 12 * (FloorDiv(diatonicIndex, 7) + 1) + kNaturalSemitones[Mod(diatonicIndex, 7)];
 }
+
+}  // namespace rules

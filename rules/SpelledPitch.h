@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace rules {
+
 struct SpelledPitch {
     int32_t letter = 2;      // A = 0 .. G = 6
     int32_t alteration = 0;  // sharps positive, flats negative
@@ -34,3 +36,5 @@ struct SpelledPitch {
 
     bool operator==(const SpelledPitch& other) const = default;
 };
+
+}  // namespace rules

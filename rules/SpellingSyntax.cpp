@@ -1,6 +1,8 @@
 // SpellingSyntax: the spelling check, its normalisation and its messages.
 #include "rules/SpellingSyntax.h"
 
+namespace rules {
+
 namespace {
 
 bool IsLetter(char16_t c) {
@@ -9,7 +11,7 @@ bool IsLetter(char16_t c) {
 
 }  // namespace
 
-bool SpellingSyntax::Check(std::u16string& text) {
+bool CheckSpelling(std::u16string& text) {
     if (text.empty()) {
         return false;
     }
@@ -42,7 +44,7 @@ bool SpellingSyntax::Check(std::u16string& text) {
     return false;
 }
 
-void SpellingSyntax::ExpandDoubleSharp(std::u16string& text) {
+void ExpandDoubleSharp(std::u16string& text) {
     std::u16string expanded;
     expanded.reserve(text.size() + 1);
     for (const char16_t c : text) {
@@ -55,23 +57,22 @@ void SpellingSyntax::ExpandDoubleSharp(std::u16string& text) {
     text = std::move(expanded);
 }
 
-bool SpellingSyntax::IsAcceptable(std::u16string& typed) {
-    return typed.size() <= kMaxTypedLength && Check(typed);
+bool IsAcceptableSpelling(std::u16string& typed) {
+    return typed.size() <= kMaxTypedSpellingLength && CheckSpelling(typed);
 }
 
-std::optional<SpellingSyntax::Field> SpellingSyntax::ValidatePair(std::u16string& from,
-                                                                  std::u16string& to) {
-    if (!IsAcceptable(from)) {
-        return Field::kFrom;
+std::optional<SpellingField> ValidateSpellingPair(std::u16string& from, std::u16string& to) {
+    if (!IsAcceptableSpelling(from)) {
+        return SpellingField::kFrom;
     }
-    if (!IsAcceptable(to)) {
-        return Field::kTo;
+    if (!IsAcceptableSpelling(to)) {
+        return SpellingField::kTo;
     }
     return std::nullopt;
 }
 
-const char* SpellingSyntax::Message(Field field) {
-    if (field == Field::kTo) {
+const char* SpellingErrorMessage(SpellingField field) {
+    if (field == SpellingField::kTo) {
         return "The 'To' field has wrong syntax. Use a syntax similar to: A#, Bb, C## (or Cx), "
                "Dbb, etc.";
     }
@@ -79,7 +80,7 @@ const char* SpellingSyntax::Message(Field field) {
            "Dbb, etc.";
 }
 
-bool SpellingSyntax::IsCanonical(std::u16string_view text) {
+bool IsCanonicalSpelling(std::u16string_view text) {
     if (text.empty() || !IsLetter(text[0])) {
         return false;
     }
@@ -91,11 +92,11 @@ bool SpellingSyntax::IsCanonical(std::u16string_view text) {
            text.find_first_not_of(sign, 1) == std::u16string_view::npos;
 }
 
-bool SpellingSyntax::IsStoredForm(std::u16string_view text) {
-    return text.size() <= kMaxTypedLength && IsCanonical(text);
+bool IsStoredSpelling(std::u16string_view text) {
+    return text.size() <= kMaxTypedSpellingLength && IsCanonicalSpelling(text);
 }
 
-std::u16string SpellingSyntax::Widen(std::string_view bytes) {
+std::u16string Widen(std::string_view bytes) {
     std::u16string units;
     units.reserve(bytes.size());
     for (const char c : bytes) {
@@ -104,7 +105,7 @@ std::u16string SpellingSyntax::Widen(std::string_view bytes) {
     return units;
 }
 
-std::string SpellingSyntax::Narrow(std::u16string_view units) {
+std::string Narrow(std::u16string_view units) {
     std::string bytes;
     bytes.reserve(units.size());
     for (const char16_t u : units) {
@@ -112,3 +113,5 @@ std::string SpellingSyntax::Narrow(std::u16string_view units) {
     }
     return bytes;
 }
+
+}  // namespace rules

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <climits>
 
+namespace rules {
+
 namespace {
 
 // ReadOctave reads the octave number that ends a target text: nothing (octave 0), or a sign
@@ -34,7 +36,7 @@ std::optional<int32_t> ReadOctave(std::u16string_view text, size_t start) {
 
 }  // namespace
 
-std::u16string TargetSpelling::Text(std::u16string_view to, int32_t octave) {
+std::u16string TargetText(std::u16string_view to, int32_t octave) {
     std::u16string text(to);
     for (const char c : std::to_string(octave)) {
         text += static_cast<char16_t>(c);
@@ -42,7 +44,7 @@ std::u16string TargetSpelling::Text(std::u16string_view to, int32_t octave) {
     return text;
 }
 
-std::optional<SpelledPitch> TargetSpelling::Read(std::u16string_view text) {
+std::optional<SpelledPitch> ReadTarget(std::u16string_view text) {
     if (text.empty() || text[0] < u'A' || text[0] > u'G') {
         return std::nullopt;
     }
@@ -66,13 +68,15 @@ std::optional<SpelledPitch> TargetSpelling::Read(std::u16string_view text) {
         p = 2;
     }
     const std::optional<int32_t> octave = ReadOctave(text, p);
-    if (!octave || *octave < kLowestOctave || *octave > kHighestOctave) {
+    if (!octave || *octave < kLowestTargetOctave || *octave > kHighestTargetOctave) {
         return std::nullopt;
     }
     pitch.octave = *octave;
     return pitch;
 }
 
-std::optional<SpelledPitch> TargetSpelling::Land(std::u16string_view to, int32_t octave) {
-    return Read(Text(to, octave));
+std::optional<SpelledPitch> LandTarget(std::u16string_view to, int32_t octave) {
+    return ReadTarget(TargetText(to, octave));
 }
+
+}  // namespace rules

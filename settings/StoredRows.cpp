@@ -9,11 +9,11 @@
 
 const char* StoredRows::DirectionCodeOnFile(int32_t direction) {
     // The enum holds every int32_t; a number that is not Up or Down is stored as Closest.
-    return FileCodeOfDirection(static_cast<PitchDirection>(direction));
+    return rules::FileCodeOfDirection(static_cast<rules::PitchDirection>(direction));
 }
 
 int32_t StoredRows::DirectionFromFile(int32_t number) {
-    return static_cast<int32_t>(DirectionFromFileCode(number));
+    return static_cast<int32_t>(rules::DirectionFromFileCode(number));
 }
 
 FCString StoredRows::RowKey(const char* field, std::optional<int32_t> setNumber, int32_t row) {

@@ -256,17 +256,16 @@ FCMyDataListRow* FCSorvelWindow::AddListRow(const FCString* from, const FCString
 
 bool FCSorvelWindow::ValidatePitchFields(FCString* fromText, int16_t fromField, FCString* toText,
                                          int16_t toField) {
-    const std::optional<SpellingSyntax::Field> fault =
-        PitchSpelling::ValidatePair(fromText, toText);
+    const std::optional<rules::SpellingField> fault = PitchSpelling::ValidatePair(fromText, toText);
     if (!fault) {
         return true;
     }
     // The message names the field the faulty text was read from (the inverse add reads the
     // pair the other way round).
-    const int16_t field = *fault == SpellingSyntax::Field::kFrom ? fromField : toField;
-    ShowError(SpellingSyntax::Message(field == kToField ? SpellingSyntax::Field::kTo
-                                                        : SpellingSyntax::Field::kFrom),
-              SpellingSyntax::kTitle);
+    const int16_t field = *fault == rules::SpellingField::kFrom ? fromField : toField;
+    ShowError(rules::SpellingErrorMessage(field == kToField ? rules::SpellingField::kTo
+                                                            : rules::SpellingField::kFrom),
+              rules::kSpellingErrorTitle);
     fx::SetDlgFocus(GetDialogHandle(), field);
     return false;
 }
@@ -326,7 +325,7 @@ void FCSorvelWindow::AddPitch() {
         return;
     }
     if (list_->FindRowByFrom(&from) != nullptr) {
-        ShowError(row_list_text::kFromExists, row_list_text::kIdenticalTitle);
+        ShowError(rules::row_list_text::kFromExists, rules::row_list_text::kIdenticalTitle);
         return;
     }
     AddListRow(&from, &to, direction, true);
@@ -347,7 +346,7 @@ void FCSorvelWindow::AddInversePitch() {
     PitchSpelling::ExpandDoubleSharp(&from);
     PitchSpelling::ExpandDoubleSharp(&to);
     if (list_->FindRowByFrom(&from) != nullptr) {
-        ShowError(row_list_text::kInverseFromExists, row_list_text::kIdenticalTitle);
+        ShowError(rules::row_list_text::kInverseFromExists, rules::row_list_text::kIdenticalTitle);
         return;
     }
     AddListRow(&from, &to, InverseOfPopupValue(value), true);
@@ -383,7 +382,8 @@ void FCSorvelWindow::UpdateSelectedPitch() {
     }
     // Every other row counts: a file may hold two rows with one from text.
     if (list_->FindRowByFrom(&from, row) != nullptr) {
-        ShowError(row_list_text::kFromExistsElsewhere, row_list_text::kIdenticalElsewhereTitle);
+        ShowError(rules::row_list_text::kFromExistsElsewhere,
+                  rules::row_list_text::kIdenticalElsewhereTitle);
         return;
     }
     row->SetFromText(&from);

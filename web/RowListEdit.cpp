@@ -12,19 +12,19 @@ namespace {
 // fields they were typed in (the inverse reads To first).
 std::optional<Alert> Checked(const std::string& first, const std::string& second,
                              const char* firstField, const char* secondField, ListRow& row) {
-    std::u16string from = SpellingSyntax::Widen(first);
-    std::u16string to = SpellingSyntax::Widen(second);
-    if (const auto fault = SpellingSyntax::ValidatePair(from, to)) {
-        const std::string field = *fault == SpellingSyntax::Field::kFrom ? firstField : secondField;
-        return Alert{SpellingSyntax::kTitle,
-                     SpellingSyntax::Message(field == "to" ? SpellingSyntax::Field::kTo
-                                                           : SpellingSyntax::Field::kFrom),
+    std::u16string from = rules::Widen(first);
+    std::u16string to = rules::Widen(second);
+    if (const auto fault = rules::ValidateSpellingPair(from, to)) {
+        const std::string field = *fault == rules::SpellingField::kFrom ? firstField : secondField;
+        return Alert{rules::kSpellingErrorTitle,
+                     rules::SpellingErrorMessage(field == "to" ? rules::SpellingField::kTo
+                                                               : rules::SpellingField::kFrom),
                      field};
     }
-    SpellingSyntax::ExpandDoubleSharp(from);
-    SpellingSyntax::ExpandDoubleSharp(to);
-    row.from = SpellingSyntax::Narrow(from);
-    row.to = SpellingSyntax::Narrow(to);
+    rules::ExpandDoubleSharp(from);
+    rules::ExpandDoubleSharp(to);
+    row.from = rules::Narrow(from);
+    row.to = rules::Narrow(to);
     return std::nullopt;
 }
 
@@ -51,8 +51,9 @@ EditResult RowListEdit::Add(std::vector<ListRow> rows, const Fields& fields) {
         return Refused(std::move(rows), -1, std::move(*alert));
     }
     if (HasFrom(rows, row.from)) {
-        return Refused(std::move(rows), -1,
-                       {row_list_text::kIdenticalTitle, row_list_text::kFromExists, ""});
+        return Refused(
+            std::move(rows), -1,
+            {rules::row_list_text::kIdenticalTitle, rules::row_list_text::kFromExists, ""});
     }
     rows.push_back(row);
     const int selected = static_cast<int>(rows.size()) - 1;
@@ -61,13 +62,14 @@ EditResult RowListEdit::Add(std::vector<ListRow> rows, const Fields& fields) {
 
 EditResult RowListEdit::AddInverse(std::vector<ListRow> rows, const Fields& fields) {
     ListRow row;
-    row.direction = InverseDirection(fields.direction);
+    row.direction = rules::InverseDirection(fields.direction);
     if (auto alert = Checked(fields.to, fields.from, "to", "from", row)) {
         return Refused(std::move(rows), -1, std::move(*alert));
     }
     if (HasFrom(rows, row.from)) {
-        return Refused(std::move(rows), -1,
-                       {row_list_text::kIdenticalTitle, row_list_text::kInverseFromExists, ""});
+        return Refused(
+            std::move(rows), -1,
+            {rules::row_list_text::kIdenticalTitle, rules::row_list_text::kInverseFromExists, ""});
     }
     rows.push_back(row);
     return EditResult{std::nullopt, std::move(rows), -1};
@@ -83,9 +85,9 @@ EditResult RowListEdit::Update(std::vector<ListRow> rows, int selected, const Fi
         return Refused(std::move(rows), selected, std::move(*alert));
     }
     if (HasFrom(rows, row.from, selected)) {
-        return Refused(
-            std::move(rows), selected,
-            {row_list_text::kIdenticalElsewhereTitle, row_list_text::kFromExistsElsewhere, ""});
+        return Refused(std::move(rows), selected,
+                       {rules::row_list_text::kIdenticalElsewhereTitle,
+                        rules::row_list_text::kFromExistsElsewhere, ""});
     }
     rows[static_cast<size_t>(selected)] = row;
     return EditResult{std::nullopt, std::move(rows), selected};

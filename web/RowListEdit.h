@@ -16,7 +16,7 @@ namespace web {
 struct ListRow {
     std::string from;  // 8-bit, as a list holds it
     std::string to;
-    PitchDirection direction = PitchDirection::kClosest;
+    rules::PitchDirection direction = rules::PitchDirection::kClosest;
     bool ticked = true;
 };
 
@@ -31,7 +31,7 @@ struct Alert {
 struct Fields {
     std::string from;  // as typed
     std::string to;
-    PitchDirection direction = PitchDirection::kClosest;
+    rules::PitchDirection direction = rules::PitchDirection::kClosest;
 };
 
 struct EditResult {

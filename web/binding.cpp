@@ -47,39 +47,39 @@ val StringList(const std::vector<std::string>& texts) {
     return list;
 }
 
-const char* DirectionWord(PitchDirection direction) {
+const char* DirectionWord(rules::PitchDirection direction) {
     switch (direction) {
-        case PitchDirection::kUp:
+        case rules::PitchDirection::kUp:
             return "up";
-        case PitchDirection::kDown:
+        case rules::PitchDirection::kDown:
             return "down";
         default:
             return "closest";
     }
 }
 
-PitchDirection DirectionOf(const std::string& word) {
-    return ParseDirectionWord(word).value_or(PitchDirection::kClosest);
+rules::PitchDirection DirectionOf(const std::string& word) {
+    return rules::ParseDirectionWord(word).value_or(rules::PitchDirection::kClosest);
 }
 
 // CheckPair checks a typed From and To as the dialog does: {ok, from, to} with the texts as a
 // row keeps them, or {ok: false, field: "from" | "to", title, message}.
 val CheckPair(const std::string& fromTyped, const std::string& toTyped) {
-    std::u16string from = SpellingSyntax::Widen(fromTyped);
-    std::u16string to = SpellingSyntax::Widen(toTyped);
+    std::u16string from = rules::Widen(fromTyped);
+    std::u16string to = rules::Widen(toTyped);
     val answer = val::object();
-    if (const auto fault = SpellingSyntax::ValidatePair(from, to)) {
+    if (const auto fault = rules::ValidateSpellingPair(from, to)) {
         answer.set("ok", false);
-        answer.set("field", *fault == SpellingSyntax::Field::kFrom ? "from" : "to");
-        answer.set("title", std::string(SpellingSyntax::kTitle));
-        answer.set("message", std::string(SpellingSyntax::Message(*fault)));
+        answer.set("field", *fault == rules::SpellingField::kFrom ? "from" : "to");
+        answer.set("title", std::string(rules::kSpellingErrorTitle));
+        answer.set("message", std::string(rules::SpellingErrorMessage(*fault)));
         return answer;
     }
-    SpellingSyntax::ExpandDoubleSharp(from);
-    SpellingSyntax::ExpandDoubleSharp(to);
+    rules::ExpandDoubleSharp(from);
+    rules::ExpandDoubleSharp(to);
     answer.set("ok", true);
-    answer.set("from", SpellingSyntax::Narrow(from));
-    answer.set("to", SpellingSyntax::Narrow(to));
+    answer.set("from", rules::Narrow(from));
+    answer.set("to", rules::Narrow(to));
     return answer;
 }
 
@@ -91,12 +91,12 @@ val ReadPitchList(const val& bytes) {
         val rows = val::array();
         for (const StoredPitchRow& stored : set.rows) {
             val row = val::object();
-            row.set("from", TextEncoding::Latin1ToUtf8(SpellingSyntax::Narrow(stored.row.from)));
-            row.set("to", TextEncoding::Latin1ToUtf8(SpellingSyntax::Narrow(stored.row.to)));
+            row.set("from", TextEncoding::Latin1ToUtf8(rules::Narrow(stored.row.from)));
+            row.set("to", TextEncoding::Latin1ToUtf8(rules::Narrow(stored.row.to)));
             row.set("direction", std::string(DirectionWord(stored.row.direction)));
             row.set("ticked", stored.ticked);
-            row.set("applicable", SpellingSyntax::IsStoredForm(stored.row.from) &&
-                                      SpellingSyntax::IsStoredForm(stored.row.to));
+            row.set("applicable", rules::IsStoredSpelling(stored.row.from) &&
+                                      rules::IsStoredSpelling(stored.row.to));
             rows.call<void>("push", row);
         }
         val entry = val::object();
@@ -114,10 +114,8 @@ std::vector<StoredPitchRow> RowsOf(const val& list) {
     for (size_t i = 0; i < count; ++i) {
         const val row = list[i];
         StoredPitchRow stored;
-        stored.row.from =
-            SpellingSyntax::Widen(TextEncoding::Utf8ToLowBytes(row["from"].as<std::string>()));
-        stored.row.to =
-            SpellingSyntax::Widen(TextEncoding::Utf8ToLowBytes(row["to"].as<std::string>()));
+        stored.row.from = rules::Widen(TextEncoding::Utf8ToLowBytes(row["from"].as<std::string>()));
+        stored.row.to = rules::Widen(TextEncoding::Utf8ToLowBytes(row["to"].as<std::string>()));
         stored.row.direction = DirectionOf(row["direction"].as<std::string>());
         stored.ticked = row["ticked"].as<bool>();
         rows.push_back(std::move(stored));
@@ -148,9 +146,8 @@ std::string StorableName(const std::string& typed) {
 val EditRows(const std::string& action, const val& list, int selected, const val& typed) {
     std::vector<web::ListRow> rows;
     for (StoredPitchRow& stored : RowsOf(list)) {
-        rows.push_back({SpellingSyntax::Narrow(stored.row.from),
-                        SpellingSyntax::Narrow(stored.row.to), stored.row.direction,
-                        stored.ticked});
+        rows.push_back({rules::Narrow(stored.row.from), rules::Narrow(stored.row.to),
+                        stored.row.direction, stored.ticked});
     }
     const web::Fields fields{typed["from"].as<std::string>(), typed["to"].as<std::string>(),
                              DirectionOf(typed["direction"].as<std::string>())};
@@ -180,7 +177,7 @@ val EditRows(const std::string& action, const val& list, int selected, const val
     return answer;
 }
 
-val ChangeList(const sorvel::FileResult& result, const std::vector<PitchRow>& rows) {
+val ChangeList(const sorvel::FileResult& result, const std::vector<rules::PitchRow>& rows) {
     val changes = val::array();
     const std::string lines = sorvel::ReportWriter::ChangeLines(result, rows);
     size_t start = 0;
@@ -214,7 +211,7 @@ class Batch {
     // spellings as a list stores them.
     explicit Batch(const val& request) {
         rows_ = PitchListFile::AppliedRows(RowsOf(request["rows"]), warnings_);
-        rules_ = std::make_unique<PitchRules>(rows_);
+        rules_ = std::make_unique<rules::PitchRules>(rows_);
         options_.rules = rules_.get();
         options_.written = request["written"].as<bool>();
         const val parts = request["parts"];
@@ -284,8 +281,8 @@ class Batch {
     }
 
   private:
-    std::vector<PitchRow> rows_;
-    std::unique_ptr<PitchRules> rules_;
+    std::vector<rules::PitchRow> rows_;
+    std::unique_ptr<rules::PitchRules> rules_;
     sorvel::RespellOptions options_;
     std::string error_;
     std::vector<std::string> warnings_;

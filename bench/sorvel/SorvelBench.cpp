@@ -56,15 +56,15 @@ Timing Best(Work work) {
     return best;
 }
 
-PitchRules Rules(const std::vector<std::string>& texts) {
-    std::vector<PitchRow> rows;
+rules::PitchRules Rules(const std::vector<std::string>& texts) {
+    std::vector<rules::PitchRow> rows;
     for (const std::string& text : texts) {
-        PitchRow row;
+        rules::PitchRow row;
         std::string error;
         RowOption::Parse(text, row, error);
         rows.push_back(row);
     }
-    return PitchRules(rows);
+    return rules::PitchRules(rows);
 }
 
 std::string LoadAverage() {
@@ -87,7 +87,7 @@ void Batch(const fs::path& folder, size_t files, size_t notesPerFile) {
         tasks.push_back({path.string(), (folder / "batch-out" / path.filename()).string()});
     }
     fs::create_directories(folder / "batch-out");
-    const PitchRules rules = Rules(kRowLists[1]);
+    const rules::PitchRules rules = Rules(kRowLists[1]);
     sorvel::RespellOptions settings;
     settings.rules = &rules;
     std::printf("\nBatch of %zu files of %zu notes, 4 rows (load average before: %s)\n\n", files,

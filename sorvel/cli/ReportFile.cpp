@@ -6,7 +6,7 @@
 namespace sorvel {
 
 std::optional<Failure> WriteReport(const std::string& path, const std::vector<FileResult>& results,
-                                   const std::vector<PitchRow>& rows) {
+                                   const std::vector<rules::PitchRow>& rows) {
     ReportWriter::Format format = ReportWriter::Format::kCsv;
     if (!ReportWriter::FormatOf(path, format)) {
         return Failure{FailureKind::kWrite, "a report file ends in .csv or .json"};

@@ -13,6 +13,6 @@ namespace sorvel {
 
 // WriteReport writes the report file (atomically); a failure says why it could not.
 std::optional<Failure> WriteReport(const std::string& path, const std::vector<FileResult>& results,
-                                   const std::vector<PitchRow>& rows);
+                                   const std::vector<rules::PitchRow>& rows);
 
 }  // namespace sorvel

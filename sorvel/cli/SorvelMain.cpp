@@ -61,7 +61,7 @@ bool ReadSets(const std::string& path, std::vector<PitchSet>& sets) {
     return true;
 }
 
-bool RowsFromSet(const Arguments& args, std::vector<PitchRow>& rows) {
+bool RowsFromSet(const Arguments& args, std::vector<rules::PitchRow>& rows) {
     std::vector<PitchSet> sets;
     if (!ReadSets(args.sets, sets)) {
         return false;
@@ -87,9 +87,9 @@ bool RowsFromSet(const Arguments& args, std::vector<PitchRow>& rows) {
     return true;
 }
 
-bool RowsFromOptions(const Arguments& args, std::vector<PitchRow>& rows) {
+bool RowsFromOptions(const Arguments& args, std::vector<rules::PitchRow>& rows) {
     for (const std::string& text : args.rows) {
-        PitchRow row;
+        rules::PitchRow row;
         std::string error;
         if (!RowOption::Parse(text, row, error)) {
             std::cerr << "sorvel: --row \"" << text << "\": " << error << "\n";
@@ -98,8 +98,7 @@ bool RowsFromOptions(const Arguments& args, std::vector<PitchRow>& rows) {
         for (size_t i = 0; i < rows.size(); ++i) {
             if (rows[i].from == row.from) {
                 std::cerr << "sorvel: warning: --row \"" << text << "\" never applies: row "
-                          << i + 1 << " already respells " << SpellingSyntax::Narrow(row.from)
-                          << "\n";
+                          << i + 1 << " already respells " << rules::Narrow(row.from) << "\n";
                 break;
             }
         }
@@ -221,7 +220,7 @@ std::optional<std::string> CheckedOptions(const Arguments& args) {
 
 // RunBatch respells the tasks, telling each file's result as it comes, and writes the report.
 int RunBatch(const Arguments& args, const std::vector<BatchRunner::Task>& tasks,
-             const sorvel::RespellOptions& settings, const std::vector<PitchRow>& rows) {
+             const sorvel::RespellOptions& settings, const std::vector<rules::PitchRow>& rows) {
     const bool progressBar = tasks.size() > 1 && isatty(STDERR_FILENO) != 0;
     bool allDone = true;
     const std::vector<sorvel::FileResult> results = BatchRunner::Run(
@@ -263,7 +262,7 @@ int Respell(const Arguments& args) {
     if (!args.measures.empty() && !MeasureList::Parse(args.measures, settings.measures, error)) {
         return UsageError("--measures " + args.measures + ": " + error);
     }
-    std::vector<PitchRow> rows;
+    std::vector<rules::PitchRow> rows;
     if (!(args.set.empty() ? RowsFromOptions(args, rows) : RowsFromSet(args, rows))) {
         return ExitCode::kUsage;
     }
@@ -271,7 +270,7 @@ int Respell(const Arguments& args) {
     if (!MakeTasks(args, tasks)) {
         return ExitCode::kUsage;
     }
-    const PitchRules rules(rows);
+    const rules::PitchRules rules(rows);
     settings.rules = &rules;
     return RunBatch(args, tasks, settings, rows);
 }

@@ -38,7 +38,7 @@ std::string Plural(size_t count, const std::string& word) {
     return std::to_string(count) + " " + word + (count == 1 ? "" : "s");
 }
 
-std::string RowCounts(const RespelledScore& outcome, const std::vector<PitchRow>& rows) {
+std::string RowCounts(const RespelledScore& outcome, const std::vector<rules::PitchRow>& rows) {
     std::string text;
     for (size_t i = 0; i < rows.size() && i < outcome.rowCounts.size(); ++i) {
         if (outcome.rowCounts[i] > 0) {
@@ -68,7 +68,8 @@ std::string CsvLine(const std::vector<std::string>& fields) {
     return line + "\n";
 }
 
-std::string RenderCsv(const std::vector<FileResult>& results, const std::vector<PitchRow>& rows) {
+std::string RenderCsv(const std::vector<FileResult>& results,
+                      const std::vector<rules::PitchRow>& rows) {
     std::string text =
         CsvLine({"kind", "file", "part", "part_name", "measure", "beat", "staff", "voice", "row",
                  "written_before", "written_after", "sounding_before", "sounding_after", "count"});
@@ -98,7 +99,8 @@ std::string RenderCsv(const std::vector<FileResult>& results, const std::vector<
     return text;
 }
 
-std::string RenderJson(const std::vector<FileResult>& results, const std::vector<PitchRow>& rows) {
+std::string RenderJson(const std::vector<FileResult>& results,
+                       const std::vector<rules::PitchRow>& rows) {
     using nlohmann::json;
     std::vector<size_t> totals(rows.size(), 0);
     json files = json::array();
@@ -147,7 +149,7 @@ std::string RenderJson(const std::vector<FileResult>& results, const std::vector
 }  // namespace
 
 bool ReportWriter::FormatOf(const std::string& path, Format& format) {
-    const std::string lower = ascii::Lower(path);
+    const std::string lower = rules::ascii::Lower(path);
     const auto endsWith = [&](const std::string& tail) {
         return lower.size() >= tail.size() &&
                lower.compare(lower.size() - tail.size(), tail.size(), tail) == 0;
@@ -163,8 +165,8 @@ bool ReportWriter::FormatOf(const std::string& path, Format& format) {
     return false;
 }
 
-std::string ReportWriter::Summary(const FileResult& result, const std::vector<PitchRow>& rows,
-                                  bool dryRun) {
+std::string ReportWriter::Summary(const FileResult& result,
+                                  const std::vector<rules::PitchRow>& rows, bool dryRun) {
     if (!result.ok) {
         return result.input + ": FAILED: " + result.error;
     }
@@ -186,7 +188,8 @@ std::string ReportWriter::Summary(const FileResult& result, const std::vector<Pi
     return line;
 }
 
-std::string ReportWriter::ChangeLines(const FileResult& result, const std::vector<PitchRow>& rows) {
+std::string ReportWriter::ChangeLines(const FileResult& result,
+                                      const std::vector<rules::PitchRow>& rows) {
     std::string text;
     for (const NoteChange& change : result.score.changes) {
         const ChangeText c(result.score, change);
@@ -203,7 +206,7 @@ std::string ReportWriter::ChangeLines(const FileResult& result, const std::vecto
 }
 
 std::string ReportWriter::Render(Format format, const std::vector<FileResult>& results,
-                                 const std::vector<PitchRow>& rows) {
+                                 const std::vector<rules::PitchRow>& rows) {
     return format == Format::kCsv ? RenderCsv(results, rows) : RenderJson(results, rows);
 }
 

@@ -32,13 +32,14 @@ class ReportWriter {
     // FormatOf answers the report format a file name asks for; false for other extensions.
     static bool FormatOf(const std::string& path, Format& format);
     // Summary is the line for one file (without line end).
-    static std::string Summary(const FileResult& result, const std::vector<PitchRow>& rows,
+    static std::string Summary(const FileResult& result, const std::vector<rules::PitchRow>& rows,
                                bool dryRun);
     // ChangeLines lists the file's changes, one line each.
-    static std::string ChangeLines(const FileResult& result, const std::vector<PitchRow>& rows);
+    static std::string ChangeLines(const FileResult& result,
+                                   const std::vector<rules::PitchRow>& rows);
     // Render answers the report's text.
     static std::string Render(Format format, const std::vector<FileResult>& results,
-                              const std::vector<PitchRow>& rows);
+                              const std::vector<rules::PitchRow>& rows);
 };
 
 }  // namespace sorvel

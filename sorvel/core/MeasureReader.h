@@ -26,7 +26,7 @@ struct Key {
 struct Transposition {
     bool present = false;
     bool known = true;  // the sounding spelling follows: a diatonic step and whole semitones
-    PitchInterval interval;
+    rules::PitchInterval interval;
 
     [[nodiscard]] bool IsKeyTransposition() const {
         return !present || (known && interval.IsKeyTransposition());
@@ -69,7 +69,7 @@ struct MeasureNote {
     bool tieStart = false;
     bool tieStop = false;
     bool fretted = false;  // a tablature staff, or a string and a fret fix the pitch
-    SpelledPitch written;
+    rules::SpelledPitch written;
     // In force when the note sounds.
     Key key;
     int32_t keyEpoch = 0;   // changes where a key signature in the measure starts afresh

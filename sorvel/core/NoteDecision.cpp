@@ -21,11 +21,11 @@ PitchView::PitchView(bool written, const Transposition& transposition) {
     known_ = transposition.known;
     if (transposition.present && transposition.known) {
         toSeen_ = transposition.interval;
-        moves_ = toSeen_ != PitchInterval{};
+        moves_ = toSeen_ != rules::PitchInterval{};
     }
 }
 
-Decision Decide(const MeasureNote& note, const PitchRules& rules, bool written) {
+Decision Decide(const MeasureNote& note, const rules::PitchRules& rules, bool written) {
     Decision decision;
     if (!note.pitched) {
         return decision;
@@ -40,7 +40,7 @@ Decision Decide(const MeasureNote& note, const PitchRules& rules, bool written) 
             "its transposition names no diatonic step, so its sounding spelling is unknown";
         return decision;
     }
-    const std::optional<Respelling> respelling = rules.Apply(view.Seen(note.written));
+    const std::optional<rules::Respelling> respelling = rules.Apply(view.Seen(note.written));
     if (!respelling) {
         return decision;
     }
@@ -56,7 +56,7 @@ Decision Decide(const MeasureNote& note, const PitchRules& rules, bool written) 
     if (!decision.leftAlone.empty()) {
         return decision;
     }
-    const SpelledPitch result = view.Written(respelling->result);
+    const rules::SpelledPitch result = view.Written(respelling->result);
     if (result == note.written) {
         return decision;
     }

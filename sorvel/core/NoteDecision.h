@@ -26,27 +26,27 @@ class PitchView {
     [[nodiscard]] bool Known() const { return known_; }
     // (Most parts do not transpose: a pitch moved by nothing is the pitch itself, which
     // costs nothing to work out.)
-    [[nodiscard]] SpelledPitch Seen(const SpelledPitch& written) const {
+    [[nodiscard]] rules::SpelledPitch Seen(const rules::SpelledPitch& written) const {
         return moves_ ? toSeen_.Apply(written) : written;
     }
-    [[nodiscard]] SpelledPitch Written(const SpelledPitch& seen) const {
+    [[nodiscard]] rules::SpelledPitch Written(const rules::SpelledPitch& seen) const {
         return moves_ ? toSeen_.Reversed().Apply(seen) : seen;
     }
 
   private:
     bool known_ = true;
     bool moves_ = false;
-    PitchInterval toSeen_;
+    rules::PitchInterval toSeen_;
 };
 
 struct Decision {
-    std::optional<SpelledPitch> newWritten;  // set: the note is respelled
+    std::optional<rules::SpelledPitch> newWritten;  // set: the note is respelled
     uint32_t row = 0;
     std::string_view leftAlone;  // set: a row matched (or could not be checked) but the note stays
 };
 
 // Decide is the fate of one note under the rows; written chooses the written-pitch view.
-Decision Decide(const MeasureNote& note, const PitchRules& rules, bool written);
+Decision Decide(const MeasureNote& note, const rules::PitchRules& rules, bool written);
 
 // DecisionCache: Decide for a walk, remembering the fate of recent kinds of note. A score
 // repeats a few dozen pitches in each part: the rows need not be applied to each note again.
@@ -54,14 +54,15 @@ Decision Decide(const MeasureNote& note, const PitchRules& rules, bool written);
 // tablature leave it alone (the rules and the pitch view stay for the whole walk).
 class DecisionCache {
   public:
-    DecisionCache(const PitchRules& rules, bool written) : rules_(rules), written_(written) {}
+    DecisionCache(const rules::PitchRules& rules, bool written)
+        : rules_(rules), written_(written) {}
 
     Decision Decide(const MeasureNote& note);
 
   private:
     struct Kind {
-        SpelledPitch written;
-        PitchInterval interval;
+        rules::SpelledPitch written;
+        rules::PitchInterval interval;
         bool present = false;
         bool known = false;
         bool otherKey = false;
@@ -75,7 +76,7 @@ class DecisionCache {
     };
     static constexpr size_t kSlots = 512;
 
-    const PitchRules& rules_;
+    const rules::PitchRules& rules_;
     bool written_;
     std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
 };

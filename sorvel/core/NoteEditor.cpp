@@ -112,7 +112,7 @@ std::string NoteEditor::Indent(pugi::xml_node element) const {
     return std::string(spans_.Text(spans_.SpaceBefore(start), start));
 }
 
-void NoteEditor::SetPitch(const SpelledPitch& pitch, const PitchElements& elements) {
+void NoteEditor::SetPitch(const rules::SpelledPitch& pitch, const PitchElements& elements) {
     const Element step =
         ReplaceContent(elements.step, kLetters.substr(static_cast<size_t>(pitch.letter), 1));
     ReplaceContent(elements.octave, texts_.Number(pitch.octave));

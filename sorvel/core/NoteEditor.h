@@ -32,7 +32,7 @@ class NoteEditor {
 
     // SetPitch writes step, alter (left out for a natural) and octave, into the elements the
     // reader found.
-    void SetPitch(const SpelledPitch& pitch, const PitchElements& elements);
+    void SetPitch(const rules::SpelledPitch& pitch, const PitchElements& elements);
     // ShowAccidental gives the note the accidental of a whole-tone alteration: a note that has
     // one keeps its element and attributes (but not the one that marks it cautionary: an
     // editor's mark, parentheses or brackets stay), others get a new element in its place

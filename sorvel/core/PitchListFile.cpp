@@ -13,7 +13,7 @@ namespace {
 
 // KeyForm is how keys compare: A to Z lower-cased, cut at the first 0 byte.
 std::string KeyForm(std::string_view key) {
-    return ascii::Lower(key.substr(0, key.find('\0')));
+    return rules::ascii::Lower(key.substr(0, key.find('\0')));
 }
 
 // Pairs: the file's key=value pairs, looked up by the first of equal keys.
@@ -82,8 +82,8 @@ std::vector<PitchSet> PitchListFile::Parse(std::string_view bytes) {
                 break;
             }
             pitchSet.rows.push_back(
-                {{SpellingSyntax::Widen(AsShown(*from)), SpellingSyntax::Widen(AsShown(*to)),
-                  DirectionFromFile(DecimalNumber::Read(SpellingSyntax::Widen(*direction)))},
+                {{rules::Widen(AsShown(*from)), rules::Widen(AsShown(*to)),
+                  DirectionFromFile(rules::ReadDecimal(rules::Widen(*direction)))},
                  *inUse == "1"});
         }
         if (pitchSet.rows.empty()) {
@@ -105,19 +105,19 @@ const PitchSet* PitchListFile::FindByName(const std::vector<PitchSet>& sets,
     return nullptr;
 }
 
-PitchDirection PitchListFile::DirectionFromFile(int32_t code) {
-    return DirectionFromFileCode(code);
+rules::PitchDirection PitchListFile::DirectionFromFile(int32_t code) {
+    return rules::DirectionFromFileCode(code);
 }
 
-std::vector<PitchRow> PitchListFile::AppliedRows(const std::vector<StoredPitchRow>& rows,
-                                                 std::vector<std::string>& warnings) {
-    std::vector<PitchRow> applied;
+std::vector<rules::PitchRow> PitchListFile::AppliedRows(const std::vector<StoredPitchRow>& rows,
+                                                        std::vector<std::string>& warnings) {
+    std::vector<rules::PitchRow> applied;
     for (size_t i = 0; i < rows.size(); ++i) {
-        const PitchRow& row = rows[i].row;
+        const rules::PitchRow& row = rows[i].row;
         if (!rows[i].ticked) {
             continue;
         }
-        if (SpellingSyntax::IsStoredForm(row.from) && SpellingSyntax::IsStoredForm(row.to)) {
+        if (rules::IsStoredSpelling(row.from) && rules::IsStoredSpelling(row.to)) {
             applied.push_back(row);
             continue;
         }

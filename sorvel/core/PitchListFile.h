@@ -18,7 +18,7 @@
 #include "rules/PitchRow.h"
 
 struct StoredPitchRow {
-    PitchRow row;
+    rules::PitchRow row;
     bool ticked = true;
 };
 
@@ -37,11 +37,11 @@ class PitchListFile {
     // the ticked rows whose texts are spellings as the plug-in stores them. A row left out for
     // its texts (a hand-edited or damaged file) adds a warning, as the plug-in leaves it out of
     // a run.
-    static std::vector<PitchRow> AppliedRows(const std::vector<StoredPitchRow>& rows,
-                                             std::vector<std::string>& warnings);
+    static std::vector<rules::PitchRow> AppliedRows(const std::vector<StoredPitchRow>& rows,
+                                                    std::vector<std::string>& warnings);
     // FindByName answers the first set whose name equals name without regard to the case of A
     // to Z (compared up to a 0 byte, as the plug-in does), or null.
     static const PitchSet* FindByName(const std::vector<PitchSet>& sets, std::string_view name);
     // DirectionFromFile decodes a stored direction code: 0 Down, 1 Up, anything else Closest.
-    static PitchDirection DirectionFromFile(int32_t code);
+    static rules::PitchDirection DirectionFromFile(int32_t code);
 };

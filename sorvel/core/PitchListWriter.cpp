@@ -76,12 +76,10 @@ std::string PitchListWriter::Write(const std::vector<PitchSet>& sets) {
         for (size_t r = 0; r < sets[s].rows.size(); ++r) {
             const StoredPitchRow& stored = sets[s].rows[r];
             const size_t row = r + 1;
-            AppendLine(out, RowKey("FROM", set, row),
-                       Storable(SpellingSyntax::Narrow(stored.row.from)));
-            AppendLine(out, RowKey("TO", set, row),
-                       Storable(SpellingSyntax::Narrow(stored.row.to)));
+            AppendLine(out, RowKey("FROM", set, row), Storable(rules::Narrow(stored.row.from)));
+            AppendLine(out, RowKey("TO", set, row), Storable(rules::Narrow(stored.row.to)));
             AppendLine(out, RowKey("UPDIRECTION", set, row),
-                       FileCodeOfDirection(stored.row.direction));
+                       rules::FileCodeOfDirection(stored.row.direction));
             AppendLine(out, RowKey("INUSE", set, row), stored.ticked ? "1" : "0");
         }
     }

@@ -33,7 +33,7 @@ struct MeasureRange {
 constexpr uint64_t kDefaultMaxScoreBytes = uint64_t{512} << 20;
 
 struct RespellOptions {
-    const PitchRules* rules = nullptr;
+    const rules::PitchRules* rules = nullptr;
     bool written = false;                            // compare and write the stored (written) pitch
     std::vector<std::string> parts;                  // ids or names; empty: every part
     std::vector<MeasureRange> measures;              // empty: every measure
@@ -55,11 +55,11 @@ struct NoteChange {
     int32_t staff = 1;
     std::string_view voice;
     uint32_t row = 0;
-    SpelledPitch writtenBefore;
-    SpelledPitch writtenAfter;
+    rules::SpelledPitch writtenBefore;
+    rules::SpelledPitch writtenAfter;
     bool soundingKnown = false;  // false when the part's sounding pitch is not known
-    SpelledPitch soundingBefore;
-    SpelledPitch soundingAfter;
+    rules::SpelledPitch soundingBefore;
+    rules::SpelledPitch soundingAfter;
 };
 
 // ScoreEdit: the bytes from begin to End() of the text become Text(), which the score's store

@@ -5,16 +5,17 @@
 
 #include "rules/SpellingSyntax.h"
 
-bool RowOption::Parse(std::string_view text, PitchRow& row, std::string& error) {
+bool RowOption::Parse(std::string_view text, rules::PitchRow& row, std::string& error) {
     const size_t arrow = text.find('>');
     if (arrow == std::string_view::npos) {
         error = "a row is FROM>TO or FROM>TO:DIRECTION, for example A#>Bb:closest";
         return false;
     }
     std::string_view to = text.substr(arrow + 1);
-    PitchDirection direction = PitchDirection::kClosest;
+    rules::PitchDirection direction = rules::PitchDirection::kClosest;
     if (const size_t colon = to.find(':'); colon != std::string_view::npos) {
-        const std::optional<PitchDirection> word = ParseDirectionWord(to.substr(colon + 1));
+        const std::optional<rules::PitchDirection> word =
+            rules::ParseDirectionWord(to.substr(colon + 1));
         if (!word) {
             error = "the direction after ':' is up, down or closest";
             return false;
@@ -22,15 +23,15 @@ bool RowOption::Parse(std::string_view text, PitchRow& row, std::string& error) 
         direction = *word;
         to = to.substr(0, colon);
     }
-    std::u16string fromText = SpellingSyntax::Widen(text.substr(0, arrow));
-    std::u16string toText = SpellingSyntax::Widen(to);
-    if (const std::optional<SpellingSyntax::Field> fault =
-            SpellingSyntax::ValidatePair(fromText, toText)) {
-        error = SpellingSyntax::Message(*fault);
+    std::u16string fromText = rules::Widen(text.substr(0, arrow));
+    std::u16string toText = rules::Widen(to);
+    if (const std::optional<rules::SpellingField> fault =
+            rules::ValidateSpellingPair(fromText, toText)) {
+        error = rules::SpellingErrorMessage(*fault);
         return false;
     }
-    SpellingSyntax::ExpandDoubleSharp(fromText);
-    SpellingSyntax::ExpandDoubleSharp(toText);
-    row = PitchRow{fromText, toText, direction};
+    rules::ExpandDoubleSharp(fromText);
+    rules::ExpandDoubleSharp(toText);
+    row = rules::PitchRow{fromText, toText, direction};
     return true;
 }

@@ -13,5 +13,5 @@ class RowOption {
     RowOption() = delete;
 
     // Parse answers false and a message in error when text is no row.
-    static bool Parse(std::string_view text, PitchRow& row, std::string& error);
+    static bool Parse(std::string_view text, rules::PitchRow& row, std::string& error);
 };

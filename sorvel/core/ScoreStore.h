@@ -31,11 +31,11 @@ struct ChangeRecord {
         int8_t alteration = 0;
         int8_t octave = 0;
 
-        static Pitch Of(const SpelledPitch& pitch) {
+        static Pitch Of(const rules::SpelledPitch& pitch) {
             return {static_cast<int8_t>(pitch.letter), static_cast<int8_t>(pitch.alteration),
                     static_cast<int8_t>(pitch.octave)};
         }
-        [[nodiscard]] SpelledPitch Spelled() const { return {letter, alteration, octave}; }
+        [[nodiscard]] rules::SpelledPitch Spelled() const { return {letter, alteration, octave}; }
     };
 
     ScoreTime beat;
@@ -52,7 +52,7 @@ struct ChangeRecord {
     Pitch writtenAfter;
     bool soundingKnown = false;
 
-    [[nodiscard]] PitchInterval ToSounding() const {
+    [[nodiscard]] rules::PitchInterval ToSounding() const {
         return {toSoundingSteps, toSoundingSemitones};
     }
 };

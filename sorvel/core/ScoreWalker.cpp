@@ -87,7 +87,7 @@ class Walker {
   private:
     // Names: a wanted part is named by its id, or by its name without regard to case.
     static bool Names(const std::string& wanted, const std::string& id, const std::string& name) {
-        return wanted == id || (!name.empty() && ascii::EqualsIgnoreCase(wanted, name));
+        return wanted == id || (!name.empty() && rules::ascii::EqualsIgnoreCase(wanted, name));
     }
 
     [[nodiscard]] bool MeasureSelected(std::string_view number) const {
@@ -265,8 +265,8 @@ void MakeChanges(RespelledScore& result, RespelledScore::Store& store) {
         change.soundingKnown = record.soundingKnown;
         if (change.soundingKnown) {
             // As PitchView: a pitch moved by nothing is itself.
-            const PitchInterval toSounding = record.ToSounding();
-            const bool moves = toSounding != PitchInterval{};
+            const rules::PitchInterval toSounding = record.ToSounding();
+            const bool moves = toSounding != rules::PitchInterval{};
             change.soundingBefore =
                 moves ? toSounding.Apply(change.writtenBefore) : change.writtenBefore;
             change.soundingAfter =

@@ -15,7 +15,8 @@ namespace {
 
 constexpr int32_t kMaxShownAlteration = 3;
 
-MeasureAccidentals::Note AccidentalInput(const MeasureNote& note, const SpelledPitch& pitch) {
+MeasureAccidentals::Note AccidentalInput(const MeasureNote& note,
+                                         const rules::SpelledPitch& pitch) {
     MeasureAccidentals::Note input;
     input.microtone = note.microtone;
     input.tieStart = note.tieStart;
@@ -24,7 +25,7 @@ MeasureAccidentals::Note AccidentalInput(const MeasureNote& note, const SpelledP
     input.letter = pitch.letter;
     input.octave = pitch.octave;
     input.alteration = pitch.alteration;
-    input.keyAlteration = KeyAlteration(note.key.fifths, pitch.letter);
+    input.keyAlteration = rules::KeyAlteration(note.key.fifths, pitch.letter);
     return input;
 }
 

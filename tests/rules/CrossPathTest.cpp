@@ -51,37 +51,37 @@ constexpr int kParts = static_cast<int>(std::size(kInstruments));
 constexpr int kEntries = 7;  // per part; every third entry is a two-note chord
 
 // ToSounding: the instrument's interval from written to sounding pitch.
-PitchInterval ToSounding(const Instrument& instrument) {
+rules::PitchInterval ToSounding(const Instrument& instrument) {
     return {instrument.diatonic + 7 * instrument.octaveChange,
             instrument.chromatic + 12 * instrument.octaveChange};
 }
 
 // A file holds octaves 0 to 9 and shows at most three sharps or flats.
-bool FileCanHold(const SpelledPitch& written) {
+bool FileCanHold(const rules::SpelledPitch& written) {
     return written.octave >= 0 && written.octave <= 9 && written.alteration >= -3 &&
            written.alteration <= 3;
 }
 
-std::string HostText(const SpelledPitch& pitch) {
+std::string HostText(const rules::SpelledPitch& pitch) {
     return pitch.Text();
 }
 
-SpelledPitch FromHostText(const std::string& text) {
+rules::SpelledPitch FromHostText(const std::string& text) {
     size_t i = 1;
     while (i < text.size() && (text[i] == '#' || text[i] == 'b')) {
         ++i;
     }
-    const std::optional<SpelledPitch> pitch = SpelledPitch::FromSpelling(
-        SpellingSyntax::Widen(text.substr(0, i)), std::stoi(text.substr(i)));
+    const std::optional<rules::SpelledPitch> pitch = rules::SpelledPitch::FromSpelling(
+        rules::Widen(text.substr(0, i)), std::stoi(text.substr(i)));
     EXPECT_TRUE(pitch.has_value()) << text;
-    return pitch.value_or(SpelledPitch{});
+    return pitch.value_or(rules::SpelledPitch{});
 }
 
 // The generated score: per part, entries of concert pitches.
 struct Score {
     int fifths = 0;
     bool minor = false;
-    std::vector<std::vector<std::vector<SpelledPitch>>> parts;  // part, entry, note
+    std::vector<std::vector<std::vector<rules::SpelledPitch>>> parts;  // part, entry, note
 };
 
 std::string HostJson(const Score& score) {
@@ -97,7 +97,7 @@ std::string HostJson(const Score& score) {
     for (int p = 0; p < kParts; ++p) {
         for (size_t e = 0; e < score.parts[p].size(); ++e) {
             std::vector<std::string> notes;
-            for (const SpelledPitch& pitch : score.parts[p][e]) {
+            for (const rules::SpelledPitch& pitch : score.parts[p][e]) {
                 notes.push_back(HostText(pitch));
             }
             json += std::string(first ? "" : ", ") +
@@ -149,10 +149,10 @@ std::string MusicXml(const Score& score) {
                    "</transpose>";
         }
         xml += "</attributes>";
-        const PitchInterval toWritten = ToSounding(instrument).Reversed();
-        for (const std::vector<SpelledPitch>& entry : score.parts[p]) {
+        const rules::PitchInterval toWritten = ToSounding(instrument).Reversed();
+        for (const std::vector<rules::SpelledPitch>& entry : score.parts[p]) {
             for (size_t n = 0; n < entry.size(); ++n) {
-                const SpelledPitch written = toWritten.Apply(entry[n]);
+                const rules::SpelledPitch written = toWritten.Apply(entry[n]);
                 xml += std::string("<note>") + (n > 0 ? "<chord/>" : "") + "<pitch><step>" +
                        "ABCDEFG"[written.letter] + "</step>" +
                        (written.alteration != 0
@@ -168,13 +168,13 @@ std::string MusicXml(const Score& score) {
 }
 
 // FilePitches reads every note's written pitch back from a file, part by part in order.
-std::vector<SpelledPitch> FilePitches(const std::string& text) {
+std::vector<rules::SpelledPitch> FilePitches(const std::string& text) {
     pugi::xml_document document;
     EXPECT_TRUE(document.load_string(text.c_str()));
-    std::vector<SpelledPitch> pitches;
+    std::vector<rules::SpelledPitch> pitches;
     for (const pugi::xpath_node node : document.select_nodes("//note/pitch")) {
         const pugi::xml_node pitch = node.node();
-        SpelledPitch read;
+        rules::SpelledPitch read;
         read.letter = pitch.child_value("step")[0] - 'A';
         read.alteration = pitch.child("alter").text().as_int();
         read.octave = pitch.child("octave").text().as_int();
@@ -193,7 +193,7 @@ TEST_F(CrossPathTest, PluginAndMusicXmlRespellAlike) {
     std::uniform_int_distribution<int> direction(0, 2);
     std::uniform_int_distribution<int> rowCount(2, 10);
     std::uniform_int_distribution<int> percent(0, 99);
-    const auto spelling = [&] { return SpelledPitch{letter(rng), acc(rng), 4}.Spelling(); };
+    const auto spelling = [&] { return rules::SpelledPitch{letter(rng), acc(rng), 4}.Spelling(); };
     constexpr int kRounds = 90;  // each of the thirty keys three times
     int compared = 0;
     int changed = 0;
@@ -209,11 +209,11 @@ TEST_F(CrossPathTest, PluginAndMusicXmlRespellAlike) {
         std::vector<std::u16string> spellings;
         score.parts.resize(kParts);
         for (int p = 0; p < kParts; ++p) {
-            const PitchInterval toWritten = ToSounding(kInstruments[p]).Reversed();
+            const rules::PitchInterval toWritten = ToSounding(kInstruments[p]).Reversed();
             for (int e = 0; e < kEntries; ++e) {
-                std::vector<SpelledPitch> entry;
+                std::vector<rules::SpelledPitch> entry;
                 while (entry.size() < (e % 3 == 2 ? 2U : 1U)) {
-                    const SpelledPitch pitch{letter(rng), acc(rng), octave(rng)};
+                    const rules::SpelledPitch pitch{letter(rng), acc(rng), octave(rng)};
                     if (FileCanHold(toWritten.Apply(pitch))) {
                         entry.push_back(pitch);
                         // Rows start from sounding and from written spellings alike.
@@ -225,7 +225,7 @@ TEST_F(CrossPathTest, PluginAndMusicXmlRespellAlike) {
             }
         }
         // The rows: most start from a spelling in the score; some come as a swap pair.
-        std::vector<PitchRow> rows;
+        std::vector<rules::PitchRow> rows;
         const int count = rowCount(rng);
         for (int r = 0; r < count; ++r) {
             const std::u16string from =
@@ -233,18 +233,18 @@ TEST_F(CrossPathTest, PluginAndMusicXmlRespellAlike) {
                     ? spellings[std::uniform_int_distribution<size_t>(0, spellings.size() - 1)(rng)]
                     : spelling();
             const std::u16string to = spelling();
-            const PitchDirection d = ClampDirection(direction(rng));
+            const rules::PitchDirection d = rules::ClampDirection(direction(rng));
             rows.push_back({from, to, d});
             if (percent(rng) < 30) {
-                rows.push_back({to, from, ClampDirection(direction(rng))});
+                rows.push_back({to, from, rules::ClampDirection(direction(rng))});
                 ++swapped;
             }
         }
-        const PitchRules rules(rows);
+        const rules::PitchRules rules(rows);
         std::vector<std::string> texts;
-        for (const PitchRow& row : rows) {
-            texts.push_back(SpellingSyntax::Narrow(row.from));
-            texts.push_back(SpellingSyntax::Narrow(row.to));
+        for (const rules::PitchRow& row : rows) {
+            texts.push_back(rules::Narrow(row.from));
+            texts.push_back(rules::Narrow(row.to));
         }
         std::vector<Row> hostRows;
         for (size_t r = 0; r < rows.size(); ++r) {
@@ -265,25 +265,25 @@ TEST_F(CrossPathTest, PluginAndMusicXmlRespellAlike) {
             options.written = !sounding;
             const sorvel::RespelledScore respelled = sorvel::RespellScore(xml, options);
             ASSERT_TRUE(respelled.Ok()) << where << ": " << respelled.failure->Text();
-            const std::vector<SpelledPitch> filed = FilePitches(respelled.Bytes());
+            const std::vector<rules::SpelledPitch> filed = FilePitches(respelled.Bytes());
             size_t index = 0;
             for (int p = 0; p < kParts; ++p) {
-                const PitchInterval toSounding = ToSounding(kInstruments[p]);
+                const rules::PitchInterval toSounding = ToSounding(kInstruments[p]);
                 for (int e = 0; e < kEntries; ++e) {
-                    const std::vector<SpelledPitch>& entry =
+                    const std::vector<rules::SpelledPitch>& entry =
                         score.parts[static_cast<size_t>(p)][static_cast<size_t>(e)];
                     for (size_t n = 0; n < entry.size(); ++n, ++index) {
                         ASSERT_LT(index, filed.size()) << where;
-                        const SpelledPitch host =
+                        const rules::SpelledPitch host =
                             FromHostText(Note(p + 1, 1, 1, e, static_cast<int>(n)));
-                        const SpelledPitch file = toSounding.Apply(filed[index]);
+                        const rules::SpelledPitch file = toSounding.Apply(filed[index]);
                         const std::string note = where + ", " + kInstruments[p].name + ", entry " +
                                                  std::to_string(e) + ", " + entry[n].Text();
                         ++compared;
                         changed += host == entry[n] ? 0 : 1;
                         changedWritten += host == entry[n] || sounding ? 0 : 1;
                         if (sounding) {
-                            const std::optional<Respelling> fate = rules.Apply(entry[n]);
+                            const std::optional<rules::Respelling> fate = rules.Apply(entry[n]);
                             EXPECT_EQ(host.Text(), (fate ? fate->result : entry[n]).Text())
                                 << note << ": the plug-in against the rules library";
                             ++heldToRules;

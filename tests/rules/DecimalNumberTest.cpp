@@ -29,7 +29,7 @@ TEST(DecimalNumberTest, Table) {
          0, 1},  // a 0 ends the text
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(DecimalNumber::Read(c.text, c.start), c.value);
+        EXPECT_EQ(rules::ReadDecimal(c.text, c.start), c.value);
     }
 }
 

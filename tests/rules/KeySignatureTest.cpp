@@ -38,7 +38,7 @@ class KeyAlterationTest : public testing::TestWithParam<KeyCase> {};
 
 TEST_P(KeyAlterationTest, GivesTheLetterItsAlteration) {
     const KeyCase& c = GetParam();
-    EXPECT_EQ(KeyAlteration(c.fifths, c.letter), c.alteration);
+    EXPECT_EQ(rules::KeyAlteration(c.fifths, c.letter), c.alteration);
 }
 
 // Keys as they are printed, the wrap past seven, letters outside A..G and the widest keys.
@@ -64,7 +64,7 @@ TEST(KeyAlterationOracleTest, AgreesWithTheWrittenSignatureForEveryKeyUpToThreeC
     for (int32_t fifths = -21; fifths <= 21; ++fifths) {
         for (int32_t letter = -1; letter <= 7; ++letter) {
             const int32_t expected = letter < 0 || letter > 6 ? 0 : Written(fifths, letter);
-            EXPECT_EQ(KeyAlteration(fifths, letter), expected)
+            EXPECT_EQ(rules::KeyAlteration(fifths, letter), expected)
                 << "fifths " << fifths << ", letter " << letter;
         }
     }

@@ -7,11 +7,11 @@
 namespace {
 
 TEST(OctaveChoiceTest, Table) {
-    using enum PitchDirection;
+    using enum rules::PitchDirection;
     struct Case {
-        PitchDirection direction;
-        NotePlace before;
-        NotePlace after;
+        rules::PitchDirection direction;
+        rules::NotePlace before;
+        rules::NotePlace after;
         int32_t step;
     };
     const Case cases[] = {
@@ -38,8 +38,8 @@ TEST(OctaveChoiceTest, Table) {
         {kClosest, {5, 0, 0}, {-5, 0, 0}, 0},  // steps play no part
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(OctaveChoice::Step(c.direction, c.before, c.after), c.step)
-            << DirectionName(c.direction) << " " << c.before.steps << "/" << c.after.steps;
+        EXPECT_EQ(rules::OctaveStep(c.direction, c.before, c.after), c.step)
+            << rules::DirectionName(c.direction) << " " << c.before.steps << "/" << c.after.steps;
     }
 }
 

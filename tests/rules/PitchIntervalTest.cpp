@@ -10,9 +10,9 @@ constexpr int32_t A = 0, B = 1, C = 2, D = 3, E = 4, F = 5, G = 6;
 TEST(PitchIntervalTest, TransposingInstruments) {
     struct Case {
         const char* instrument;
-        PitchInterval interval;  // written to sounding
-        SpelledPitch written;
-        SpelledPitch sounding;
+        rules::PitchInterval interval;  // written to sounding
+        rules::SpelledPitch written;
+        rules::SpelledPitch sounding;
         int32_t fifths;
     };
     const Case cases[] = {
@@ -40,22 +40,22 @@ TEST(PitchIntervalTest, TransposingInstruments) {
 
 TEST(PitchIntervalTest, DistortedIntervalsAreNoKeyTransposition) {
     // A second of five semitones (a triply augmented second) moves keys by 23 places.
-    EXPECT_EQ((PitchInterval{1, 5}).FifthsShift(), 23);
-    EXPECT_FALSE((PitchInterval{1, 5}).IsKeyTransposition());
+    EXPECT_EQ((rules::PitchInterval{1, 5}).FifthsShift(), 23);
+    EXPECT_FALSE((rules::PitchInterval{1, 5}).IsKeyTransposition());
     // An augmented unison (C to C#) is seven places: still a key signature.
-    EXPECT_EQ((PitchInterval{0, 1}).FifthsShift(), 7);
-    EXPECT_TRUE((PitchInterval{0, 1}).IsKeyTransposition());
-    EXPECT_EQ((PitchInterval{0, -1}).FifthsShift(), -7);
-    EXPECT_FALSE((PitchInterval{0, 2}).IsKeyTransposition());
+    EXPECT_EQ((rules::PitchInterval{0, 1}).FifthsShift(), 7);
+    EXPECT_TRUE((rules::PitchInterval{0, 1}).IsKeyTransposition());
+    EXPECT_EQ((rules::PitchInterval{0, -1}).FifthsShift(), -7);
+    EXPECT_FALSE((rules::PitchInterval{0, 2}).IsKeyTransposition());
 }
 
 TEST(PitchIntervalTest, ApplyThenReverseIsIdentityOverARange) {
     for (int32_t steps = -15; steps <= 15; ++steps) {
         for (int32_t semitones = -26; semitones <= 26; ++semitones) {
-            const PitchInterval interval{steps, semitones};
+            const rules::PitchInterval interval{steps, semitones};
             for (int32_t letter = 0; letter < 7; ++letter) {
-                const SpelledPitch pitch{letter, letter % 3 - 1, 4};
-                const SpelledPitch moved = interval.Apply(pitch);
+                const rules::SpelledPitch pitch{letter, letter % 3 - 1, 4};
+                const rules::SpelledPitch moved = interval.Apply(pitch);
                 ASSERT_EQ(moved.MidiKey() - pitch.MidiKey(), semitones);
                 ASSERT_EQ(moved.DiatonicIndex() - pitch.DiatonicIndex(), steps);
                 ASSERT_EQ(interval.Reversed().Apply(moved), pitch);

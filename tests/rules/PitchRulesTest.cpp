@@ -11,16 +11,16 @@ namespace {
 
 constexpr int32_t A = 0, B = 1, C = 2, F = 5, G = 6;
 
-PitchRow Row(const char* from, const char* to, PitchDirection direction) {
-    return {SpellingSyntax::Widen(from), SpellingSyntax::Widen(to), direction};
+rules::PitchRow Row(const char* from, const char* to, rules::PitchDirection direction) {
+    return {rules::Widen(from), rules::Widen(to), direction};
 }
 
 TEST(PitchRulesTest, Examples) {
-    using enum PitchDirection;
+    using enum rules::PitchDirection;
     struct Case {
-        PitchRow row;
-        SpelledPitch note;
-        SpelledPitch result;
+        rules::PitchRow row;
+        rules::SpelledPitch note;
+        rules::SpelledPitch result;
     };
     const Case cases[] = {
         {Row("C", "D", kUp), {C, 0, 4}, {3, 0, 4}},
@@ -41,8 +41,8 @@ TEST(PitchRulesTest, Examples) {
         {Row("C", "C", kClosest), {C, 0, -1}, {C, 0, -1}},
     };
     for (const Case& c : cases) {
-        const PitchRules rules({c.row});
-        const std::optional<Respelling> r = rules.Apply(c.note);
+        const rules::PitchRules rules({c.row});
+        const std::optional<rules::Respelling> r = rules.Apply(c.note);
         ASSERT_TRUE(r) << c.row.Text() << " on " << c.note.Text();
         EXPECT_TRUE(r->placed);
         EXPECT_EQ(r->row, 0U);
@@ -52,38 +52,39 @@ TEST(PitchRulesTest, Examples) {
 }
 
 TEST(PitchRulesTest, FirstRowWinsAndSwapsStaySwaps) {
-    using enum PitchDirection;
-    const PitchRules swap({Row("A", "B", kClosest), Row("B", "A", kClosest)});
-    EXPECT_EQ(swap.Apply({A, 0, 3})->result, (SpelledPitch{B, 0, 3}));
-    EXPECT_EQ(swap.Apply({B, 0, 3})->result, (SpelledPitch{A, 0, 3}));
+    using enum rules::PitchDirection;
+    const rules::PitchRules swap({Row("A", "B", kClosest), Row("B", "A", kClosest)});
+    EXPECT_EQ(swap.Apply({A, 0, 3})->result, (rules::SpelledPitch{B, 0, 3}));
+    EXPECT_EQ(swap.Apply({B, 0, 3})->result, (rules::SpelledPitch{A, 0, 3}));
     EXPECT_EQ(swap.Apply({B, 0, 3})->row, 1U);
 
     // A>B then B>C never turns A into C: the note is tested once.
-    const PitchRules chain({Row("A", "B", kUp), Row("B", "C", kUp), Row("A", "G", kUp)});
-    EXPECT_EQ(chain.Apply({A, 0, 4})->result, (SpelledPitch{B, 0, 4}));
+    const rules::PitchRules chain({Row("A", "B", kUp), Row("B", "C", kUp), Row("A", "G", kUp)});
+    EXPECT_EQ(chain.Apply({A, 0, 4})->result, (rules::SpelledPitch{B, 0, 4}));
     EXPECT_EQ(chain.Apply({A, 0, 4})->row, 0U);
     EXPECT_FALSE(chain.Apply({C, 0, 4}));
 }
 
 TEST(PitchRulesTest, RefusedTargetsKeepThePitchButCount) {
-    using enum PitchDirection;
-    const PitchRules rules({Row("C", "h", kUp), Row("D", "E", kUp), Row("F", "E2", kUp)});
-    const std::optional<Respelling> r = rules.Apply({C, 0, 4});
+    using enum rules::PitchDirection;
+    const rules::PitchRules rules({Row("C", "h", kUp), Row("D", "E", kUp), Row("F", "E2", kUp)});
+    const std::optional<rules::Respelling> r = rules.Apply({C, 0, 4});
     ASSERT_TRUE(r);
     EXPECT_FALSE(r->placed);
-    EXPECT_EQ(r->result, (SpelledPitch{C, 0, 4}));
+    EXPECT_EQ(r->result, (rules::SpelledPitch{C, 0, 4}));
     // Octave 15 is the highest a target is placed at; the direction's step may go beyond.
-    EXPECT_EQ(rules.Apply({3, 0, 15})->result, (SpelledPitch{4, 0, 15}));
-    const PitchRules downward({Row("D", "C", kUp)});
-    EXPECT_EQ(downward.Apply({3, 0, 15})->result, (SpelledPitch{C, 0, 16}));
+    EXPECT_EQ(rules.Apply({3, 0, 15})->result, (rules::SpelledPitch{4, 0, 15}));
+    const rules::PitchRules downward({Row("D", "C", kUp)});
+    EXPECT_EQ(downward.Apply({3, 0, 15})->result, (rules::SpelledPitch{C, 0, 16}));
     EXPECT_FALSE(rules.Apply({3, 0, 16})->placed);
     // "E2" at octave 4 is "E24": out of range.
     EXPECT_FALSE(rules.Apply({F, 0, 4})->placed);
     // A to text from a damaged pitch-list file is refused whole: a stray sign after the
     // accidentals is no octave 0 (Db4 stays, it does not become D#0).
-    const PitchRules damaged({Row("Db", "D#b", kClosest), Row("E", "F ", kClosest)});
-    for (const SpelledPitch note : {SpelledPitch{3, -1, 4}, SpelledPitch{4, 0, 4}}) {
-        const std::optional<Respelling> refused = damaged.Apply(note);
+    const rules::PitchRules damaged({Row("Db", "D#b", kClosest), Row("E", "F ", kClosest)});
+    for (const rules::SpelledPitch note :
+         {rules::SpelledPitch{3, -1, 4}, rules::SpelledPitch{4, 0, 4}}) {
+        const std::optional<rules::Respelling> refused = damaged.Apply(note);
         ASSERT_TRUE(refused);
         EXPECT_FALSE(refused->placed) << note.Text();
         EXPECT_EQ(refused->result, note);
@@ -91,8 +92,8 @@ TEST(PitchRulesTest, RefusedTargetsKeepThePitchButCount) {
 }
 
 // Every spelling with up to two signs, as note and as row target, in octaves 0 to 9.
-std::vector<SpelledPitch> AllPitches() {
-    std::vector<SpelledPitch> pitches;
+std::vector<rules::SpelledPitch> AllPitches() {
+    std::vector<rules::SpelledPitch> pitches;
     for (int32_t octave = 0; octave <= 9; ++octave) {
         for (int32_t letter = 0; letter < 7; ++letter) {
             for (int32_t alteration = -2; alteration <= 2; ++alteration) {
@@ -104,16 +105,17 @@ std::vector<SpelledPitch> AllPitches() {
 }
 
 TEST(PitchRulesTest, PropertiesOverEverySpelling) {
-    using enum PitchDirection;
-    const std::vector<SpelledPitch> pitches = AllPitches();
+    using enum rules::PitchDirection;
+    const std::vector<rules::SpelledPitch> pitches = AllPitches();
     for (int32_t letter = 0; letter < 7; ++letter) {
         for (int32_t alteration = -2; alteration <= 2; ++alteration) {
-            const SpelledPitch target{letter, alteration, 0};
-            for (const PitchDirection direction : {kUp, kDown, kClosest}) {
-                for (const SpelledPitch& note : pitches) {
-                    const PitchRules rules({{note.Spelling(), target.Spelling(), direction}});
-                    const Respelling r = *rules.Apply(note);
-                    const SpelledPitch& out = r.result;
+            const rules::SpelledPitch target{letter, alteration, 0};
+            for (const rules::PitchDirection direction : {kUp, kDown, kClosest}) {
+                for (const rules::SpelledPitch& note : pitches) {
+                    const rules::PitchRules rules(
+                        {{note.Spelling(), target.Spelling(), direction}});
+                    const rules::Respelling r = *rules.Apply(note);
+                    const rules::SpelledPitch& out = r.result;
                     ASSERT_TRUE(r.placed);
                     // Letter and signs always come from the to text.
                     ASSERT_EQ(out.Spelling(), target.Spelling());

@@ -8,10 +8,10 @@ namespace {
 constexpr int32_t A = 0, B = 1, C = 2;
 
 TEST(RowMatcherTest, FirstExactMatchWins) {
-    const RowMatcher matcher({u"A#", u"Bb", u"A#", u"Cx", u"a", u"C##", u"B"});
+    const rules::RowMatcher matcher({u"A#", u"Bb", u"A#", u"Cx", u"a", u"C##", u"B"});
     struct Case {
         const char16_t* spelling;
-        SpelledPitch pitch;
+        rules::SpelledPitch pitch;
         std::optional<size_t> row;
     };
     const Case cases[] = {
@@ -34,8 +34,8 @@ TEST(RowMatcherTest, FirstExactMatchWins) {
 }
 
 TEST(RowMatcherTest, AnEmptyListMatchesNothing) {
-    const RowMatcher matcher({});
-    EXPECT_FALSE(matcher.FirstMatch(SpelledPitch{}));
+    const rules::RowMatcher matcher({});
+    EXPECT_FALSE(matcher.FirstMatch(rules::SpelledPitch{}));
     EXPECT_FALSE(matcher.FirstMatch(u"C"));
 }
 

@@ -9,7 +9,7 @@ constexpr int32_t A = 0, B = 1, C = 2, D = 3, E = 4, F = 5, G = 6;
 
 TEST(SpelledPitchTest, KeysAndTexts) {
     struct Case {
-        SpelledPitch pitch;
+        rules::SpelledPitch pitch;
         int32_t midi;
         const char* text;
     };
@@ -28,22 +28,22 @@ TEST(SpelledPitchTest, KeysAndTexts) {
 TEST(SpelledPitchTest, DiatonicIndexRoundTripsEveryLetterAndOctave) {
     for (int32_t octave = -6; octave <= 16; ++octave) {
         for (int32_t letter = 0; letter < 7; ++letter) {
-            const SpelledPitch pitch{letter, -1, octave};
-            EXPECT_EQ(SpelledPitch::FromDiatonic(pitch.DiatonicIndex(), -1), pitch);
+            const rules::SpelledPitch pitch{letter, -1, octave};
+            EXPECT_EQ(rules::SpelledPitch::FromDiatonic(pitch.DiatonicIndex(), -1), pitch);
             // Steps grow by one from C to B inside an octave number.
-            const SpelledPitch c{C, 0, octave};
+            const rules::SpelledPitch c{C, 0, octave};
             EXPECT_EQ(pitch.DiatonicIndex() - c.DiatonicIndex(), pitch.StepsFromC());
         }
     }
 }
 
 TEST(SpelledPitchTest, FromSpellingReadsOnlyCanonicalText) {
-    EXPECT_EQ(SpelledPitch::FromSpelling(u"Bbb", 3), (SpelledPitch{B, -2, 3}));
-    EXPECT_EQ(SpelledPitch::FromSpelling(u"F###", 5), (SpelledPitch{F, 3, 5}));
-    EXPECT_EQ(SpelledPitch::FromSpelling(u"E", 0), (SpelledPitch{E, 0, 0}));
-    EXPECT_FALSE(SpelledPitch::FromSpelling(u"Ex", 0));
-    EXPECT_FALSE(SpelledPitch::FromSpelling(u"e", 0));
-    EXPECT_FALSE(SpelledPitch::FromSpelling(u"G#b", 0));
+    EXPECT_EQ(rules::SpelledPitch::FromSpelling(u"Bbb", 3), (rules::SpelledPitch{B, -2, 3}));
+    EXPECT_EQ(rules::SpelledPitch::FromSpelling(u"F###", 5), (rules::SpelledPitch{F, 3, 5}));
+    EXPECT_EQ(rules::SpelledPitch::FromSpelling(u"E", 0), (rules::SpelledPitch{E, 0, 0}));
+    EXPECT_FALSE(rules::SpelledPitch::FromSpelling(u"Ex", 0));
+    EXPECT_FALSE(rules::SpelledPitch::FromSpelling(u"e", 0));
+    EXPECT_FALSE(rules::SpelledPitch::FromSpelling(u"G#b", 0));
     (void)D;
     (void)G;
 }

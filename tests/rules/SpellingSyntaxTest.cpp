@@ -10,10 +10,10 @@
 namespace {
 
 std::u16string U(const std::string& s) {
-    return SpellingSyntax::Widen(s);
+    return rules::Widen(s);
 }
 std::string N(const std::u16string& s) {
-    return SpellingSyntax::Narrow(s);
+    return rules::Narrow(s);
 }
 
 // The shared table, through the rules' check on UTF-16 text.
@@ -22,7 +22,7 @@ class SpellingSyntaxTableTest : public testing::TestWithParam<spelling_cases::Ca
 TEST_P(SpellingSyntaxTableTest, CheckNormalisesInPlace) {
     const spelling_cases::Case& c = GetParam();
     std::u16string text = U(c.typed);
-    EXPECT_EQ(SpellingSyntax::Check(text), c.valid);
+    EXPECT_EQ(rules::CheckSpelling(text), c.valid);
     EXPECT_EQ(N(text), c.after);
 }
 
@@ -33,10 +33,10 @@ INSTANTIATE_TEST_SUITE_P(Typed, SpellingSyntaxTableTest, testing::ValuesIn(spell
 
 TEST(SpellingSyntaxTest, ExpandDoubleSharpAndCanonicalForm) {
     std::u16string text = u"Cx";
-    SpellingSyntax::ExpandDoubleSharp(text);
+    rules::ExpandDoubleSharp(text);
     EXPECT_EQ(text, u"C##");
     text = u"xAx";
-    SpellingSyntax::ExpandDoubleSharp(text);
+    rules::ExpandDoubleSharp(text);
     EXPECT_EQ(text, u"##A##");
 
     struct Case {
@@ -47,16 +47,16 @@ TEST(SpellingSyntaxTest, ExpandDoubleSharpAndCanonicalForm) {
                           {u"c", false},  {u"CB", false}, {u"C#b", false}, {u"", false},
                           {u"H#", false}, {u"C4", false}, {u"B", true},    {u"Bb", true}};
     for (const Case& c : cases) {
-        EXPECT_EQ(SpellingSyntax::IsCanonical(c.text), c.canonical) << N(c.text);
+        EXPECT_EQ(rules::IsCanonicalSpelling(c.text), c.canonical) << N(c.text);
         // The stored form is the canonical one within the typed length.
-        EXPECT_EQ(SpellingSyntax::IsStoredForm(c.text), c.canonical) << N(c.text);
+        EXPECT_EQ(rules::IsStoredSpelling(c.text), c.canonical) << N(c.text);
     }
-    EXPECT_TRUE(SpellingSyntax::IsStoredForm(u"Dbbbb"));
-    EXPECT_FALSE(SpellingSyntax::IsStoredForm(u"Dbbbbb"));  // canonical, but never typed
+    EXPECT_TRUE(rules::IsStoredSpelling(u"Dbbbb"));
+    EXPECT_FALSE(rules::IsStoredSpelling(u"Dbbbbb"));  // canonical, but never typed
 }
 
 TEST(SpellingSyntaxTest, PairReportsTheFirstFaultyField) {
-    using Field = SpellingSyntax::Field;
+    using Field = rules::SpellingField;
     struct Case {
         const char* from;
         const char* to;
@@ -77,26 +77,26 @@ TEST(SpellingSyntaxTest, PairReportsTheFirstFaultyField) {
     for (const Case& c : cases) {
         std::u16string from = U(c.from);
         std::u16string to = U(c.to);
-        EXPECT_EQ(SpellingSyntax::ValidatePair(from, to), c.fault) << c.from << " " << c.to;
+        EXPECT_EQ(rules::ValidateSpellingPair(from, to), c.fault) << c.from << " " << c.to;
         EXPECT_EQ(N(from), c.fromAfter);
         EXPECT_EQ(N(to), c.toAfter);
     }
-    EXPECT_STREQ(SpellingSyntax::Message(Field::kFrom),
+    EXPECT_STREQ(rules::SpellingErrorMessage(Field::kFrom),
                  "The 'From' field has wrong syntax. Use a syntax similar to: A#, Bb, C## (or Cx), "
                  "Dbb, etc.");
-    EXPECT_STREQ(SpellingSyntax::Message(Field::kTo),
+    EXPECT_STREQ(rules::SpellingErrorMessage(Field::kTo),
                  "The 'To' field has wrong syntax. Use a syntax similar to: A#, Bb, C## (or Cx), "
                  "Dbb, etc.");
-    EXPECT_STREQ(SpellingSyntax::kTitle, "Syntax Error");
+    EXPECT_STREQ(rules::kSpellingErrorTitle, "Syntax Error");
 }
 
 TEST(SpellingSyntaxTest, WidenAndNarrowKeepBytes) {
     const std::string bytes("A\xE9\x00z", 4);
-    const std::u16string units = SpellingSyntax::Widen(bytes);
+    const std::u16string units = rules::Widen(bytes);
     ASSERT_EQ(units.size(), 4U);
     EXPECT_EQ(units[1], u'\u00E9');
-    EXPECT_EQ(SpellingSyntax::Narrow(units), bytes);
-    EXPECT_EQ(SpellingSyntax::Narrow(u"\u0141"), "\x41");  // the low byte only
+    EXPECT_EQ(rules::Narrow(units), bytes);
+    EXPECT_EQ(rules::Narrow(u"\u0141"), "\x41");  // the low byte only
 }
 
 }  // namespace

@@ -12,17 +12,17 @@ TEST(TargetSpellingTest, Table) {
     struct Case {
         const char16_t* to;
         int32_t octave;
-        std::optional<SpelledPitch> pitch;
+        std::optional<rules::SpelledPitch> pitch;
     };
     const Case cases[] = {
-        {u"C", 4, SpelledPitch{C, 0, 4}},
-        {u"Bb", 3, SpelledPitch{B, -1, 3}},
-        {u"C####", 0, SpelledPitch{C, 4, 0}},
-        {u"DBb", 2, SpelledPitch{D, -2, 2}},  // upper-case B counts as a flat
-        {u"Cx", 5, SpelledPitch{C, 2, 5}},    // x is two sharps
-        {u"CX", 5, SpelledPitch{C, 2, 5}},
-        {u"C", -5, SpelledPitch{C, 0, -5}},  // the lowest octave
-        {u"C", 15, SpelledPitch{C, 0, 15}},  // the highest
+        {u"C", 4, rules::SpelledPitch{C, 0, 4}},
+        {u"Bb", 3, rules::SpelledPitch{B, -1, 3}},
+        {u"C####", 0, rules::SpelledPitch{C, 4, 0}},
+        {u"DBb", 2, rules::SpelledPitch{D, -2, 2}},  // upper-case B counts as a flat
+        {u"Cx", 5, rules::SpelledPitch{C, 2, 5}},    // x is two sharps
+        {u"CX", 5, rules::SpelledPitch{C, 2, 5}},
+        {u"C", -5, rules::SpelledPitch{C, 0, -5}},  // the lowest octave
+        {u"C", 15, rules::SpelledPitch{C, 0, 15}},  // the highest
         {u"C", -6, std::nullopt},
         {u"C", 16, std::nullopt},
         {u"c", 4, std::nullopt},  // a lower-case letter is refused
@@ -34,24 +34,24 @@ TEST(TargetSpellingTest, Table) {
         {u"Cx#", 4, std::nullopt},
         {u"C#b", 4, std::nullopt},
         {u"D#b", 4, std::nullopt},
-        {u"C4-", 1, std::nullopt},           // a second number
-        {u"C1", 6, std::nullopt},            // "16" is out of range
-        {u"C1", 4, SpelledPitch{C, 0, 14}},  // "14" is not
-        {u"C-", 4, SpelledPitch{C, 0, -4}},  // the stored minus sign is read as the octave's
-        {u"C+", 4, SpelledPitch{C, 0, 4}},   // a plus sign too
-        {u"C ", 4, std::nullopt},            // a blank is no part of a spelling
-        {u"C4294967300", 4, std::nullopt},   // saturated, never wrapped round into range
+        {u"C4-", 1, std::nullopt},                  // a second number
+        {u"C1", 6, std::nullopt},                   // "16" is out of range
+        {u"C1", 4, rules::SpelledPitch{C, 0, 14}},  // "14" is not
+        {u"C-", 4, rules::SpelledPitch{C, 0, -4}},  // the stored minus sign is read as the octave's
+        {u"C+", 4, rules::SpelledPitch{C, 0, 4}},   // a plus sign too
+        {u"C ", 4, std::nullopt},                   // a blank is no part of a spelling
+        {u"C4294967300", 4, std::nullopt},          // saturated, never wrapped round into range
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(TargetSpelling::Land(c.to, c.octave), c.pitch)
-            << TargetSpelling::Text(c.to, c.octave).size() << " units, octave " << c.octave;
+        EXPECT_EQ(rules::LandTarget(c.to, c.octave), c.pitch)
+            << rules::TargetText(c.to, c.octave).size() << " units, octave " << c.octave;
     }
 }
 
 TEST(TargetSpellingTest, TextAppendsTheOctaveNumber) {
-    EXPECT_EQ(TargetSpelling::Text(u"Bb", 4), u"Bb4");
-    EXPECT_EQ(TargetSpelling::Text(u"E", -1), u"E-1");
-    EXPECT_EQ(TargetSpelling::Text(u"", 12), u"12");
+    EXPECT_EQ(rules::TargetText(u"Bb", 4), u"Bb4");
+    EXPECT_EQ(rules::TargetText(u"E", -1), u"E-1");
+    EXPECT_EQ(rules::TargetText(u"", 12), u"12");
 }
 
 }  // namespace

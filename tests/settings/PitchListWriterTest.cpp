@@ -112,7 +112,8 @@ TEST_F(PitchListWriterTest, WritesWhatThePlugInWrites) {
                 node->SetInUse(ticked);
                 list->AddItem(node);
                 set.rows.push_back(
-                    {PitchRow{from, to, static_cast<PitchDirection>(direction)}, ticked});
+                    {rules::PitchRow{from, to, static_cast<rules::PitchDirection>(direction)},
+                     ticked});
             }
             sets.push_back(std::move(set));
         }

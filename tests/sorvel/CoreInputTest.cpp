@@ -28,10 +28,10 @@ const std::string kSharp =
 const std::string kTail = "</measure></part>\n</score-partwise>\n";
 
 sorvel::RespelledScore Respell(std::string bytes) {
-    PitchRow row;
+    rules::PitchRow row;
     std::string error;
     EXPECT_TRUE(RowOption::Parse("A#>Bb", row, error));
-    static const PitchRules rules({row});
+    static const rules::PitchRules rules({row});
     sorvel::RespellOptions options;
     options.rules = &rules;
     return sorvel::RespellScore(std::move(bytes), options);
@@ -131,10 +131,10 @@ TEST(CoreInputTest, ABufferAndAStringAreRespelledAlike) {
         auto buffer = std::make_unique_for_overwrite<char[]>(bytes.size());
         std::copy(bytes.begin(), bytes.end(), buffer.get());
         sorvel::RespellOptions options;
-        PitchRow row;
+        rules::PitchRow row;
         std::string error;
         ASSERT_TRUE(RowOption::Parse("A#>Bb", row, error));
-        const PitchRules rules({row});
+        const rules::PitchRules rules({row});
         options.rules = &rules;
         const sorvel::RespelledScore fromString = sorvel::RespellScore(bytes, options);
         const sorvel::RespelledScore fromBuffer =
@@ -156,10 +156,10 @@ TEST(CoreInputTest, HugeIndentationIsCopiedWhole) {
     const std::string note = "<note><pitch>" + indent +
                              "<step>A</step><octave>4</octave></pitch><duration>1</duration>"
                              "</note>\n";
-    PitchRow row;
+    rules::PitchRow row;
     std::string error;
     ASSERT_TRUE(RowOption::Parse("A>Bbb", row, error));
-    const PitchRules rules({row});
+    const rules::PitchRules rules({row});
     sorvel::RespellOptions options;
     options.rules = &rules;
     const sorvel::RespelledScore result =

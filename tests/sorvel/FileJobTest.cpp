@@ -34,14 +34,14 @@ class FileJobTest : public TempFolderTest {
 
     void SetUp() override {
         TempFolderTest::SetUp();
-        PitchRow row;
+        rules::PitchRow row;
         std::string error;
         ASSERT_TRUE(RowOption::Parse("A#>Bb", row, error));
-        rules_ = std::make_unique<PitchRules>(std::vector<PitchRow>{row});
+        rules_ = std::make_unique<rules::PitchRules>(std::vector<rules::PitchRow>{row});
         settings_.rules = rules_.get();
     }
 
-    std::unique_ptr<PitchRules> rules_;
+    std::unique_ptr<rules::PitchRules> rules_;
     sorvel::RespellOptions settings_;
 };
 

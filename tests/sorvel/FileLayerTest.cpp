@@ -333,10 +333,10 @@ class BatchThreadsTest : public FileLayerTest {
   protected:
     void SetUp() override {
         FileLayerTest::SetUp();
-        PitchRow row;
+        rules::PitchRow row;
         std::string error;
         ASSERT_TRUE(RowOption::Parse("A#>Bb", row, error));
-        rules_ = std::make_unique<PitchRules>(std::vector<PitchRow>{row});
+        rules_ = std::make_unique<rules::PitchRules>(std::vector<rules::PitchRow>{row});
         settings_.rules = rules_.get();
         for (int i = 0; i < 6; ++i) {
             const std::string name = "score" + std::to_string(i) + ".musicxml";
@@ -345,7 +345,7 @@ class BatchThreadsTest : public FileLayerTest {
         }
     }
 
-    std::unique_ptr<PitchRules> rules_;
+    std::unique_ptr<rules::PitchRules> rules_;
     sorvel::RespellOptions settings_;
     std::vector<BatchRunner::Task> tasks_;
 };

@@ -619,10 +619,10 @@ TEST(MxlArchiveTest, AnArchiveInABufferIsRespelledAsInAString) {
     const std::string archive = Zip({{"mimetype", kMime, ZIP_CM_STORE},
                                      {kContainerName, kContainer},
                                      {"music/score.xml", score}});
-    PitchRow row;
+    rules::PitchRow row;
     std::string error;
     ASSERT_TRUE(RowOption::Parse("A#>Bb", row, error));
-    const PitchRules rules({row});
+    const rules::PitchRules rules({row});
     sorvel::RespellOptions options;
     options.rules = &rules;
     auto buffer = std::make_unique_for_overwrite<char[]>(archive.size());

@@ -38,14 +38,14 @@ struct Outcome {
 Outcome Respell(const std::string& text, const std::vector<std::string>& rows, bool written = false,
                 std::vector<std::string> parts = {},
                 std::vector<sorvel::MeasureRange> measures = {}) {
-    std::vector<PitchRow> pitchRows;
+    std::vector<rules::PitchRow> pitchRows;
     for (const std::string& r : rows) {
-        PitchRow row;
+        rules::PitchRow row;
         std::string error;
         EXPECT_TRUE(RowOption::Parse(r, row, error)) << r;
         pitchRows.push_back(row);
     }
-    const PitchRules rules(pitchRows);
+    const rules::PitchRules rules(pitchRows);
     sorvel::RespellOptions options;
     options.rules = &rules;
     options.written = written;

@@ -24,15 +24,15 @@ void Check(bool holds, const char* what) {
     }
 }
 
-PitchRules Rules(std::vector<const char*> texts) {
-    std::vector<PitchRow> rows;
+rules::PitchRules Rules(std::vector<const char*> texts) {
+    std::vector<rules::PitchRow> rows;
     for (const char* text : texts) {
-        PitchRow row;
+        rules::PitchRow row;
         std::string error;
         RowOption::Parse(text, row, error);
         rows.push_back(row);
     }
-    return PitchRules(rows);
+    return rules::PitchRules(rows);
 }
 
 // Pitches lists the text of every note's pitch, in the file's order.
@@ -55,11 +55,11 @@ std::vector<std::string> Pitches(const std::string& bytes) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const PitchRules kLists[] = {
+    static const rules::PitchRules kLists[] = {
         Rules({"A#>Bb", "D#>Eb", "G#>Ab", "C#>Db", "F#>Gb", "Cb>B", "E#>F:up"}),
         Rules({"C>D:up", "D>C:down", "E>F#", "Bb>A#:down", "F>E#:up", "Dbb>C", "C##>D"}),
     };
-    static const PitchRules kNone({});
+    static const rules::PitchRules kNone({});
     if (size == 0) {
         return 0;
     }

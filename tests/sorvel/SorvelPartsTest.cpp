@@ -48,7 +48,7 @@ TEST(RowOptionTest, Table) {
         {"A#>Bb:", nullptr, "the direction after ':' is up, down or closest"},
     };
     for (const Case& c : cases) {
-        PitchRow row;
+        rules::PitchRow row;
         std::string error;
         const bool ok = RowOption::Parse(c.text, row, error);
         EXPECT_EQ(ok, c.row != nullptr) << c.text;
@@ -66,9 +66,9 @@ TEST(PitchIntervalTest, NoIntervalMovesNoPitch) {
     for (int32_t letter = 0; letter < 7; ++letter) {
         for (int32_t alteration = -12; alteration <= 12; ++alteration) {
             for (int32_t octave = 0; octave <= 9; ++octave) {
-                const SpelledPitch pitch{letter, alteration, octave};
-                EXPECT_EQ(PitchInterval{}.Apply(pitch), pitch) << pitch.Text();
-                EXPECT_EQ(PitchInterval{}.Reversed().Apply(pitch), pitch) << pitch.Text();
+                const rules::SpelledPitch pitch{letter, alteration, octave};
+                EXPECT_EQ(rules::PitchInterval{}.Apply(pitch), pitch) << pitch.Text();
+                EXPECT_EQ(rules::PitchInterval{}.Reversed().Apply(pitch), pitch) << pitch.Text();
             }
         }
     }
@@ -226,12 +226,12 @@ TEST(PitchListFileTest, ReadsSetsAsThePluginWritesThem) {
     // A set whose first row is incomplete ends the reading.
     EXPECT_TRUE(PitchListFile::Parse("VESKSORVEL_LIST_NAME_1=Empty\n").empty());
     EXPECT_TRUE(PitchListFile::Parse("").empty());
-    for (const auto& [code, direction] :
-         std::vector<std::pair<int32_t, PitchDirection>>{{0, PitchDirection::kDown},
-                                                         {1, PitchDirection::kUp},
-                                                         {2, PitchDirection::kClosest},
-                                                         {7, PitchDirection::kClosest},
-                                                         {-1, PitchDirection::kClosest}}) {
+    for (const auto& [code, direction] : std::vector<std::pair<int32_t, rules::PitchDirection>>{
+             {0, rules::PitchDirection::kDown},
+             {1, rules::PitchDirection::kUp},
+             {2, rules::PitchDirection::kClosest},
+             {7, rules::PitchDirection::kClosest},
+             {-1, rules::PitchDirection::kClosest}}) {
         EXPECT_EQ(PitchListFile::DirectionFromFile(code), direction);
     }
 }
