@@ -9,6 +9,8 @@
 #include "sorvel/core/Failure.h"
 #include "sorvel/core/MeasureAccidentals.h"
 
+namespace sorvel {
+
 namespace {
 
 // Children that come after <accidental> in a note, in MusicXML's order.
@@ -56,10 +58,10 @@ size_t NoteEditor::Checked(pugi::xml_node element) const {
     // Its content is replaced whole: whatever else it held (elements, comments) would be lost.
     if (element.first_child()) {
         const XmlSpans::Place place = spans_.PlaceOf(start);
-        sorvel::Fail(sorvel::FailureKind::kNotAScore,
-                     "<" + std::string(element.name()) +
-                         "> holds more than its text, which respelling would lose",
-                     place.line);
+        Fail(FailureKind::kNotAScore,
+             "<" + std::string(element.name()) +
+                 "> holds more than its text, which respelling would lose",
+             place.line);
     }
     const std::string_view name = element.name();
     if (spans_.Text(start + 1, start + 1 + name.size()) != name) {
@@ -115,7 +117,7 @@ void NoteEditor::SetPitch(const rules::SpelledPitch& pitch) {
 }
 
 void NoteEditor::ShowAccidental(int32_t alteration) {
-    const char* value = MeasureAccidentals::ValueFor(alteration);
+    const char* value = AccidentalValue(alteration);
     if (value == nullptr) {
         throw std::logic_error("no accidental for this alteration");
     }
@@ -158,11 +160,11 @@ void NoteEditor::HideAccidental() {
     }
 }
 
-void NoteEditor::MoveEditsInto(std::vector<sorvel::ScoreEdit>& edits) {
+void NoteEditor::MoveEditsInto(std::vector<ScoreEdit>& edits) {
     std::stable_sort(splices_.begin(), splices_.end(),
                      [](const auto& a, const auto& b) { return a.begin < b.begin; });
     size_t at = begin_;
-    for (sorvel::ScoreEdit& splice : splices_) {
+    for (ScoreEdit& splice : splices_) {
         if (splice.begin < at) {
             throw std::logic_error("overlapping edits in one note");
         }
@@ -171,3 +173,5 @@ void NoteEditor::MoveEditsInto(std::vector<sorvel::ScoreEdit>& edits) {
     }
     splices_.clear();
 }
+
+}  // namespace sorvel

@@ -13,6 +13,8 @@
 #include "sorvel/core/RespellScore.h"
 #include "sorvel/core/XmlSpans.h"
 
+namespace sorvel {
+
 class NoteEditor {
   public:
     // accidental is the note's <accidental> element, if it has one.
@@ -33,7 +35,7 @@ class NoteEditor {
     [[nodiscard]] bool HasEdits() const { return !splices_.empty(); }
     // MoveEditsInto appends the note's edits, in text order, to edits: each replaces only the
     // bytes it changes, so the rest of the note costs nothing to keep.
-    void MoveEditsInto(std::vector<sorvel::ScoreEdit>& edits);
+    void MoveEditsInto(std::vector<ScoreEdit>& edits);
 
   private:
     void Replace(size_t begin, size_t end, std::string text);
@@ -48,5 +50,7 @@ class NoteEditor {
     pugi::xml_node accidental_;
     size_t begin_;
     size_t end_;
-    std::vector<sorvel::ScoreEdit> splices_;
+    std::vector<ScoreEdit> splices_;
 };
+
+}  // namespace sorvel

@@ -24,12 +24,11 @@ void Unpack(std::string bytes, const RespellOptions& options, RespelledScore::St
         store.rootfile = std::move(entry.rootfile);
         bytes = std::move(entry.score);
     }
-    TextEncoding::Decoded decoded = TextEncoding::Decode(bytes, true);
+    DecodedText decoded = DecodeText(bytes, true);
     store.form = decoded.form;
     store.byteOrderMark = decoded.byteOrderMark;
     // 8-bit text is used as read, without a copy.
-    store.text =
-        store.form == TextEncoding::Form::kEightBit ? std::move(bytes) : std::move(decoded.text);
+    store.text = store.form == TextForm::kEightBit ? std::move(bytes) : std::move(decoded.text);
 }
 
 // TextPieces: the text with its edits made, as pieces.
@@ -62,14 +61,13 @@ std::string Join(const std::vector<std::string_view>& pieces) {
 
 // Pack makes the new file whole where it is not the text with its edits.
 void Pack(RespelledScore::Store& store) {
-    if (!store.compressed && store.form == TextEncoding::Form::kEightBit) {
+    if (!store.compressed && store.form == TextForm::kEightBit) {
         return;
     }
     if (store.compressed && store.edits.empty()) {
         return;  // the archive as read
     }
-    std::string encoded =
-        TextEncoding::Encode(Join(TextPieces(store)), store.form, store.byteOrderMark);
+    std::string encoded = EncodeText(Join(TextPieces(store)), store.form, store.byteOrderMark);
     store.output =
         store.compressed ? mxl::Write(store.archive, store.rootfile, encoded) : std::move(encoded);
 }

@@ -17,7 +17,7 @@ namespace sorvel {
 struct RespelledScore::Store {
     std::string text;              // the score, UTF-8 (or the file's own 8-bit encoding)
     std::vector<ScoreEdit> edits;  // in text order, not overlapping
-    TextEncoding::Form form = TextEncoding::Form::kEightBit;
+    TextForm form = TextForm::kEightBit;
     bool byteOrderMark = false;
     bool compressed = false;
     std::string archive;   // a compressed file as read

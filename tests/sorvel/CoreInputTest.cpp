@@ -28,7 +28,7 @@ const std::string kTail = "</measure></part>\n</score-partwise>\n";
 sorvel::RespelledScore Respell(std::string bytes) {
     rules::PitchRow row;
     std::string error;
-    EXPECT_TRUE(RowOption::Parse("A#>Bb", row, error));
+    EXPECT_TRUE(sorvel::ParseRowOption("A#>Bb", row, error));
     static const rules::PitchRules rules({row});
     sorvel::RespellOptions options;
     options.rules = &rules;
