@@ -92,7 +92,7 @@ TEST_F(PitchListWriterTest, WritesWhatThePlugInWrites) {
             if (name.GetLength() == 0) {
                 continue;
             }
-            StoredText::MakeStorable(name);
+            MakeStorable(name);
             auto* list = new FCPitchChangeList;
             list->SetName(&name);
             state.pitchSets.AddItem(list);
