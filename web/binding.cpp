@@ -151,10 +151,9 @@ val EditRows(const std::string& action, const val& list, int selected, const val
     }
     const web::Fields fields{typed["from"].as<std::string>(), typed["to"].as<std::string>(),
                              DirectionOf(typed["direction"].as<std::string>())};
-    web::EditResult result = action == "add" ? web::RowListEdit::Add(rows, fields)
-                             : action == "addInverse"
-                                 ? web::RowListEdit::AddInverse(rows, fields)
-                                 : web::RowListEdit::Update(rows, selected, fields);
+    web::EditResult result = action == "add"          ? web::AddRow(rows, fields)
+                             : action == "addInverse" ? web::AddInverseRow(rows, fields)
+                                                      : web::UpdateRow(rows, selected, fields);
     val answer = val::object();
     val out = val::array();
     for (const web::ListRow& row : result.rows) {
