@@ -21,7 +21,7 @@ void Store(FCString* text, const std::u16string& units) {
 
 }  // namespace
 
-bool PitchSpelling::CheckPitchSpelling(FCString* text) {
+bool CheckPitchSpelling(FCString* text) {
     if (text == nullptr) {
         return false;
     }
@@ -31,7 +31,7 @@ bool PitchSpelling::CheckPitchSpelling(FCString* text) {
     return valid;
 }
 
-void PitchSpelling::ExpandDoubleSharp(FCString* text) {
+void ExpandDoubleSharp(FCString* text) {
     if (text == nullptr) {
         return;
     }
@@ -40,7 +40,7 @@ void PitchSpelling::ExpandDoubleSharp(FCString* text) {
     text->SetUTF16Units(units.data(), static_cast<uint32_t>(units.size()));
 }
 
-std::optional<rules::SpellingField> PitchSpelling::ValidatePair(FCString* from, FCString* to) {
+std::optional<rules::SpellingField> ValidateSpellingPair(FCString* from, FCString* to) {
     std::u16string fromUnits = Units(*from);
     std::u16string toUnits = Units(*to);
     const std::optional<rules::SpellingField> fault =
@@ -50,10 +50,10 @@ std::optional<rules::SpellingField> PitchSpelling::ValidatePair(FCString* from, 
     return fault;
 }
 
-bool PitchSpelling::IsNormalSpelling(const FCString& text) {
+bool IsNormalSpelling(const FCString& text) {
     return rules::IsStoredSpelling(std::u16string_view(text.GetUTF16(), text.GetLength()));
 }
 
-bool PitchSpelling::IsSameSpelling(const FCString* a, const FCString* b) {
+bool IsSameSpelling(const FCString* a, const FCString* b) {
     return a != nullptr && a->IsEqual(b);
 }

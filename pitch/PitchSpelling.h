@@ -10,27 +10,22 @@
 
 class FCString;
 
-class PitchSpelling {
-  public:
-    PitchSpelling() = delete;
+// A spelling is typed as at most a letter and four accidentals ("C####", "Dbbbb").
+inline constexpr uint32_t kMaxSpellingLength = rules::kMaxTypedSpellingLength;
 
-    // A spelling is typed as at most a letter and four accidentals ("C####", "Dbbbb").
-    static constexpr uint32_t kMaxLength = rules::kMaxTypedSpellingLength;
-
-    // CheckPitchSpelling answers whether text is a spelling, normalising it in place as it
-    // reads (CheckSpelling); null is no spelling.
-    static bool CheckPitchSpelling(FCString* text);
-    // ExpandDoubleSharp writes every "x" as "##".
-    static void ExpandDoubleSharp(FCString* text);
-    // ValidatePair tests a typed from text, then a typed to text (length as typed, then the
-    // check), normalising them as far as they were read; it answers which of the two is the
-    // first faulty one (ValidateSpellingPair).
-    static std::optional<rules::SpellingField> ValidatePair(FCString* from, FCString* to);
-    // IsNormalSpelling answers whether text is a spelling exactly as a list holds one after the
-    // dialog checked and normalised it (IsStoredSpelling): at most kMaxLength
-    // characters, an upper-case letter, "#" or "b" signs, no "x". A text read from a file that
-    // is not (hand-edited or damaged) must not be applied.
-    static bool IsNormalSpelling(const FCString& text);
-    // IsSameSpelling: two normalised spellings name the same pitch exactly when they are equal.
-    static bool IsSameSpelling(const FCString* a, const FCString* b);
-};
+// CheckPitchSpelling answers whether text is a spelling, normalising it in place as it reads
+// (rules::CheckSpelling); null is no spelling.
+bool CheckPitchSpelling(FCString* text);
+// ExpandDoubleSharp writes every "x" as "##".
+void ExpandDoubleSharp(FCString* text);
+// ValidateSpellingPair tests a typed from text, then a typed to text (length as typed, then the
+// check), normalising them as far as they were read; it answers which of the two is the first
+// faulty one (rules::ValidateSpellingPair).
+std::optional<rules::SpellingField> ValidateSpellingPair(FCString* from, FCString* to);
+// IsNormalSpelling answers whether text is a spelling exactly as a list holds one after the
+// dialog checked and normalised it (rules::IsStoredSpelling): at most kMaxSpellingLength
+// characters, an upper-case letter, "#" or "b" signs, no "x". A text read from a file that is
+// not (hand-edited or damaged) must not be applied.
+bool IsNormalSpelling(const FCString& text);
+// IsSameSpelling: two normalised spellings name the same pitch exactly when they are equal.
+bool IsSameSpelling(const FCString* a, const FCString* b);

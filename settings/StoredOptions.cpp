@@ -40,10 +40,10 @@ void StoredOptions::LoadOptions(WindowGeometry& geometry, PluginState& state) {
         geometry.hasSavedSize = true;
     }
     if (const FCSettingsPair* from = pairs->FindPair(kFrom)) {
-        state.fromText = StoredText::Storable(from->GetValue());
+        state.fromText = StorableCopy(from->GetValue());
     }
     if (const FCSettingsPair* to = pairs->FindPair(kTo)) {
-        state.toText = StoredText::Storable(to->GetValue());
+        state.toText = StorableCopy(to->GetValue());
     }
     if (FCSettingsPair* direction = pairs->FindPair(kDirection)) {
         state.direction = StoredRows::DirectionFromFile(direction->GetValue().GetInteger());
@@ -78,8 +78,8 @@ bool StoredOptions::SaveOptions(const WindowGeometry& geometry, PluginState& sta
     SetNumber(*pairs, kWindowHeight, geometry.hasSavedSize ? geometry.savedHeight : -1);
     const FCString fromKey(kFrom);
     const FCString toKey(kTo);
-    const FCString from = StoredText::Storable(state.fromText);
-    const FCString to = StoredText::Storable(state.toText);
+    const FCString from = StorableCopy(state.fromText);
+    const FCString to = StorableCopy(state.toText);
     pairs->SetValue(&fromKey, &from);
     pairs->SetValue(&toKey, &to);
     pairs->SetValue(kDirection, StoredRows::DirectionCodeOnFile(state.direction));

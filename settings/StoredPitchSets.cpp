@@ -33,7 +33,7 @@ bool StoredPitchSets::LoadPitchSets(PluginState& state) {
             return true;
         }
         auto list = std::make_unique<FCPitchChangeList>();
-        const FCString storedName = StoredText::Storable(name->GetValue());
+        const FCString storedName = StorableCopy(name->GetValue());
         list->SetName(&storedName);
         StoredRows::ReadRows(*list, *pairs, set);
         if (list->GetCount() == 0) {
@@ -62,7 +62,7 @@ bool StoredPitchSets::SavePitchSets(PluginState& state) {
         ++set;
         FCSettingsPairs pairs;
         const FCString nameKey = NameKey(set);
-        const FCString name = StoredText::Storable(list->GetName());
+        const FCString name = StorableCopy(list->GetName());
         pairs.AddItem(new FCSettingsPair(&nameKey, &name));
         StoredRows::AppendRowPairs(*list, pairs, set);
         written = stream->WritePairs(&pairs) && written;

@@ -45,8 +45,8 @@ void StoredRows::AppendRowPairs(const FCPitchChangeNodes& list, FCSettingsPairs&
         const FCString inUseKey = RowKey("INUSE", setNumber, row);
         const FCString direction(DirectionCodeOnFile(node->GetDirection()));
         const FCString inUse(node->GetInUse() ? "1" : "0");
-        const FCString from = StoredText::Storable(node->GetFromText());
-        const FCString to = StoredText::Storable(node->GetToText());
+        const FCString from = StorableCopy(node->GetFromText());
+        const FCString to = StorableCopy(node->GetToText());
         pairs.AddItem(new FCSettingsPair(&fromKey, &from));
         pairs.AddItem(new FCSettingsPair(&toKey, &to));
         pairs.AddItem(new FCSettingsPair(&directionKey, &direction));
@@ -82,8 +82,8 @@ void StoredRows::ReadRows(FCPitchChangeNodes& list, const FCSettingsPairs& pairs
     for (const Row& row : rows) {
         // Texts are taken in the form the file can keep, so a damaged file shows what a save
         // writes back.
-        const FCString fromText = StoredText::Storable(row.from->GetValue());
-        const FCString toText = StoredText::Storable(row.to->GetValue());
+        const FCString fromText = StorableCopy(row.from->GetValue());
+        const FCString toText = StorableCopy(row.to->GetValue());
         auto node = std::make_unique<FCPitchChangeNode>(
             &fromText, &toText, DirectionFromFile(row.direction->GetValue().GetInteger()));
         node->SetInUse(row.inUse->GetValue().IsEqual(&inUseText));

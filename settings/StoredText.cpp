@@ -15,15 +15,15 @@ bool IsLowSurrogate(char16_t unit) {
 
 }  // namespace
 
-bool StoredText::IsStorable(char16_t unit) {
+bool IsStorableUnit(char16_t unit) {
     return unit >= 0x20 && unit <= 0xFF;
 }
 
-void StoredText::MakeStorable(FCString& text) {
+void MakeStorable(FCString& text) {
     const uint32_t length = text.GetLength();
     const char16_t* units = text.GetUTF16();
     uint32_t first = 0;
-    while (first < length && IsStorable(units[first])) {
+    while (first < length && IsStorableUnit(units[first])) {
         ++first;
     }
     if (first == length) {
@@ -31,11 +31,11 @@ void StoredText::MakeStorable(FCString& text) {
     }
     std::u16string storable(units, first);
     for (uint32_t i = first; i < length; ++i) {
-        if (IsStorable(units[i])) {
+        if (IsStorableUnit(units[i])) {
             storable += units[i];
             continue;
         }
-        storable += kStandIn;
+        storable += kStoredStandIn;
         if (IsHighSurrogate(units[i]) && i + 1 < length && IsLowSurrogate(units[i + 1])) {
             ++i;
         }
@@ -43,7 +43,7 @@ void StoredText::MakeStorable(FCString& text) {
     text.SetUTF16Units(storable.data(), static_cast<uint32_t>(storable.size()));
 }
 
-FCString StoredText::Storable(const FCString& text) {
+FCString StorableCopy(const FCString& text) {
     FCString copy(text);
     MakeStorable(copy);
     return copy;

@@ -8,17 +8,12 @@
 
 #include "framework/FCString.h"
 
-class StoredText {
-  public:
-    StoredText() = delete;
+inline constexpr char16_t kStoredStandIn = u'?';
 
-    static constexpr char16_t kStandIn = u'?';
-
-    // IsStorable answers whether a character can stand in a settings file as it is.
-    static bool IsStorable(char16_t unit);
-    // MakeStorable replaces every character the files cannot hold by one "?" (a character made
-    // of two UTF-16 units gives one "?" too).
-    static void MakeStorable(FCString& text);
-    // Storable answers a storable copy of text.
-    static FCString Storable(const FCString& text);
-};
+// IsStorableUnit answers whether a character can stand in a settings file as it is.
+bool IsStorableUnit(char16_t unit);
+// MakeStorable replaces every character the files cannot hold by one "?" (a character made of
+// two UTF-16 units gives one "?" too).
+void MakeStorable(FCString& text);
+// StorableCopy answers a storable copy of text.
+FCString StorableCopy(const FCString& text);

@@ -30,8 +30,7 @@ void FCMyDataListRow::ShowDirection() {
 bool FCMyDataListRow::HasValidSpellings() const {
     const FCString* from = GetFromText();
     const FCString* to = GetToText();
-    return from != nullptr && to != nullptr && PitchSpelling::IsNormalSpelling(*from) &&
-           PitchSpelling::IsNormalSpelling(*to);
+    return from != nullptr && to != nullptr && IsNormalSpelling(*from) && IsNormalSpelling(*to);
 }
 
 void FCMyDataListRow::SetFromText(const FCString* text) {

@@ -256,7 +256,7 @@ FCMyDataListRow* FCSorvelWindow::AddListRow(const FCString* from, const FCString
 
 bool FCSorvelWindow::ValidatePitchFields(FCString* fromText, int16_t fromField, FCString* toText,
                                          int16_t toField) {
-    const std::optional<rules::SpellingField> fault = PitchSpelling::ValidatePair(fromText, toText);
+    const std::optional<rules::SpellingField> fault = ValidateSpellingPair(fromText, toText);
     if (!fault) {
         return true;
     }
@@ -277,8 +277,8 @@ bool FCSorvelWindow::ReadFieldPair(FCString* from, FCString* to, int32_t* direct
     if (!ValidatePitchFields(from, kFromField, to, kToField)) {
         return false;
     }
-    PitchSpelling::ExpandDoubleSharp(from);
-    PitchSpelling::ExpandDoubleSharp(to);
+    ExpandDoubleSharp(from);
+    ExpandDoubleSharp(to);
     return true;
 }
 
@@ -343,8 +343,8 @@ void FCSorvelWindow::AddInversePitch() {
     if (!ValidatePitchFields(&from, kToField, &to, kFromField)) {
         return;
     }
-    PitchSpelling::ExpandDoubleSharp(&from);
-    PitchSpelling::ExpandDoubleSharp(&to);
+    ExpandDoubleSharp(&from);
+    ExpandDoubleSharp(&to);
     if (list_->FindRowByFrom(&from) != nullptr) {
         ShowError(rules::row_list_text::kInverseFromExists, rules::row_list_text::kIdenticalTitle);
         return;
@@ -476,7 +476,7 @@ void FCSorvelWindow::SaveCurrentPitchSet() {
         return;
     }
     // The name is taken as the file will keep it, so the popup shows what comes back.
-    StoredText::MakeStorable(name);
+    MakeStorable(name);
     PluginState& state = PluginState::Instance();
     if (state.pitchSetsUnreadable) {
         // The file could not be read when the dialog was made, so its sets are not here and

@@ -44,7 +44,7 @@ EditResult Refused(std::vector<ListRow> rows, int selected, Alert alert) {
 
 }  // namespace
 
-EditResult RowListEdit::Add(std::vector<ListRow> rows, const Fields& fields) {
+EditResult AddRow(std::vector<ListRow> rows, const Fields& fields) {
     ListRow row;
     row.direction = fields.direction;
     if (auto alert = Checked(fields.from, fields.to, "from", "to", row)) {
@@ -60,7 +60,7 @@ EditResult RowListEdit::Add(std::vector<ListRow> rows, const Fields& fields) {
     return EditResult{std::nullopt, std::move(rows), selected};
 }
 
-EditResult RowListEdit::AddInverse(std::vector<ListRow> rows, const Fields& fields) {
+EditResult AddInverseRow(std::vector<ListRow> rows, const Fields& fields) {
     ListRow row;
     row.direction = rules::InverseDirection(fields.direction);
     if (auto alert = Checked(fields.to, fields.from, "to", "from", row)) {
@@ -75,7 +75,7 @@ EditResult RowListEdit::AddInverse(std::vector<ListRow> rows, const Fields& fiel
     return EditResult{std::nullopt, std::move(rows), -1};
 }
 
-EditResult RowListEdit::Update(std::vector<ListRow> rows, int selected, const Fields& fields) {
+EditResult UpdateRow(std::vector<ListRow> rows, int selected, const Fields& fields) {
     if (selected < 0 || selected >= static_cast<int>(rows.size())) {
         return EditResult{std::nullopt, std::move(rows), -1};
     }

@@ -40,13 +40,9 @@ struct EditResult {
     int selected = -1;  // the row selected after the edit; -1 none
 };
 
-class RowListEdit {
-  public:
-    RowListEdit() = delete;
-
-    static EditResult Add(std::vector<ListRow> rows, const Fields& fields);
-    static EditResult AddInverse(std::vector<ListRow> rows, const Fields& fields);
-    static EditResult Update(std::vector<ListRow> rows, int selected, const Fields& fields);
-};
+// AddRow, AddInverseRow and UpdateRow are the dialog's Add, Add Inverse and Update.
+EditResult AddRow(std::vector<ListRow> rows, const Fields& fields);
+EditResult AddInverseRow(std::vector<ListRow> rows, const Fields& fields);
+EditResult UpdateRow(std::vector<ListRow> rows, int selected, const Fields& fields);
 
 }  // namespace web

@@ -87,12 +87,12 @@ val CheckPair(const std::string& fromTyped, const std::string& toTyped) {
 // ticked, applicable}]}], names shown as UTF-8.
 val ReadPitchList(const val& bytes) {
     val sets = val::array();
-    for (const PitchSet& set : PitchListFile::Parse(BytesOf(bytes))) {
+    for (const sorvel::PitchSet& set : sorvel::ParsePitchList(BytesOf(bytes))) {
         val rows = val::array();
-        for (const StoredPitchRow& stored : set.rows) {
+        for (const sorvel::StoredPitchRow& stored : set.rows) {
             val row = val::object();
-            row.set("from", TextEncoding::Latin1ToUtf8(rules::Narrow(stored.row.from)));
-            row.set("to", TextEncoding::Latin1ToUtf8(rules::Narrow(stored.row.to)));
+            row.set("from", sorvel::Latin1ToUtf8(rules::Narrow(stored.row.from)));
+            row.set("to", sorvel::Latin1ToUtf8(rules::Narrow(stored.row.to)));
             row.set("direction", std::string(DirectionWord(stored.row.direction)));
             row.set("ticked", stored.ticked);
             row.set("applicable", rules::IsStoredSpelling(stored.row.from) &&
@@ -100,7 +100,7 @@ val ReadPitchList(const val& bytes) {
             rows.call<void>("push", row);
         }
         val entry = val::object();
-        entry.set("name", TextEncoding::Latin1ToUtf8(set.name));
+        entry.set("name", sorvel::Latin1ToUtf8(set.name));
         entry.set("rows", rows);
         sets.call<void>("push", entry);
     }
@@ -108,14 +108,14 @@ val ReadPitchList(const val& bytes) {
 }
 
 // RowsOf reads [{from, to, direction, ticked}] from the page (texts in UTF-8, as shown).
-std::vector<StoredPitchRow> RowsOf(const val& list) {
-    std::vector<StoredPitchRow> rows;
+std::vector<sorvel::StoredPitchRow> RowsOf(const val& list) {
+    std::vector<sorvel::StoredPitchRow> rows;
     const auto count = list["length"].as<size_t>();
     for (size_t i = 0; i < count; ++i) {
         const val row = list[i];
-        StoredPitchRow stored;
-        stored.row.from = rules::Widen(TextEncoding::Utf8ToLowBytes(row["from"].as<std::string>()));
-        stored.row.to = rules::Widen(TextEncoding::Utf8ToLowBytes(row["to"].as<std::string>()));
+        sorvel::StoredPitchRow stored;
+        stored.row.from = rules::Widen(sorvel::Utf8ToLowBytes(row["from"].as<std::string>()));
+        stored.row.to = rules::Widen(sorvel::Utf8ToLowBytes(row["to"].as<std::string>()));
         stored.row.direction = DirectionOf(row["direction"].as<std::string>());
         stored.ticked = row["ticked"].as<bool>();
         rows.push_back(std::move(stored));
@@ -125,42 +125,41 @@ std::vector<StoredPitchRow> RowsOf(const val& list) {
 
 // WritePitchList answers the pitch-list file for [{name, rows}] as the plug-in writes it.
 val WritePitchList(const val& list) {
-    std::vector<PitchSet> sets;
+    std::vector<sorvel::PitchSet> sets;
     const auto count = list["length"].as<size_t>();
     for (size_t i = 0; i < count; ++i) {
-        PitchSet set;
-        set.name = PitchListWriter::StorableName(list[i]["name"].as<std::string>());
+        sorvel::PitchSet set;
+        set.name = sorvel::StorableName(list[i]["name"].as<std::string>());
         set.rows = RowsOf(list[i]["rows"]);
         sets.push_back(std::move(set));
     }
-    return ArrayOf(PitchListWriter::Write(sets));
+    return ArrayOf(sorvel::WritePitchList(sets));
 }
 
 // StorableName: a typed set name as the file will keep it (empty: no name).
 std::string StorableName(const std::string& typed) {
-    return TextEncoding::Latin1ToUtf8(PitchListWriter::StorableName(typed));
+    return sorvel::Latin1ToUtf8(sorvel::StorableName(typed));
 }
 
 // EditRows makes one of the dialog's edits ("add", "addInverse", "update") on the page's rows:
 // {rows, selected} and, when refused, alert: {title, message, field}.
 val EditRows(const std::string& action, const val& list, int selected, const val& typed) {
     std::vector<web::ListRow> rows;
-    for (StoredPitchRow& stored : RowsOf(list)) {
+    for (sorvel::StoredPitchRow& stored : RowsOf(list)) {
         rows.push_back({rules::Narrow(stored.row.from), rules::Narrow(stored.row.to),
                         stored.row.direction, stored.ticked});
     }
     const web::Fields fields{typed["from"].as<std::string>(), typed["to"].as<std::string>(),
                              DirectionOf(typed["direction"].as<std::string>())};
-    web::EditResult result = action == "add" ? web::RowListEdit::Add(rows, fields)
-                             : action == "addInverse"
-                                 ? web::RowListEdit::AddInverse(rows, fields)
-                                 : web::RowListEdit::Update(rows, selected, fields);
+    web::EditResult result = action == "add"          ? web::AddRow(rows, fields)
+                             : action == "addInverse" ? web::AddInverseRow(rows, fields)
+                                                      : web::UpdateRow(rows, selected, fields);
     val answer = val::object();
     val out = val::array();
     for (const web::ListRow& row : result.rows) {
         val entry = val::object();
-        entry.set("from", TextEncoding::Latin1ToUtf8(row.from));
-        entry.set("to", TextEncoding::Latin1ToUtf8(row.to));
+        entry.set("from", sorvel::Latin1ToUtf8(row.from));
+        entry.set("to", sorvel::Latin1ToUtf8(row.to));
         entry.set("direction", std::string(DirectionWord(row.direction)));
         entry.set("ticked", row.ticked);
         out.call<void>("push", entry);
@@ -179,7 +178,7 @@ val EditRows(const std::string& action, const val& list, int selected, const val
 
 val ChangeList(const sorvel::FileResult& result, const std::vector<rules::PitchRow>& rows) {
     val changes = val::array();
-    const std::string lines = sorvel::ReportWriter::ChangeLines(result, rows);
+    const std::string lines = sorvel::ChangeLines(result, rows);
     size_t start = 0;
     for (const sorvel::NoteChange& change : result.score.changes) {
         const size_t end = lines.find('\n', start);
@@ -210,7 +209,7 @@ class Batch {
     // Rows are applied as the dialog's Change Checked applies them: ticked rows whose texts are
     // spellings as a list stores them.
     explicit Batch(const val& request) {
-        rows_ = PitchListFile::AppliedRows(RowsOf(request["rows"]), warnings_);
+        rows_ = sorvel::AppliedRows(RowsOf(request["rows"]), warnings_);
         rules_ = std::make_unique<rules::PitchRules>(rows_);
         options_.rules = rules_.get();
         options_.written = request["written"].as<bool>();
@@ -219,7 +218,7 @@ class Batch {
             options_.parts.push_back(parts[i].as<std::string>());
         }
         const auto measures = request["measures"].as<std::string>();
-        if (!measures.empty() && !MeasureList::Parse(measures, options_.measures, error_)) {
+        if (!measures.empty() && !sorvel::ParseMeasureList(measures, options_.measures, error_)) {
             error_ = "Measures " + measures + ": " + error_;
         }
     }
@@ -242,7 +241,7 @@ class Batch {
         val answer = val::object();
         answer.set("ok", result.ok);
         answer.set("error", result.error);
-        answer.set("summary", sorvel::ReportWriter::Summary(result, rows_, true));
+        answer.set("summary", sorvel::SummaryLine(result, rows_, true));
         answer.set("changed", result.ok && result.score.Changed());
         answer.set("changes", ChangeList(result, rows_));
         answer.set("accidentalsMended", result.score.accidentalsMended);
@@ -275,9 +274,9 @@ class Batch {
 
     // Report answers the report of every file added, "csv" or "json".
     [[nodiscard]] std::string Report(const std::string& format) const {
-        return sorvel::ReportWriter::Render(format == "json" ? sorvel::ReportWriter::Format::kJson
-                                                             : sorvel::ReportWriter::Format::kCsv,
-                                            results_, rows_);
+        return sorvel::RenderReport(
+            format == "json" ? sorvel::ReportFormat::kJson : sorvel::ReportFormat::kCsv, results_,
+            rows_);
     }
 
   private:

@@ -61,7 +61,7 @@ rules::PitchRules Rules(const std::vector<std::string>& texts) {
     for (const std::string& text : texts) {
         rules::PitchRow row;
         std::string error;
-        RowOption::Parse(text, row, error);
+        sorvel::ParseRowOption(text, row, error);
         rows.push_back(row);
     }
     return rules::PitchRules(rows);
@@ -79,7 +79,7 @@ std::string LoadAverage() {
 void Batch(const fs::path& folder, size_t files, size_t notesPerFile) {
     const fs::path inputs = folder / "batch";
     fs::create_directories(inputs);
-    std::vector<BatchRunner::Task> tasks;
+    std::vector<sorvel::BatchTask> tasks;
     for (size_t i = 0; i < files; ++i) {
         const fs::path path = inputs / ("score" + std::to_string(i) + ".musicxml");
         std::ofstream(path, std::ios::binary)
@@ -98,7 +98,7 @@ void Batch(const fs::path& folder, size_t files, size_t notesPerFile) {
     double single = 0;
     for (const unsigned jobs : {1U, 2U, 4U}) {
         const Timing timing = Best([&] {
-            BatchRunner::Run(tasks, settings, jobs, false, [](const sorvel::FileResult& r) {
+            sorvel::RunBatch(tasks, settings, jobs, false, [](const sorvel::FileResult& r) {
                 if (!r.ok) {
                     std::fprintf(stderr, "%s: %s\n", r.input.c_str(), r.error.c_str());
                 }

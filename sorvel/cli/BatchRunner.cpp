@@ -13,6 +13,8 @@
 
 #include "sorvel/cli/FileTargets.h"
 
+namespace sorvel {
+
 namespace {
 
 constexpr int kBarWidth = 30;
@@ -34,13 +36,13 @@ void ClearBar() {
 // Batch: the state the workers and the reporting thread share.
 class Batch {
   public:
-    Batch(const std::vector<BatchRunner::Task>& tasks, const sorvel::RespellOptions& settings)
+    Batch(const std::vector<BatchTask>& tasks, const RespellOptions& settings)
         : tasks_(tasks), settings_(settings), results_(tasks.size()), finished_(tasks.size(), 0) {}
 
     // Work runs tasks until none is left; once is true for one task only.
     void Work(bool once = false) {
         for (size_t i = next_++; i < tasks_.size(); i = next_++) {
-            sorvel::FileResult result = BatchRunner::RunOne(tasks_[i], settings_);
+            FileResult result = RunBatchTask(tasks_[i], settings_);
             const std::lock_guard<std::mutex> lock(mutex_);
             results_[i] = std::move(result);
             finished_[i] = 1;
@@ -53,8 +55,7 @@ class Batch {
     }
 
     // Report hands out every result that is ready, in order; answers false when all are out.
-    bool Report(bool wait, bool progressBar,
-                const std::function<void(const sorvel::FileResult&)>& done) {
+    bool Report(bool wait, bool progressBar, const std::function<void(const FileResult&)>& done) {
         std::unique_lock<std::mutex> lock(mutex_);
         if (wait) {
             changed_.wait_for(lock, std::chrono::milliseconds(100));
@@ -79,12 +80,12 @@ class Batch {
         return reported_ < tasks_.size();
     }
 
-    std::vector<sorvel::FileResult> TakeResults() { return std::move(results_); }
+    std::vector<FileResult> TakeResults() { return std::move(results_); }
 
   private:
-    const std::vector<BatchRunner::Task>& tasks_;
-    const sorvel::RespellOptions& settings_;
-    std::vector<sorvel::FileResult> results_;
+    const std::vector<BatchTask>& tasks_;
+    const RespellOptions& settings_;
+    std::vector<FileResult> results_;
     std::vector<char> finished_;
     std::atomic<size_t> next_{0};
     std::mutex mutex_;
@@ -96,7 +97,7 @@ class Batch {
 
 // StartWorkers starts up to count threads; those the system refuses are left out, with a word.
 std::vector<std::thread> StartWorkers(unsigned count, Batch& batch,
-                                      const BatchRunner::ThreadStarter& startThread) {
+                                      const ThreadStarter& startThread) {
     std::vector<std::thread> workers;
     workers.reserve(count);
     for (unsigned t = 0; t < count; ++t) {
@@ -115,22 +116,22 @@ std::vector<std::thread> StartWorkers(unsigned count, Batch& batch,
 
 }  // namespace
 
-sorvel::FileResult BatchRunner::RunOne(const Task& task, const sorvel::RespellOptions& settings) {
-    sorvel::FileResult result;
+FileResult RunBatchTask(const BatchTask& task, const RespellOptions& settings) {
+    FileResult result;
     result.input = task.input;
     result.output = task.output;
     try {
-        std::optional<sorvel::Failure> refused;
+        std::optional<Failure> refused;
         if (!task.output.empty()) {
-            refused = task.inPlace ? sorvel::CheckReplaceable(task.output, task.breakHardLinks)
-                                   : sorvel::CheckOutput(task.output);
+            refused = task.inPlace ? CheckReplaceable(task.output, task.breakHardLinks)
+                                   : CheckOutput(task.output);
         }
         if (refused) {
             result.error = refused->Text();
             return result;
         }
-        return sorvel::RunFileJob(task.input, task.output, settings,
-                                  {task.inPlace, task.breakHardLinks, nullptr});
+        return RunFileJob(task.input, task.output, settings,
+                          {task.inPlace, task.breakHardLinks, nullptr});
     } catch (const std::exception& fault) {
         result.error = std::string("cannot respell it: ") + fault.what();
     } catch (...) {
@@ -140,10 +141,10 @@ sorvel::FileResult BatchRunner::RunOne(const Task& task, const sorvel::RespellOp
     return result;
 }
 
-std::vector<sorvel::FileResult> BatchRunner::Run(
-    const std::vector<Task>& tasks, const sorvel::RespellOptions& settings, unsigned jobs,
-    bool progressBar, const std::function<void(const sorvel::FileResult&)>& done,
-    const ThreadStarter& startThread) {
+std::vector<FileResult> RunBatch(const std::vector<BatchTask>& tasks,
+                                 const RespellOptions& settings, unsigned jobs, bool progressBar,
+                                 const std::function<void(const FileResult&)>& done,
+                                 const ThreadStarter& startThread) {
     Batch batch(tasks, settings);
     const unsigned threads =
         std::max(1U, std::min<unsigned>(jobs, static_cast<unsigned>(tasks.size())));
@@ -163,3 +164,5 @@ std::vector<sorvel::FileResult> BatchRunner::Run(
     }
     return batch.TakeResults();
 }
+
+}  // namespace sorvel

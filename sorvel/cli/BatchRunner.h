@@ -14,28 +14,28 @@
 
 #include "sorvel/cli/FileJob.h"
 
-class BatchRunner {
-  public:
-    BatchRunner() = delete;
+namespace sorvel {
 
-    struct Task {
-        std::string input;
-        std::string output;           // empty in a dry run
-        bool inPlace = false;         // output is the input itself
-        bool breakHardLinks = false;  // in place: replace a file with other hard links too
-    };
-
-    // ThreadStarter starts a thread running work (std::thread's constructor by default); it
-    // may throw std::system_error, as std::thread does when the system has no thread to give.
-    using ThreadStarter = std::function<std::thread(std::function<void()> work)>;
-
-    // Run runs every task on up to jobs threads; done is called on the calling thread, once
-    // per task, in task order.
-    static std::vector<sorvel::FileResult> Run(
-        const std::vector<Task>& tasks, const sorvel::RespellOptions& settings, unsigned jobs,
-        bool progressBar, const std::function<void(const sorvel::FileResult&)>& done,
-        const ThreadStarter& startThread = {});
-
-    // RunOne judges the task's output, then runs its job; it never throws.
-    static sorvel::FileResult RunOne(const Task& task, const sorvel::RespellOptions& settings);
+// BatchTask: one file of a batch and where its result goes.
+struct BatchTask {
+    std::string input;
+    std::string output;           // empty in a dry run
+    bool inPlace = false;         // output is the input itself
+    bool breakHardLinks = false;  // in place: replace a file with other hard links too
 };
+
+// ThreadStarter starts a thread running work (std::thread's constructor by default); it may
+// throw std::system_error, as std::thread does when the system has no thread to give.
+using ThreadStarter = std::function<std::thread(std::function<void()> work)>;
+
+// RunBatch runs every task on up to jobs threads; done is called on the calling thread, once
+// per task, in task order.
+std::vector<FileResult> RunBatch(const std::vector<BatchTask>& tasks,
+                                 const RespellOptions& settings, unsigned jobs, bool progressBar,
+                                 const std::function<void(const FileResult&)>& done,
+                                 const ThreadStarter& startThread = {});
+
+// RunBatchTask judges the task's output, then runs its job; it never throws.
+FileResult RunBatchTask(const BatchTask& task, const RespellOptions& settings);
+
+}  // namespace sorvel

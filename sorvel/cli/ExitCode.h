@@ -1,9 +1,14 @@
 // ExitCode: what sorvel's exit status says.
 #pragma once
 
-struct ExitCode {
-    static constexpr int kDone = 0;        // every file was respelled (or checked, in a dry run)
-    static constexpr int kFileFailed = 1;  // at least one file (or the report) failed; the
-                                           // others were done, and nothing was written for it
-    static constexpr int kUsage = 2;       // the command line is wrong; nothing was done
-};
+namespace sorvel {
+
+// Every file was respelled (or checked, in a dry run).
+inline constexpr int kExitDone = 0;
+// At least one file (or the report) failed; the others were done, and nothing was written for
+// it.
+inline constexpr int kExitFileFailed = 1;
+// The command line is wrong; nothing was done.
+inline constexpr int kExitUsage = 2;
+
+}  // namespace sorvel

@@ -1,4 +1,4 @@
-// PitchListReader: FileBytes, then PitchListFile::Parse.
+// PitchListReader: FileBytes, then ParsePitchList.
 #include "sorvel/cli/PitchListReader.h"
 
 #include "sorvel/cli/FileBytes.h"
@@ -12,7 +12,7 @@ std::optional<Failure> ReadPitchList(const std::string& path, std::vector<PitchS
         failure->message = path + ": " + failure->message;
         return failure;
     }
-    sets = PitchListFile::Parse(bytes.View());
+    sets = ParsePitchList(bytes.View());
     return std::nullopt;
 }
 

@@ -7,11 +7,11 @@ namespace sorvel {
 
 std::optional<Failure> WriteReport(const std::string& path, const std::vector<FileResult>& results,
                                    const std::vector<rules::PitchRow>& rows) {
-    ReportWriter::Format format = ReportWriter::Format::kCsv;
-    if (!ReportWriter::FormatOf(path, format)) {
+    ReportFormat format = ReportFormat::kCsv;
+    if (!ReportFormatOf(path, format)) {
         return Failure{FailureKind::kWrite, "a report file ends in .csv or .json"};
     }
-    return WriteFile(path, ReportWriter::Render(format, results, rows));
+    return WriteFile(path, RenderReport(format, results, rows));
 }
 
 }  // namespace sorvel

@@ -27,6 +27,7 @@
 
 namespace fs = std::filesystem;
 
+namespace sorvel {
 namespace {
 
 struct Arguments {
@@ -44,17 +45,17 @@ struct Arguments {
     bool dryRun = false;
     std::string report;
     unsigned jobs = std::max(1U, std::thread::hardware_concurrency());
-    uint64_t maxScoreMiB = sorvel::kDefaultMaxScoreBytes >> 20;
+    uint64_t maxScoreMiB = kDefaultMaxScoreBytes >> 20;
 };
 
 int UsageError(const std::string& message) {
     std::cerr << "sorvel: " << message << "\n";
-    return ExitCode::kUsage;
+    return kExitUsage;
 }
 
 // ReadSets reads the pitch-list file whole, or answers a usage error.
 bool ReadSets(const std::string& path, std::vector<PitchSet>& sets) {
-    if (const std::optional<sorvel::Failure> failure = sorvel::ReadPitchList(path, sets)) {
+    if (const std::optional<Failure> failure = ReadPitchList(path, sets)) {
         std::cerr << "sorvel: the pitch-list file " << failure->Text() << "\n";
         return false;
     }
@@ -66,9 +67,9 @@ bool RowsFromSet(const Arguments& args, std::vector<rules::PitchRow>& rows) {
     if (!ReadSets(args.sets, sets)) {
         return false;
     }
-    const PitchSet* set = PitchListFile::FindByName(sets, args.set);
+    const PitchSet* set = FindPitchSet(sets, args.set);
     if (set == nullptr) {
-        set = PitchListFile::FindByName(sets, TextEncoding::Utf8ToLowBytes(args.set));
+        set = FindPitchSet(sets, Utf8ToLowBytes(args.set));
     }
     if (set == nullptr) {
         std::cerr << "sorvel: " << args.sets << " has no pitch set named \"" << args.set
@@ -76,7 +77,7 @@ bool RowsFromSet(const Arguments& args, std::vector<rules::PitchRow>& rows) {
         return false;
     }
     std::vector<std::string> warnings;
-    rows = PitchListFile::AppliedRows(set->rows, warnings);
+    rows = AppliedRows(set->rows, warnings);
     for (const std::string& warning : warnings) {
         std::cerr << "sorvel: warning: " << warning << "\n";
     }
@@ -91,7 +92,7 @@ bool RowsFromOptions(const Arguments& args, std::vector<rules::PitchRow>& rows) 
     for (const std::string& text : args.rows) {
         rules::PitchRow row;
         std::string error;
-        if (!RowOption::Parse(text, row, error)) {
+        if (!ParseRowOption(text, row, error)) {
             std::cerr << "sorvel: --row \"" << text << "\": " << error << "\n";
             return false;
         }
@@ -118,7 +119,7 @@ std::string OutputFor(const Arguments& args, const std::string& score) {
 }
 
 // FileKey: one key per file, however its path is spelled (links, "..", hard links).
-std::string FileKey(const sorvel::FileIdentity& identity) {
+std::string FileKey(const FileIdentity& identity) {
     return identity.exists
                ? "inode " + std::to_string(identity.device) + ":" + std::to_string(identity.inode)
                : "path " + identity.place;
@@ -133,14 +134,14 @@ struct Plan {
 // AddOutput records where score is written; false (with a message) when it is the place of
 // another score's output, of another score, or of the pitch-list file.
 bool AddOutput(Plan& plan, const std::string& score, const std::string& output) {
-    const std::string key = FileKey(sorvel::IdentityOf(output));
+    const std::string key = FileKey(IdentityOf(output));
     if (const auto [it, fresh] = plan.writes.emplace(key, score); !fresh) {
         std::cerr << "sorvel: " << it->second << " and " << score << " would both be written to "
                   << output << "\n";
         return false;
     }
     const auto read = plan.reads.find(key);
-    if (read != plan.reads.end() && key != FileKey(sorvel::IdentityOf(score))) {
+    if (read != plan.reads.end() && key != FileKey(IdentityOf(score))) {
         std::cerr << "sorvel: " << score << " would be written to " << output << ", which is "
                   << read->second << "\n";
         return false;
@@ -150,7 +151,7 @@ bool AddOutput(Plan& plan, const std::string& score, const std::string& output) 
 
 // CheckReport refuses a report that would be written over a file the command reads or writes.
 bool CheckReport(const Plan& plan, const std::string& report) {
-    const std::string key = FileKey(sorvel::IdentityOf(report));
+    const std::string key = FileKey(IdentityOf(report));
     std::string what;
     if (const auto read = plan.reads.find(key); read != plan.reads.end()) {
         what = read->second;
@@ -166,22 +167,20 @@ bool CheckReport(const Plan& plan, const std::string& report) {
 
 // MakeTasks pairs every score with the file it is written to, refusing a command line that
 // would write one file over another it reads or writes (compared as files, not as spellings).
-bool MakeTasks(const Arguments& args, std::vector<BatchRunner::Task>& tasks) {
+bool MakeTasks(const Arguments& args, std::vector<BatchTask>& tasks) {
     Plan plan;
     for (const std::string& score : args.scores) {
-        plan.reads.emplace(FileKey(sorvel::IdentityOf(score)), "the score " + score);
+        plan.reads.emplace(FileKey(IdentityOf(score)), "the score " + score);
     }
     if (!args.set.empty()) {
-        plan.reads.emplace(FileKey(sorvel::IdentityOf(args.sets)),
-                           "the pitch-list file " + args.sets);
+        plan.reads.emplace(FileKey(IdentityOf(args.sets)), "the pitch-list file " + args.sets);
     }
     for (const std::string& score : args.scores) {
         const std::string output = OutputFor(args, score);
         if (!output.empty() && !AddOutput(plan, score, output)) {
             return false;
         }
-        const bool inPlace =
-            !output.empty() && sorvel::IdentityOf(score).SameAs(sorvel::IdentityOf(output));
+        const bool inPlace = !output.empty() && IdentityOf(score).SameAs(IdentityOf(output));
         tasks.push_back(
             {score, args.dryRun ? std::string() : output, inPlace, args.breakHardLinks});
     }
@@ -211,25 +210,25 @@ std::optional<std::string> CheckedOptions(const Arguments& args) {
     if (!args.output.empty() && args.scores.size() > 1) {
         return "-o writes one file; for several scores use --out-dir or --in-place";
     }
-    sorvel::ReportWriter::Format format = sorvel::ReportWriter::Format::kCsv;
-    if (!args.report.empty() && !sorvel::ReportWriter::FormatOf(args.report, format)) {
+    ReportFormat format = ReportFormat::kCsv;
+    if (!args.report.empty() && !ReportFormatOf(args.report, format)) {
         return "--report " + args.report + ": a report file ends in .csv or .json";
     }
     return std::nullopt;
 }
 
-// RunBatch respells the tasks, telling each file's result as it comes, and writes the report.
-int RunBatch(const Arguments& args, const std::vector<BatchRunner::Task>& tasks,
-             const sorvel::RespellOptions& settings, const std::vector<rules::PitchRow>& rows) {
+// RunAndReport respells the tasks, telling each file's result as it comes, and writes the report.
+int RunAndReport(const Arguments& args, const std::vector<BatchTask>& tasks,
+                 const RespellOptions& settings, const std::vector<rules::PitchRow>& rows) {
     const bool progressBar = tasks.size() > 1 && isatty(STDERR_FILENO) != 0;
     bool allDone = true;
-    const std::vector<sorvel::FileResult> results = BatchRunner::Run(
-        tasks, settings, args.jobs, progressBar, [&](const sorvel::FileResult& result) {
+    const std::vector<FileResult> results =
+        RunBatch(tasks, settings, args.jobs, progressBar, [&](const FileResult& result) {
             if (args.dryRun) {
-                std::cout << sorvel::ReportWriter::ChangeLines(result, rows);
+                std::cout << ChangeLines(result, rows);
             }
             if (result.ok) {
-                std::cout << sorvel::ReportWriter::Summary(result, rows, args.dryRun) << "\n";
+                std::cout << SummaryLine(result, rows, args.dryRun) << "\n";
             } else {
                 std::cout.flush();
                 std::cerr << "sorvel: " << result.input << ": " << result.error << "\n";
@@ -241,56 +240,55 @@ int RunBatch(const Arguments& args, const std::vector<BatchRunner::Task>& tasks,
             }
         });
     if (!args.report.empty()) {
-        if (const std::optional<sorvel::Failure> failure =
-                sorvel::WriteReport(args.report, results, rows)) {
+        if (const std::optional<Failure> failure = WriteReport(args.report, results, rows)) {
             std::cerr << "sorvel: --report: " << failure->Text() << "\n";
             allDone = false;
         }
     }
-    return allDone ? ExitCode::kDone : ExitCode::kFileFailed;
+    return allDone ? kExitDone : kExitFileFailed;
 }
 
 int Respell(const Arguments& args) {
     if (const std::optional<std::string> wrong = CheckedOptions(args)) {
         return UsageError(*wrong);
     }
-    sorvel::RespellOptions settings;
+    RespellOptions settings;
     settings.written = args.written;
     settings.parts = args.parts;
     settings.maxScoreBytes = args.maxScoreMiB << 20;
     std::string error;
-    if (!args.measures.empty() && !MeasureList::Parse(args.measures, settings.measures, error)) {
+    if (!args.measures.empty() && !ParseMeasureList(args.measures, settings.measures, error)) {
         return UsageError("--measures " + args.measures + ": " + error);
     }
     std::vector<rules::PitchRow> rows;
     if (!(args.set.empty() ? RowsFromOptions(args, rows) : RowsFromSet(args, rows))) {
-        return ExitCode::kUsage;
+        return kExitUsage;
     }
-    std::vector<BatchRunner::Task> tasks;
+    std::vector<BatchTask> tasks;
     if (!MakeTasks(args, tasks)) {
-        return ExitCode::kUsage;
+        return kExitUsage;
     }
     const rules::PitchRules rules(rows);
     settings.rules = &rules;
-    return RunBatch(args, tasks, settings, rows);
+    return RunAndReport(args, tasks, settings, rows);
 }
 
 int ListSets(const Arguments& args) {
     std::vector<PitchSet> sets;
     if (!ReadSets(args.sets, sets)) {
-        return ExitCode::kUsage;
+        return kExitUsage;
     }
     std::cout << args.sets << ": " << sets.size() << " pitch set" << (sets.size() == 1 ? "" : "s")
               << "\n";
     for (const PitchSet& set : sets) {
-        std::cout << TextEncoding::Latin1ToUtf8(set.name) << " (" << set.rows.size() << " row"
+        std::cout << Latin1ToUtf8(set.name) << " (" << set.rows.size() << " row"
                   << (set.rows.size() == 1 ? "" : "s") << ")\n";
         for (const StoredPitchRow& stored : set.rows) {
-            std::cout << "  " << TextEncoding::Latin1ToUtf8(stored.row.Text())
+            std::cout << "  " << Latin1ToUtf8(stored.row.Text())
                       << (stored.ticked ? "" : " (not ticked)") << "\n";
         }
     }
-    return ExitCode::kDone;
+    return kExitDone;
 }
 
 // AddRespell adds the respell command and its options.
@@ -336,14 +334,14 @@ CLI::App* AddRespell(CLI::App& app, Arguments& args) {
     respell
         ->add_option("--max-score-size", args.maxScoreMiB,
                      "The largest score an .mxl may expand to, in MiB (default " +
-                         std::to_string(sorvel::kDefaultMaxScoreBytes >> 20) + ")")
+                         std::to_string(kDefaultMaxScoreBytes >> 20) + ")")
         ->check(CLI::Range(uint64_t{1}, uint64_t{1} << 24));
     return respell;
 }
 
 // Main reads the command line and runs the command.
 int Main(int argc, char** argv) {
-    sorvel::InstallTemporaryCleanup();
+    InstallTemporaryCleanup();
     Arguments args;
     CLI::App app{
         "sorvel: respells the notes of MusicXML files by rows such as A#>Bb:closest, "
@@ -360,16 +358,17 @@ int Main(int argc, char** argv) {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);
-        return code == 0 ? ExitCode::kDone : ExitCode::kUsage;
+        return code == 0 ? kExitDone : kExitUsage;
     }
     return respell->parsed() ? Respell(args) : ListSets(args);
 }
 
 }  // namespace
+}  // namespace sorvel
 
 int main(int argc, char** argv) {
     try {
-        const int code = Main(argc, argv);
+        const int code = sorvel::Main(argc, argv);
         sorvel::RemoveLeftoverTemporaries();
         return code;
     } catch (const std::exception& e) {
@@ -379,5 +378,5 @@ int main(int argc, char** argv) {
         std::cerr << "sorvel: an unknown failure\n";
     }
     sorvel::RemoveLeftoverTemporaries();
-    return ExitCode::kFileFailed;
+    return sorvel::kExitFileFailed;
 }

@@ -148,25 +148,25 @@ std::string RenderJson(const std::vector<FileResult>& results,
 
 }  // namespace
 
-bool ReportWriter::FormatOf(const std::string& path, Format& format) {
+bool ReportFormatOf(const std::string& path, ReportFormat& format) {
     const std::string lower = rules::ascii::Lower(path);
     const auto endsWith = [&](const std::string& tail) {
         return lower.size() >= tail.size() &&
                lower.compare(lower.size() - tail.size(), tail.size(), tail) == 0;
     };
     if (endsWith(".csv")) {
-        format = Format::kCsv;
+        format = ReportFormat::kCsv;
         return true;
     }
     if (endsWith(".json")) {
-        format = Format::kJson;
+        format = ReportFormat::kJson;
         return true;
     }
     return false;
 }
 
-std::string ReportWriter::Summary(const FileResult& result,
-                                  const std::vector<rules::PitchRow>& rows, bool dryRun) {
+std::string SummaryLine(const FileResult& result, const std::vector<rules::PitchRow>& rows,
+                        bool dryRun) {
     if (!result.ok) {
         return result.input + ": FAILED: " + result.error;
     }
@@ -188,8 +188,7 @@ std::string ReportWriter::Summary(const FileResult& result,
     return line;
 }
 
-std::string ReportWriter::ChangeLines(const FileResult& result,
-                                      const std::vector<rules::PitchRow>& rows) {
+std::string ChangeLines(const FileResult& result, const std::vector<rules::PitchRow>& rows) {
     std::string text;
     for (const NoteChange& change : result.score.changes) {
         const ChangeText c(result.score, change);
@@ -205,9 +204,9 @@ std::string ReportWriter::ChangeLines(const FileResult& result,
     return text;
 }
 
-std::string ReportWriter::Render(Format format, const std::vector<FileResult>& results,
-                                 const std::vector<rules::PitchRow>& rows) {
-    return format == Format::kCsv ? RenderCsv(results, rows) : RenderJson(results, rows);
+std::string RenderReport(ReportFormat format, const std::vector<FileResult>& results,
+                         const std::vector<rules::PitchRow>& rows) {
+    return format == ReportFormat::kCsv ? RenderCsv(results, rows) : RenderJson(results, rows);
 }
 
 }  // namespace sorvel

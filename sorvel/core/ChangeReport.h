@@ -23,23 +23,17 @@ struct FileResult {
     RespelledScore score;  // its changes, counts and warnings
 };
 
-class ReportWriter {
-  public:
-    ReportWriter() = delete;
+enum class ReportFormat { kCsv, kJson };
 
-    enum class Format { kCsv, kJson };
-
-    // FormatOf answers the report format a file name asks for; false for other extensions.
-    static bool FormatOf(const std::string& path, Format& format);
-    // Summary is the line for one file (without line end).
-    static std::string Summary(const FileResult& result, const std::vector<rules::PitchRow>& rows,
-                               bool dryRun);
-    // ChangeLines lists the file's changes, one line each.
-    static std::string ChangeLines(const FileResult& result,
-                                   const std::vector<rules::PitchRow>& rows);
-    // Render answers the report's text.
-    static std::string Render(Format format, const std::vector<FileResult>& results,
-                              const std::vector<rules::PitchRow>& rows);
-};
+// ReportFormatOf answers the report format a file name asks for; false for other extensions.
+bool ReportFormatOf(const std::string& path, ReportFormat& format);
+// SummaryLine is the line for one file (without line end).
+std::string SummaryLine(const FileResult& result, const std::vector<rules::PitchRow>& rows,
+                        bool dryRun);
+// ChangeLines lists the file's changes, one line each.
+std::string ChangeLines(const FileResult& result, const std::vector<rules::PitchRow>& rows);
+// RenderReport answers the report's text.
+std::string RenderReport(ReportFormat format, const std::vector<FileResult>& results,
+                         const std::vector<rules::PitchRow>& rows);
 
 }  // namespace sorvel

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+namespace sorvel {
+
 namespace {
 
 // The numbers an edit writes most: octaves 0 to 9 and alterations down to -3.
@@ -59,3 +61,5 @@ std::string_view EditTexts::Number(int number) {
     }
     return Keep(std::to_string(number));
 }
+
+}  // namespace sorvel

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+namespace sorvel {
+
 class EditTexts {
   public:
     // Keep copies text and answers the copy. A text kept a moment ago is answered again
@@ -32,3 +34,5 @@ class EditTexts {
     // Texts kept lately, by their hash: a slot holds the last text that fell into it.
     std::array<std::string_view, kRecentSlots> recent_{};
 };
+
+}  // namespace sorvel

@@ -5,7 +5,9 @@
 #include <optional>
 #include <stdexcept>
 
-std::vector<bool> MeasureAccidentals::Needed(const std::vector<Note>& notes) {
+namespace sorvel {
+
+std::vector<bool> AccidentalsNeeded(const std::vector<AccidentalNote>& notes) {
     std::vector<bool> needed(notes.size(), false);
     // What the earlier notes of the measure imply, by letter and octave (MusicXML's octaves 0
     // to 9); a microtone implies nothing a whole-tone alteration could equal.
@@ -18,7 +20,7 @@ std::vector<bool> MeasureAccidentals::Needed(const std::vector<Note>& notes) {
     std::array<Implied, kLetters * kOctaves> implied{};
     int32_t epoch = notes.empty() ? 0 : notes.front().keyEpoch;
     for (size_t i = 0; i < notes.size(); ++i) {
-        const Note& note = notes[i];
+        const AccidentalNote& note = notes[i];
         if (note.keyEpoch != epoch) {
             epoch = note.keyEpoch;
             implied.fill({});
@@ -42,7 +44,7 @@ std::vector<bool> MeasureAccidentals::Needed(const std::vector<Note>& notes) {
     return needed;
 }
 
-const char* MeasureAccidentals::ValueFor(int32_t alteration) {
+const char* AccidentalValue(int32_t alteration) {
     switch (alteration) {
         case -3:
             return "triple-flat";
@@ -62,3 +64,5 @@ const char* MeasureAccidentals::ValueFor(int32_t alteration) {
             return nullptr;
     }
 }
+
+}  // namespace sorvel

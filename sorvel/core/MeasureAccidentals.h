@@ -10,24 +10,23 @@
 #include <cstdint>
 #include <vector>
 
-class MeasureAccidentals {
-  public:
-    MeasureAccidentals() = delete;
+namespace sorvel {
 
-    // One note, in the order the notes sound (equal times in the file's order).
-    struct Note {
-        int32_t letter = 0;  // A = 0 .. G = 6
-        int32_t octave = 4;
-        int32_t alteration = 0;
-        bool microtone = false;  // an alteration that is not a whole number of semitones
-        bool tieStart = false;
-        bool tieStop = false;
-        int32_t keyAlteration = 0;  // what the key in force gives the note's letter
-        int32_t keyEpoch = 0;       // changes where a key signature starts afresh
-    };
-
-    // Needed answers, for each note, whether it needs its accidental shown.
-    static std::vector<bool> Needed(const std::vector<Note>& notes);
-    // ValueFor is the MusicXML accidental for a whole-tone alteration from -3 to 3, or null.
-    static const char* ValueFor(int32_t alteration);
+// AccidentalNote: one note, in the order the notes sound (equal times in the file's order).
+struct AccidentalNote {
+    int32_t letter = 0;  // A = 0 .. G = 6
+    int32_t octave = 4;
+    int32_t alteration = 0;
+    bool microtone = false;  // an alteration that is not a whole number of semitones
+    bool tieStart = false;
+    bool tieStop = false;
+    int32_t keyAlteration = 0;  // what the key in force gives the note's letter
+    int32_t keyEpoch = 0;       // changes where a key signature starts afresh
 };
+
+// AccidentalsNeeded answers, for each note, whether it needs its accidental shown.
+std::vector<bool> AccidentalsNeeded(const std::vector<AccidentalNote>& notes);
+// AccidentalValue is the MusicXML accidental for a whole-tone alteration from -3 to 3, or null.
+const char* AccidentalValue(int32_t alteration);
+
+}  // namespace sorvel

@@ -7,10 +7,12 @@
 
 #include "sorvel/core/TextTools.h"
 
+namespace sorvel {
+
 namespace {
 
 bool ReadBound(std::string_view text, int64_t fallback, int64_t& value) {
-    text = TextTools::Trim(text);
+    text = Trim(text);
     if (text.empty()) {
         value = fallback;
         return true;
@@ -21,13 +23,13 @@ bool ReadBound(std::string_view text, int64_t fallback, int64_t& value) {
 
 }  // namespace
 
-bool MeasureList::Parse(std::string_view text, std::vector<sorvel::MeasureRange>& ranges,
-                        std::string& error) {
+bool ParseMeasureList(std::string_view text, std::vector<MeasureRange>& ranges,
+                      std::string& error) {
     ranges.clear();
     while (true) {
         const size_t comma = text.find(',');
-        const std::string_view item = TextTools::Trim(text.substr(0, comma));
-        sorvel::MeasureRange range;
+        const std::string_view item = Trim(text.substr(0, comma));
+        MeasureRange range;
         const size_t dash = item.find('-');
         const bool ok = !item.empty() && item != "-" &&
                         (dash == std::string_view::npos
@@ -47,3 +49,5 @@ bool MeasureList::Parse(std::string_view text, std::vector<sorvel::MeasureRange>
         text = text.substr(comma + 1);
     }
 }
+
+}  // namespace sorvel

@@ -8,10 +8,9 @@
 
 #include "sorvel/core/RespellScore.h"
 
-class MeasureList {
-  public:
-    MeasureList() = delete;
+namespace sorvel {
 
-    static bool Parse(std::string_view text, std::vector<sorvel::MeasureRange>& ranges,
-                      std::string& error);
-};
+// ParseMeasureList answers false and a message in error when text is no list of ranges.
+bool ParseMeasureList(std::string_view text, std::vector<MeasureRange>& ranges, std::string& error);
+
+}  // namespace sorvel

@@ -146,7 +146,7 @@ void MeasureReader::ReadAttributes(pugi::xml_node attributes, int32_t order) {
                 beatType_ = *beatType;
             }
         } else if (name == "clef") {
-            tablature_.Set(StaffOf(node), TextTools::Trim(node.child_value("sign")) == "TAB");
+            tablature_.Set(StaffOf(node), Trim(node.child_value("sign")) == "TAB");
         }
     }
 }
@@ -172,7 +172,7 @@ void MeasureReader::ReadPitch(MeasureNote& note, pugi::xml_node pitch) const {
     if (!octave) {
         Refuse(pitch, "a <pitch> without <octave>");
     }
-    const std::string_view letter = TextTools::Trim(step.child_value());
+    const std::string_view letter = Trim(step.child_value());
     if (letter.size() != 1 || letter[0] < 'A' || letter[0] > 'G') {
         Refuse(step, "the step \"" + std::string(step.child_value()) + "\" is not A to G");
     }
@@ -264,7 +264,7 @@ void MeasureReader::ReadNote(pugi::xml_node node, int32_t order) {
         number && *number > 0 && *number < kMaxStaff) {
         note.staff = static_cast<int32_t>(*number);
     }
-    if (const std::string_view text = TextTools::Trim(voice.child_value()); !text.empty()) {
+    if (const std::string_view text = Trim(voice.child_value()); !text.empty()) {
         note.voice = text;
     }
     if (pitch) {

@@ -10,6 +10,8 @@
 #include "sorvel/core/Failure.h"
 #include "sorvel/core/MeasureAccidentals.h"
 
+namespace sorvel {
+
 namespace {
 
 // Children that come after <accidental> in a note, in MusicXML's order.
@@ -130,7 +132,7 @@ void NoteEditor::SetPitch(const rules::SpelledPitch& pitch, const PitchElements&
 }
 
 void NoteEditor::ShowAccidental(int32_t alteration) {
-    const char* value = MeasureAccidentals::ValueFor(alteration);
+    const char* value = AccidentalValue(alteration);
     if (value == nullptr) {
         throw std::logic_error("no accidental for this alteration");
     }
@@ -189,3 +191,5 @@ void NoteEditor::MoveEditsInto(std::deque<sorvel::ScoreEdit>& edits) {
     }
     count_ = 0;
 }
+
+}  // namespace sorvel

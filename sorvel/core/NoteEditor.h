@@ -16,6 +16,8 @@
 #include "sorvel/core/RespellScore.h"
 #include "sorvel/core/XmlSpans.h"
 
+namespace sorvel {
+
 // PitchElements: the first <step>, <alter> (if any) and <octave> of a note's first <pitch>.
 struct PitchElements {
     pugi::xml_node step;
@@ -79,3 +81,5 @@ class NoteEditor {
     std::array<sorvel::ScoreEdit, kMaxSplices> splices_{};
     size_t count_ = 0;
 };
+
+}  // namespace sorvel

@@ -9,6 +9,8 @@
 #include "sorvel/core/TextEncoding.h"
 #include "sorvel/core/TextTools.h"
 
+namespace sorvel {
+
 namespace {
 
 // KeyForm is how keys compare: A to Z lower-cased, cut at the first 0 byte.
@@ -42,8 +44,8 @@ class Pairs {
         if (equals == std::string_view::npos || equals == 0) {
             return;
         }
-        values_.emplace(KeyForm(TextTools::Trim(line.substr(0, equals))),
-                        std::string(TextTools::Trim(line.substr(equals + 1))));
+        values_.emplace(KeyForm(Trim(line.substr(0, equals))),
+                        std::string(Trim(line.substr(equals + 1))));
     }
 
     std::unordered_map<std::string, std::string> values_;
@@ -62,7 +64,7 @@ std::string AsShown(std::string text) {
 
 }  // namespace
 
-std::vector<PitchSet> PitchListFile::Parse(std::string_view bytes) {
+std::vector<PitchSet> ParsePitchList(std::string_view bytes) {
     const Pairs pairs(bytes);
     std::vector<PitchSet> sets;
     for (int set = 1;; ++set) {
@@ -94,8 +96,7 @@ std::vector<PitchSet> PitchListFile::Parse(std::string_view bytes) {
     return sets;
 }
 
-const PitchSet* PitchListFile::FindByName(const std::vector<PitchSet>& sets,
-                                          std::string_view name) {
+const PitchSet* FindPitchSet(const std::vector<PitchSet>& sets, std::string_view name) {
     const std::string wanted = KeyForm(name);
     for (const PitchSet& set : sets) {
         if (KeyForm(set.name) == wanted) {
@@ -105,12 +106,12 @@ const PitchSet* PitchListFile::FindByName(const std::vector<PitchSet>& sets,
     return nullptr;
 }
 
-rules::PitchDirection PitchListFile::DirectionFromFile(int32_t code) {
+rules::PitchDirection DirectionFromFile(int32_t code) {
     return rules::DirectionFromFileCode(code);
 }
 
-std::vector<rules::PitchRow> PitchListFile::AppliedRows(const std::vector<StoredPitchRow>& rows,
-                                                        std::vector<std::string>& warnings) {
+std::vector<rules::PitchRow> AppliedRows(const std::vector<StoredPitchRow>& rows,
+                                         std::vector<std::string>& warnings) {
     std::vector<rules::PitchRow> applied;
     for (size_t i = 0; i < rows.size(); ++i) {
         const rules::PitchRow& row = rows[i].row;
@@ -122,9 +123,11 @@ std::vector<rules::PitchRow> PitchListFile::AppliedRows(const std::vector<Stored
             continue;
         }
         warnings.push_back("row " + std::to_string(i + 1) + " of the set, " +
-                           TextEncoding::Latin1ToUtf8(row.Text()) +
+                           Latin1ToUtf8(row.Text()) +
                            ", is not applied: its texts are not spellings as the plug-in stores "
                            "them");
     }
     return applied;
 }
+
+}  // namespace sorvel

@@ -17,6 +17,8 @@
 
 #include "rules/PitchRow.h"
 
+namespace sorvel {
+
 struct StoredPitchRow {
     rules::PitchRow row;
     bool ticked = true;
@@ -27,21 +29,17 @@ struct PitchSet {
     std::vector<StoredPitchRow> rows;
 };
 
-class PitchListFile {
-  public:
-    PitchListFile() = delete;
+// ParsePitchList reads the sets from the file's bytes.
+std::vector<PitchSet> ParsePitchList(std::string_view bytes);
+// AppliedRows answers the rows a run applies, as the dialog's Change Checked applies them: the
+// ticked rows whose texts are spellings as the plug-in stores them. A row left out for its
+// texts (a hand-edited or damaged file) adds a warning, as the plug-in leaves it out of a run.
+std::vector<rules::PitchRow> AppliedRows(const std::vector<StoredPitchRow>& rows,
+                                         std::vector<std::string>& warnings);
+// FindPitchSet answers the first set whose name equals name without regard to the case of A to
+// Z (compared up to a 0 byte, as the plug-in does), or null.
+const PitchSet* FindPitchSet(const std::vector<PitchSet>& sets, std::string_view name);
+// DirectionFromFile decodes a stored direction code: 0 Down, 1 Up, anything else Closest.
+rules::PitchDirection DirectionFromFile(int32_t code);
 
-    // Parse reads the sets from the file's bytes.
-    static std::vector<PitchSet> Parse(std::string_view bytes);
-    // AppliedRows answers the rows a run applies, as the dialog's Change Checked applies them:
-    // the ticked rows whose texts are spellings as the plug-in stores them. A row left out for
-    // its texts (a hand-edited or damaged file) adds a warning, as the plug-in leaves it out of
-    // a run.
-    static std::vector<rules::PitchRow> AppliedRows(const std::vector<StoredPitchRow>& rows,
-                                                    std::vector<std::string>& warnings);
-    // FindByName answers the first set whose name equals name without regard to the case of A
-    // to Z (compared up to a 0 byte, as the plug-in does), or null.
-    static const PitchSet* FindByName(const std::vector<PitchSet>& sets, std::string_view name);
-    // DirectionFromFile decodes a stored direction code: 0 Down, 1 Up, anything else Closest.
-    static rules::PitchDirection DirectionFromFile(int32_t code);
-};
+}  // namespace sorvel

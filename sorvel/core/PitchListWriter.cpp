@@ -6,6 +6,8 @@
 #include "rules/PitchDirection.h"
 #include "rules/SpellingSyntax.h"
 
+namespace sorvel {
+
 namespace {
 
 constexpr char kStandIn = '?';
@@ -68,7 +70,7 @@ uint32_t NextCodePoint(std::string_view text, size_t& i) {
 
 }  // namespace
 
-std::string PitchListWriter::Write(const std::vector<PitchSet>& sets) {
+std::string WritePitchList(const std::vector<PitchSet>& sets) {
     std::string out;
     for (size_t s = 0; s < sets.size(); ++s) {
         const size_t set = s + 1;
@@ -86,7 +88,7 @@ std::string PitchListWriter::Write(const std::vector<PitchSet>& sets) {
     return out;
 }
 
-std::string PitchListWriter::StorableName(std::string_view utf8) {
+std::string StorableName(std::string_view utf8) {
     const std::string_view blanks = " \r\n\t";
     const size_t first = utf8.find_first_not_of(blanks);
     if (first == std::string_view::npos) {
@@ -100,3 +102,5 @@ std::string PitchListWriter::StorableName(std::string_view utf8) {
     }
     return name;
 }
+
+}  // namespace sorvel

@@ -24,12 +24,12 @@ void Unpack(std::string bytes, const RespellOptions& options, RespelledScore::St
         store.rootfile = std::move(entry.rootfile);
         bytes = std::move(entry.score);
     }
-    TextEncoding::Decoded decoded = TextEncoding::Decode(bytes, true);
+    DecodedText decoded = DecodeText(bytes, true);
     store.form = decoded.form;
     store.byteOrderMark = decoded.byteOrderMark;
     // 8-bit text is used as read, without a copy.
     store.ownedText =
-        store.form == TextEncoding::Form::kEightBit ? std::move(bytes) : std::move(decoded.text);
+        store.form == TextForm::kEightBit ? std::move(bytes) : std::move(decoded.text);
     store.text = store.ownedText;
 }
 
@@ -37,8 +37,7 @@ void Unpack(std::string bytes, const RespellOptions& options, RespelledScore::St
 // string (an .mxl or UTF-16 text is unpacked or decoded into a new one anyway).
 void Unpack(ScoreBytes bytes, const RespellOptions& options, RespelledScore::Store& store) {
     const std::string_view view(bytes.data.get(), bytes.size);
-    if (mxl::LooksLikeZip(view) ||
-        TextEncoding::Decode(view, true).form != TextEncoding::Form::kEightBit) {
+    if (mxl::LooksLikeZip(view) || DecodeText(view, true).form != TextForm::kEightBit) {
         Unpack(std::string(view), options, store);
         return;
     }
@@ -76,14 +75,13 @@ std::string Join(const std::vector<std::string_view>& pieces) {
 
 // Pack makes the new file whole where it is not the text with its edits.
 void Pack(RespelledScore::Store& store) {
-    if (!store.compressed && store.form == TextEncoding::Form::kEightBit) {
+    if (!store.compressed && store.form == TextForm::kEightBit) {
         return;
     }
     if (store.compressed && store.edits.empty()) {
         return;  // the archive as read
     }
-    std::string encoded =
-        TextEncoding::Encode(Join(TextPieces(store)), store.form, store.byteOrderMark);
+    std::string encoded = EncodeText(Join(TextPieces(store)), store.form, store.byteOrderMark);
     store.output =
         store.compressed ? mxl::Write(store.archive, store.rootfile, encoded) : std::move(encoded);
 }

@@ -5,7 +5,9 @@
 
 #include "rules/SpellingSyntax.h"
 
-bool RowOption::Parse(std::string_view text, rules::PitchRow& row, std::string& error) {
+namespace sorvel {
+
+bool ParseRowOption(std::string_view text, rules::PitchRow& row, std::string& error) {
     const size_t arrow = text.find('>');
     if (arrow == std::string_view::npos) {
         error = "a row is FROM>TO or FROM>TO:DIRECTION, for example A#>Bb:closest";
@@ -35,3 +37,5 @@ bool RowOption::Parse(std::string_view text, rules::PitchRow& row, std::string& 
     row = rules::PitchRow{fromText, toText, direction};
     return true;
 }
+
+}  // namespace sorvel

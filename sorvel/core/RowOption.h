@@ -8,10 +8,9 @@
 
 #include "rules/PitchRow.h"
 
-class RowOption {
-  public:
-    RowOption() = delete;
+namespace sorvel {
 
-    // Parse answers false and a message in error when text is no row.
-    static bool Parse(std::string_view text, rules::PitchRow& row, std::string& error);
-};
+// ParseRowOption answers false and a message in error when text is no row.
+bool ParseRowOption(std::string_view text, rules::PitchRow& row, std::string& error);
+
+}  // namespace sorvel

@@ -71,7 +71,7 @@ struct RespelledScore::Store {
     // room reserved beyond them, while the parsed document is still in memory.
     std::deque<ScoreEdit> edits;
     EditTexts editTexts;
-    TextEncoding::Form form = TextEncoding::Form::kEightBit;
+    TextForm form = TextForm::kEightBit;
     bool byteOrderMark = false;
     bool compressed = false;
     std::string archive;   // a compressed file as read

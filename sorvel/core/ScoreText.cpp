@@ -69,7 +69,7 @@ void CheckEnd(std::string_view text, const pugi::xml_document& document) {
 }  // namespace
 
 void ParseScore(std::string_view text, pugi::xml_document& document) {
-    if (TextTools::Trim(text).empty()) {
+    if (Trim(text).empty()) {
         Fail(FailureKind::kNotAScore, "the file is empty");
     }
     const pugi::xml_parse_result parsed =

@@ -8,6 +8,8 @@
 
 #include "sorvel/core/TextTools.h"
 
+namespace sorvel {
+
 ScoreTime ScoreTime::Of(int64_t numerator, int64_t denominator) {
     if (denominator == 0) {
         return {0, 1};
@@ -25,7 +27,7 @@ ScoreTime ScoreTime::Of(int64_t numerator, int64_t denominator) {
 }
 
 bool ScoreTime::ParseDecimal(std::string_view text, ScoreTime& value) {
-    text = TextTools::Trim(text);
+    text = Trim(text);
     bool negative = false;
     if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
         negative = text[0] == '-';
@@ -117,3 +119,5 @@ std::string ScoreTime::Text() const {
     }
     return text;
 }
+
+}  // namespace sorvel

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace sorvel {
+
 struct ScoreTime {
     int64_t numerator = 0;
     int64_t denominator = 1;
@@ -29,3 +31,5 @@ struct ScoreTime {
     // Text writes the value in decimals, up to three places, without trailing zeros.
     [[nodiscard]] std::string Text() const;
 };
+
+}  // namespace sorvel

@@ -21,7 +21,7 @@ namespace {
 
 // LeadingNumber reads the number a measure's number attribute starts with ("12a" is 12).
 std::optional<int64_t> LeadingNumber(std::string_view text) {
-    text = TextTools::Trim(text);
+    text = Trim(text);
     size_t digits = 0;
     while (digits < text.size() && digits < 15 &&
            std::isdigit(static_cast<unsigned char>(text[digits]))) {
@@ -65,7 +65,7 @@ class Walker {
         std::map<std::string, std::string, std::less<>> names;
         for (const pugi::xml_node part : root.child("part-list").children("score-part")) {
             names.emplace(part.attribute("id").value(),
-                          std::string(TextTools::Trim(part.child_value("part-name"))));
+                          std::string(Trim(part.child_value("part-name"))));
         }
         for (const std::string& wanted : options_.parts) {
             if (!std::any_of(names.begin(), names.end(), [&](const auto& part) {

@@ -15,9 +15,8 @@ namespace {
 
 constexpr int32_t kMaxShownAlteration = 3;
 
-MeasureAccidentals::Note AccidentalInput(const MeasureNote& note,
-                                         const rules::SpelledPitch& pitch) {
-    MeasureAccidentals::Note input;
+AccidentalNote AccidentalInput(const MeasureNote& note, const rules::SpelledPitch& pitch) {
+    AccidentalNote input;
     input.microtone = note.microtone;
     input.tieStart = note.tieStart;
     input.tieStop = note.tieStop;
@@ -50,8 +49,8 @@ void Edit(const XmlSpans& spans, const MeasureNote& note, const Decision& decisi
 
 size_t EditStaff(const XmlSpans& spans, const std::vector<StaffNote>& line,
                  std::deque<ScoreEdit>& edits, EditTexts& texts) {
-    std::vector<MeasureAccidentals::Note> before;
-    std::vector<MeasureAccidentals::Note> after;
+    std::vector<AccidentalNote> before;
+    std::vector<AccidentalNote> after;
     before.reserve(line.size());
     after.reserve(line.size());
     for (const StaffNote& entry : line) {
@@ -59,8 +58,8 @@ size_t EditStaff(const XmlSpans& spans, const std::vector<StaffNote>& line,
         before.push_back(AccidentalInput(note, note.written));
         after.push_back(AccidentalInput(note, entry.decision->newWritten.value_or(note.written)));
     }
-    const std::vector<bool> neededBefore = MeasureAccidentals::Needed(before);
-    const std::vector<bool> neededAfter = MeasureAccidentals::Needed(after);
+    const std::vector<bool> neededBefore = AccidentalsNeeded(before);
+    const std::vector<bool> neededAfter = AccidentalsNeeded(after);
     size_t mended = 0;
     for (size_t i = 0; i < line.size(); ++i) {
         const MeasureNote& note = *line[i].note;

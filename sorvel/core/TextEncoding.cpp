@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace sorvel {
+
 namespace {
 
 void AppendUtf8(std::string& out, uint32_t code) {
@@ -66,30 +68,29 @@ void AppendUnit(std::string& out, uint16_t unit, bool bigEndian) {
 
 }  // namespace
 
-TextEncoding::Decoded TextEncoding::Decode(std::string_view bytes, bool formOnly) {
+DecodedText DecodeText(std::string_view bytes, bool formOnly) {
     const auto at = [&](size_t i) { return i < bytes.size() ? static_cast<uint8_t>(bytes[i]) : 1; };
-    Decoded decoded;
+    DecodedText decoded;
     if ((at(0) == 0xFF && at(1) == 0xFE && at(2) == 0 && at(3) == 0) ||
         (at(0) == 0 && at(1) == 0 && at(2) == 0xFE && at(3) == 0xFF) ||
         (at(0) == '<' && at(1) == 0 && at(2) == 0 && at(3) == 0) ||
         (at(0) == 0 && at(1) == 0 && at(2) == 0 && at(3) == '<')) {
-        sorvel::Fail(sorvel::FailureKind::kEncoding,
-                     "the file is in UTF-32, which this program does not read");
+        Fail(FailureKind::kEncoding, "the file is in UTF-32, which this program does not read");
     }
     size_t start = 0;
     if (at(0) == 0xFF && at(1) == 0xFE) {
-        decoded.form = Form::kUtf16LittleEndian;
+        decoded.form = TextForm::kUtf16LittleEndian;
         decoded.byteOrderMark = true;
         start = 2;
     } else if (at(0) == 0xFE && at(1) == 0xFF) {
-        decoded.form = Form::kUtf16BigEndian;
+        decoded.form = TextForm::kUtf16BigEndian;
         decoded.byteOrderMark = true;
         start = 2;
     } else if (at(0) == '<' && at(1) == 0) {
-        decoded.form = Form::kUtf16LittleEndian;
+        decoded.form = TextForm::kUtf16LittleEndian;
     } else if (at(0) == 0 && at(1) == '<' && at(2) == 0) {
         // "<?" or "<s" without a byte-order mark; a NUL byte before 8-bit text is no UTF-16.
-        decoded.form = Form::kUtf16BigEndian;
+        decoded.form = TextForm::kUtf16BigEndian;
     } else {
         if (!formOnly) {
             decoded.text.assign(bytes);
@@ -97,10 +98,9 @@ TextEncoding::Decoded TextEncoding::Decode(std::string_view bytes, bool formOnly
         return decoded;
     }
     if ((bytes.size() - start) % 2 != 0) {
-        sorvel::Fail(sorvel::FailureKind::kEncoding,
-                     "the file is not valid UTF-16: it has an odd number of bytes");
+        Fail(FailureKind::kEncoding, "the file is not valid UTF-16: it has an odd number of bytes");
     }
-    const bool bigEndian = decoded.form == Form::kUtf16BigEndian;
+    const bool bigEndian = decoded.form == TextForm::kUtf16BigEndian;
     const auto unitAt = [&](size_t i) {
         const auto a = static_cast<uint16_t>(static_cast<uint8_t>(bytes[i]));
         const auto b = static_cast<uint16_t>(static_cast<uint8_t>(bytes[i + 1]));
@@ -118,21 +118,20 @@ TextEncoding::Decoded TextEncoding::Decode(std::string_view bytes, bool formOnly
             }
         }
         if (code >= 0xD800 && code <= 0xDFFF) {
-            sorvel::Fail(
-                sorvel::FailureKind::kEncoding,
-                "the file is not valid UTF-16: a lone surrogate at byte " + std::to_string(i));
+            Fail(FailureKind::kEncoding,
+                 "the file is not valid UTF-16: a lone surrogate at byte " + std::to_string(i));
         }
         AppendUtf8(decoded.text, code);
     }
     return decoded;
 }
 
-std::string TextEncoding::Encode(std::string_view text, Form form, bool byteOrderMark) {
-    if (form == Form::kEightBit) {
+std::string EncodeText(std::string_view text, TextForm form, bool byteOrderMark) {
+    if (form == TextForm::kEightBit) {
         return std::string(text);
     }
     std::string bytes;
-    const bool bigEndian = form == Form::kUtf16BigEndian;
+    const bool bigEndian = form == TextForm::kUtf16BigEndian;
     bytes.reserve(text.size() * 2 + 2);
     if (byteOrderMark) {
         AppendUnit(bytes, 0xFEFF, bigEndian);
@@ -140,8 +139,8 @@ std::string TextEncoding::Encode(std::string_view text, Form form, bool byteOrde
     for (size_t i = 0; i < text.size();) {
         uint32_t code = 0;
         if (!NextUtf8(text, i, code)) {
-            sorvel::Fail(sorvel::FailureKind::kInternal,
-                         "the edited text is not valid UTF-8 at byte " + std::to_string(i));
+            Fail(FailureKind::kInternal,
+                 "the edited text is not valid UTF-8 at byte " + std::to_string(i));
         }
         if (code >= 0x10000) {
             code -= 0x10000;
@@ -154,7 +153,7 @@ std::string TextEncoding::Encode(std::string_view text, Form form, bool byteOrde
     return bytes;
 }
 
-std::string TextEncoding::Utf8ToLowBytes(std::string_view utf8) {
+std::string Utf8ToLowBytes(std::string_view utf8) {
     std::string out;
     for (size_t i = 0; i < utf8.size();) {
         uint32_t code = 0;
@@ -174,10 +173,12 @@ std::string TextEncoding::Utf8ToLowBytes(std::string_view utf8) {
     return out;
 }
 
-std::string TextEncoding::Latin1ToUtf8(std::string_view bytes) {
+std::string Latin1ToUtf8(std::string_view bytes) {
     std::string out;
     for (const char c : bytes) {
         AppendUtf8(out, static_cast<uint8_t>(c));
     }
     return out;
 }
+
+}  // namespace sorvel

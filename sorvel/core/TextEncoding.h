@@ -7,27 +7,28 @@
 #include <string>
 #include <string_view>
 
-class TextEncoding {
-  public:
-    enum class Form { kEightBit, kUtf16LittleEndian, kUtf16BigEndian };
+namespace sorvel {
 
-    // Decoded: the text as UTF-8 (or 8-bit) bytes, and how to write it back.
-    struct Decoded {
-        Form form = Form::kEightBit;
-        bool byteOrderMark = false;
-        std::string text;
-    };
+enum class TextForm { kEightBit, kUtf16LittleEndian, kUtf16BigEndian };
 
-    // Decode reads the bytes' form and, for UTF-16, their text; it throws a failure of kind
-    // kEncoding when they are no text this program reads. With formOnly, 8-bit text is not
-    // copied into the answer's text (the caller keeps the bytes).
-    static Decoded Decode(std::string_view bytes, bool formOnly = false);
-    // Encode writes text (UTF-8 for the UTF-16 forms) back in the given form; it throws a
-    // failure of kind kInternal for text that is no UTF-8.
-    static std::string Encode(std::string_view text, Form form, bool byteOrderMark);
-    // Utf8ToLowBytes is the 8-bit form the host's files use for a text typed as UTF-8: each
-    // character's code cut to its low byte. Invalid UTF-8 is taken byte by byte.
-    static std::string Utf8ToLowBytes(std::string_view utf8);
-    // Latin1ToUtf8 shows 8-bit text (as the host's files hold it) on a UTF-8 terminal.
-    static std::string Latin1ToUtf8(std::string_view bytes);
+// DecodedText: the text as UTF-8 (or 8-bit) bytes, and how to write it back.
+struct DecodedText {
+    TextForm form = TextForm::kEightBit;
+    bool byteOrderMark = false;
+    std::string text;
 };
+
+// DecodeText reads the bytes' form and, for UTF-16, their text; it throws a failure of kind
+// kEncoding when they are no text this program reads. With formOnly, 8-bit text is not copied
+// into the answer's text (the caller keeps the bytes).
+DecodedText DecodeText(std::string_view bytes, bool formOnly = false);
+// EncodeText writes text (UTF-8 for the UTF-16 forms) back in the given form; it throws a
+// failure of kind kInternal for text that is no UTF-8.
+std::string EncodeText(std::string_view text, TextForm form, bool byteOrderMark);
+// Utf8ToLowBytes is the 8-bit form the host's files use for a text typed as UTF-8: each
+// character's code cut to its low byte. Invalid UTF-8 is taken byte by byte.
+std::string Utf8ToLowBytes(std::string_view utf8);
+// Latin1ToUtf8 shows 8-bit text (as the host's files hold it) on a UTF-8 terminal.
+std::string Latin1ToUtf8(std::string_view bytes);
+
+}  // namespace sorvel

@@ -1,7 +1,9 @@
 // TextTools: trimming and lower-casing.
 #include "sorvel/core/TextTools.h"
 
-std::string_view TextTools::Trim(std::string_view text) {
+namespace sorvel {
+
+std::string_view Trim(std::string_view text) {
     constexpr std::string_view kBlanks = " \t\r\n";
     const size_t first = text.find_first_not_of(kBlanks);
     if (first == std::string_view::npos) {
@@ -9,3 +11,5 @@ std::string_view TextTools::Trim(std::string_view text) {
     }
     return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
+
+}  // namespace sorvel

@@ -4,10 +4,9 @@
 #include <string>
 #include <string_view>
 
-class TextTools {
-  public:
-    TextTools() = delete;
+namespace sorvel {
 
-    // Trim drops blanks, tabs and line ends at both ends.
-    static std::string_view Trim(std::string_view text);
-};
+// Trim drops blanks, tabs and line ends at both ends.
+std::string_view Trim(std::string_view text);
+
+}  // namespace sorvel

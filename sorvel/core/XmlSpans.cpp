@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+namespace sorvel {
+
 size_t XmlSpans::Find(std::string_view what, size_t from) const {
     const size_t at = source_.find(what, from);
     if (at == std::string_view::npos) {
@@ -109,3 +111,5 @@ XmlSpans::Place XmlSpans::PlaceOf(size_t offset) const {
     const size_t column = lineStart == std::string_view::npos ? offset + 1 : offset - lineStart;
     return {line, column};
 }
+
+}  // namespace sorvel

@@ -9,6 +9,8 @@
 #include <pugixml.hpp>
 #include <string_view>
 
+namespace sorvel {
+
 class XmlSpans {
   public:
     // source must be the very text the document was parsed from (before any in-place change).
@@ -46,3 +48,5 @@ class XmlSpans {
 
     std::string_view source_;
 };
+
+}  // namespace sorvel

@@ -75,23 +75,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     FCString text;
     text.SetUTF16Units(input.data(), static_cast<uint32_t>(input.size()));
-    const bool accepted = PitchSpelling::CheckPitchSpelling(&text);
+    const bool accepted = CheckPitchSpelling(&text);
     Check(accepted == IsSpelling(input), "the check agrees with the spelling form");
     Check(text.GetLength() == input.size(), "the check never changes the length");
     if (accepted) {
         Check(Units(text) == Normal(input), "an accepted text is normalised");
         FCString again(text);
-        Check(PitchSpelling::CheckPitchSpelling(&again), "a normalised text is accepted again");
+        Check(CheckPitchSpelling(&again), "a normalised text is accepted again");
         Check(Units(again) == Units(text), "a normalised text stays as it is");
-        Check(PitchSpelling::IsSameSpelling(&text, &again), "a spelling is the same as itself");
+        Check(IsSameSpelling(&text, &again), "a spelling is the same as itself");
     } else {
         FCString again(text);
-        Check(!PitchSpelling::CheckPitchSpelling(&again), "a refused text stays refused");
+        Check(!CheckPitchSpelling(&again), "a refused text stays refused");
     }
-    Check(!PitchSpelling::IsSameSpelling(&text, nullptr), "nothing is no spelling");
+    Check(!IsSameSpelling(&text, nullptr), "nothing is no spelling");
 
     FCString expanded(text);
-    PitchSpelling::ExpandDoubleSharp(&expanded);
+    ExpandDoubleSharp(&expanded);
     std::u16string wanted;
     for (const char16_t unit : Units(text)) {
         wanted += unit == u'x' ? std::u16string(u"##") : std::u16string(1, unit);

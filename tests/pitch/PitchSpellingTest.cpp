@@ -19,7 +19,7 @@ class PitchSpellingTableTest : public testing::TestWithParam<spelling_cases::Cas
 TEST_P(PitchSpellingTableTest, CheckAndTextInPlace) {
     const spelling_cases::Case& c = GetParam();
     FCString s(c.typed);
-    EXPECT_EQ(PitchSpelling::CheckPitchSpelling(&s), c.valid);
+    EXPECT_EQ(CheckPitchSpelling(&s), c.valid);
     EXPECT_EQ(Text(s), c.after);
 }
 
@@ -29,7 +29,7 @@ INSTANTIATE_TEST_SUITE_P(Typed, PitchSpellingTableTest, testing::ValuesIn(spelli
                          });
 
 TEST(PitchSpellingTest, NullIsNoSpelling) {
-    EXPECT_FALSE(PitchSpelling::CheckPitchSpelling(nullptr));
+    EXPECT_FALSE(CheckPitchSpelling(nullptr));
 }
 
 TEST(PitchSpellingTest, OnlyTheSevenLowerCaseLettersAreRaised) {
@@ -41,7 +41,7 @@ TEST(PitchSpellingTest, OnlyTheSevenLowerCaseLettersAreRaised) {
             continue;
         }
         const bool letter = (c >= 'A' && c <= 'G') || (c >= 'a' && c <= 'g');
-        EXPECT_EQ(PitchSpelling::CheckPitchSpelling(&s), letter) << c;
+        EXPECT_EQ(CheckPitchSpelling(&s), letter) << c;
         const char16_t expected = (c >= 'a' && c <= 'g') ? static_cast<char16_t>(c - 'a' + 'A')
                                                          : static_cast<char16_t>(c);
         EXPECT_EQ(s.GetCharAt(0), expected) << c;
@@ -54,11 +54,11 @@ TEST(PitchSpellingTest, ExpandDoubleSharp) {
     };
     for (const auto& [in, out] : cases) {
         FCString s(in);
-        PitchSpelling::ExpandDoubleSharp(&s);
+        ExpandDoubleSharp(&s);
         EXPECT_EQ(Text(s), out) << in;
         EXPECT_EQ(s.GetLength(), std::string(out).size());
     }
-    PitchSpelling::ExpandDoubleSharp(nullptr);
+    ExpandDoubleSharp(nullptr);
 }
 
 // Every spelling a user can type normalises into the one form a note is read back in: the
@@ -72,13 +72,13 @@ TEST(PitchSpellingTest, NormalisedFormsAreIdentical) {
     };
     for (const auto& group : groups) {
         FCString first(group[0]);
-        ASSERT_TRUE(PitchSpelling::CheckPitchSpelling(&first));
-        PitchSpelling::ExpandDoubleSharp(&first);
+        ASSERT_TRUE(CheckPitchSpelling(&first));
+        ExpandDoubleSharp(&first);
         for (const char* typed : group) {
             FCString other(typed);
-            ASSERT_TRUE(PitchSpelling::CheckPitchSpelling(&other)) << typed;
-            PitchSpelling::ExpandDoubleSharp(&other);
-            EXPECT_TRUE(PitchSpelling::IsSameSpelling(&first, &other)) << typed;
+            ASSERT_TRUE(CheckPitchSpelling(&other)) << typed;
+            ExpandDoubleSharp(&other);
+            EXPECT_TRUE(IsSameSpelling(&first, &other)) << typed;
         }
     }
 }
@@ -90,11 +90,11 @@ TEST(PitchSpellingTest, NoEnharmonicIdentity) {
     for (const auto& [a, b] : different) {
         FCString x(a);
         FCString y(b);
-        EXPECT_FALSE(PitchSpelling::IsSameSpelling(&x, &y)) << a << " " << b;
+        EXPECT_FALSE(IsSameSpelling(&x, &y)) << a << " " << b;
     }
     FCString x("A#");
-    EXPECT_FALSE(PitchSpelling::IsSameSpelling(&x, nullptr));
-    EXPECT_FALSE(PitchSpelling::IsSameSpelling(nullptr, &x));
+    EXPECT_FALSE(IsSameSpelling(&x, nullptr));
+    EXPECT_FALSE(IsSameSpelling(nullptr, &x));
 }
 
 }  // namespace

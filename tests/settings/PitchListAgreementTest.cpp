@@ -1,6 +1,6 @@
 // PitchListAgreementTest: the plug-in's reader of the pitch-list file (StoredPitchSets, through
 // the settings layer's file stream and pairs, as the host's folder gives them) and sorvel's
-// (PitchListFile::Parse, on the bytes) must find the same sets, names and rows in any file:
+// (ParsePitchList, on the bytes) must find the same sets, names and rows in any file:
 // hand-made edge cases, and files generated from a seed and then damaged (keys dropped, doubled,
 // re-cased, lines broken, blanks and line ends mixed, 8-bit bytes). Two readers of one format
 // may not drift apart unnoticed.
@@ -55,11 +55,11 @@ std::string PluginSets(const FCPitchChangeLists& sets) {
     return out;
 }
 
-std::string SorvelSets(const std::vector<PitchSet>& sets) {
+std::string SorvelSets(const std::vector<sorvel::PitchSet>& sets) {
     std::string out;
-    for (const PitchSet& set : sets) {
+    for (const sorvel::PitchSet& set : sets) {
         out += "[" + set.name + "]";
-        for (const StoredPitchRow& stored : set.rows) {
+        for (const sorvel::StoredPitchRow& stored : set.rows) {
             out += Row(Units8(stored.row.from), Units8(stored.row.to),
                        static_cast<int32_t>(stored.row.direction), stored.ticked);
         }
@@ -77,7 +77,7 @@ class PitchListAgreementTest : public settings_test::TempFolderTest {
         state.SetDefaults();
         ASSERT_TRUE(StoredPitchSets::LoadPitchSets(state)) << what;
         const std::string plugin = PluginSets(state.pitchSets);
-        const std::string sorvel = SorvelSets(PitchListFile::Parse(bytes));
+        const std::string sorvel = SorvelSets(sorvel::ParsePitchList(bytes));
         EXPECT_EQ(plugin, sorvel) << what << "\nfile:\n" << bytes;
         sets_ += state.pitchSets.GetCount();
     }

@@ -81,7 +81,7 @@ TEST_F(PitchListWriterTest, WritesWhatThePlugInWrites) {
     for (int round = 0; round < 200; ++round) {
         PluginState state;
         state.SetDefaults();
-        std::vector<PitchSet> sets;
+        std::vector<sorvel::PitchSet> sets;
         const size_t setCount = 1 + random() % 4;
         for (size_t s = 0; s < setCount; ++s) {
             const std::u16string typed = RandomName(random);
@@ -92,12 +92,12 @@ TEST_F(PitchListWriterTest, WritesWhatThePlugInWrites) {
             if (name.GetLength() == 0) {
                 continue;
             }
-            StoredText::MakeStorable(name);
+            MakeStorable(name);
             auto* list = new FCPitchChangeList;
             list->SetName(&name);
             state.pitchSets.AddItem(list);
-            PitchSet set;
-            set.name = PitchListWriter::StorableName(Utf8(typed));
+            sorvel::PitchSet set;
+            set.name = sorvel::StorableName(Utf8(typed));
             const size_t rows = 1 + random() % 5;
             for (size_t r = 0; r < rows; ++r) {
                 const std::u16string& from = spellings[random() % spellings.size()];
@@ -119,9 +119,9 @@ TEST_F(PitchListWriterTest, WritesWhatThePlugInWrites) {
         }
         ASSERT_TRUE(StoredPitchSets::SavePitchSets(state));
         const std::string plugIn = ReadBytes(PitchListFile());
-        ASSERT_EQ(WithEol(PitchListWriter::Write(sets)), plugIn) << "round " << round;
+        ASSERT_EQ(WithEol(sorvel::WritePitchList(sets)), plugIn) << "round " << round;
         // And the file reads back as the sets it was written from.
-        const std::vector<PitchSet> back = PitchListFile::Parse(plugIn);
+        const std::vector<sorvel::PitchSet> back = sorvel::ParsePitchList(plugIn);
         ASSERT_EQ(back.size(), sets.size());
         for (size_t s = 0; s < sets.size(); ++s) {
             EXPECT_EQ(back[s].name, sets[s].name);
@@ -148,7 +148,7 @@ TEST_F(PitchListWriterTest, StorableNameTrimsAndStandsIn) {
          "x"},  // invalid UTF-8: byte by byte
     };
     for (const auto& [typed, stored] : cases) {
-        EXPECT_EQ(PitchListWriter::StorableName(typed), stored) << typed;
+        EXPECT_EQ(sorvel::StorableName(typed), stored) << typed;
     }
 }
 

@@ -15,7 +15,7 @@ using fuzz_host::Check;
 
 bool Storable(const FCString& text) {
     for (uint32_t i = 0; i < text.GetLength(); ++i) {
-        if (!StoredText::IsStorable(text.GetCharAt(i))) {
+        if (!IsStorableUnit(text.GetCharAt(i))) {
             return false;
         }
     }

@@ -73,9 +73,9 @@ const std::vector<Case>& Cases() {
 
 TEST(StoredText, StorableFormOfEachCase) {
     for (const Case& c : Cases()) {
-        EXPECT_EQ(Units(StoredText::Storable(Text(c.typed))), c.stored) << c.what;
+        EXPECT_EQ(Units(StorableCopy(Text(c.typed))), c.stored) << c.what;
         FCString inPlace = Text(c.typed);
-        StoredText::MakeStorable(inPlace);
+        MakeStorable(inPlace);
         EXPECT_EQ(Units(inPlace), c.stored) << c.what;
     }
 }

@@ -30,7 +30,7 @@ const std::string kTail = "</measure></part>\n</score-partwise>\n";
 sorvel::RespelledScore Respell(std::string bytes) {
     rules::PitchRow row;
     std::string error;
-    EXPECT_TRUE(RowOption::Parse("A#>Bb", row, error));
+    EXPECT_TRUE(sorvel::ParseRowOption("A#>Bb", row, error));
     static const rules::PitchRules rules({row});
     sorvel::RespellOptions options;
     options.rules = &rules;
@@ -133,7 +133,7 @@ TEST(CoreInputTest, ABufferAndAStringAreRespelledAlike) {
         sorvel::RespellOptions options;
         rules::PitchRow row;
         std::string error;
-        ASSERT_TRUE(RowOption::Parse("A#>Bb", row, error));
+        ASSERT_TRUE(sorvel::ParseRowOption("A#>Bb", row, error));
         const rules::PitchRules rules({row});
         options.rules = &rules;
         const sorvel::RespelledScore fromString = sorvel::RespellScore(bytes, options);
@@ -158,7 +158,7 @@ TEST(CoreInputTest, HugeIndentationIsCopiedWhole) {
                              "</note>\n";
     rules::PitchRow row;
     std::string error;
-    ASSERT_TRUE(RowOption::Parse("A>Bbb", row, error));
+    ASSERT_TRUE(sorvel::ParseRowOption("A>Bbb", row, error));
     const rules::PitchRules rules({row});
     sorvel::RespellOptions options;
     options.rules = &rules;

@@ -36,7 +36,7 @@ class FileJobTest : public TempFolderTest {
         TempFolderTest::SetUp();
         rules::PitchRow row;
         std::string error;
-        ASSERT_TRUE(RowOption::Parse("A#>Bb", row, error));
+        ASSERT_TRUE(sorvel::ParseRowOption("A#>Bb", row, error));
         rules_ = std::make_unique<rules::PitchRules>(std::vector<rules::PitchRow>{row});
         settings_.rules = rules_.get();
     }
@@ -146,9 +146,9 @@ TEST_F(FileJobTest, AFailedWriteLeavesNothing) {
 
 TEST_F(FileJobTest, Utf16FilesAreWrittenBackInTheirForm) {
     for (const auto form :
-         {TextEncoding::Form::kUtf16LittleEndian, TextEncoding::Form::kUtf16BigEndian}) {
+         {sorvel::TextForm::kUtf16LittleEndian, sorvel::TextForm::kUtf16BigEndian}) {
         for (const bool mark : {true, false}) {
-            const std::string bytes = TextEncoding::Encode(kScore, form, mark);
+            const std::string bytes = sorvel::EncodeText(kScore, form, mark);
             Write(Path("in.musicxml"), bytes);
             const sorvel::FileResult result =
                 sorvel::RunFileJob(Path("in.musicxml"), Path("out.musicxml"), settings_);
@@ -157,7 +157,7 @@ TEST_F(FileJobTest, Utf16FilesAreWrittenBackInTheirForm) {
             expected.replace(expected.find("<step>A</step><alter>1</alter>"), 30,
                              "<step>B</step><alter>-1</alter>");
             expected.replace(expected.find(">sharp<"), 7, ">flat<");
-            const std::string expectedBytes = TextEncoding::Encode(expected, form, mark);
+            const std::string expectedBytes = sorvel::EncodeText(expected, form, mark);
             EXPECT_EQ(Read(Path("out.musicxml")), expectedBytes);
         }
     }

@@ -335,7 +335,7 @@ class BatchThreadsTest : public FileLayerTest {
         FileLayerTest::SetUp();
         rules::PitchRow row;
         std::string error;
-        ASSERT_TRUE(RowOption::Parse("A#>Bb", row, error));
+        ASSERT_TRUE(sorvel::ParseRowOption("A#>Bb", row, error));
         rules_ = std::make_unique<rules::PitchRules>(std::vector<rules::PitchRow>{row});
         settings_.rules = rules_.get();
         for (int i = 0; i < 6; ++i) {
@@ -347,13 +347,13 @@ class BatchThreadsTest : public FileLayerTest {
 
     std::unique_ptr<rules::PitchRules> rules_;
     sorvel::RespellOptions settings_;
-    std::vector<BatchRunner::Task> tasks_;
+    std::vector<sorvel::BatchTask> tasks_;
 };
 
 TEST_F(BatchThreadsTest, ThreadsThatCannotStartLeaveTheWorkToOthers) {
     for (const int starting : {0, 1, 3}) {
         int started = 0;
-        const BatchRunner::ThreadStarter starter = [&](std::function<void()> work) {
+        const sorvel::ThreadStarter starter = [&](std::function<void()> work) {
             if (started == starting) {
                 throw std::system_error(
                     std::make_error_code(std::errc::resource_unavailable_try_again));
@@ -362,7 +362,7 @@ TEST_F(BatchThreadsTest, ThreadsThatCannotStartLeaveTheWorkToOthers) {
             return std::thread(std::move(work));
         };
         std::vector<std::string> order;
-        const std::vector<sorvel::FileResult> results = BatchRunner::Run(
+        const std::vector<sorvel::FileResult> results = sorvel::RunBatch(
             tasks_, settings_, 4, false,
             [&](const sorvel::FileResult& result) { order.push_back(result.input); }, starter);
         ASSERT_EQ(results.size(), tasks_.size()) << starting;
@@ -381,7 +381,7 @@ TEST_F(BatchThreadsTest, AnOutputThatIsNoFileFailsAloneBeforeItIsRead) {
     tasks_[2].inPlace = true;
     fs::create_hard_link(tasks_[2].input, Path("second-name"));
     const std::vector<sorvel::FileResult> results =
-        BatchRunner::Run(tasks_, settings_, 2, false, [](const sorvel::FileResult&) {});
+        sorvel::RunBatch(tasks_, settings_, 2, false, [](const sorvel::FileResult&) {});
     EXPECT_NE(results[1].error.find("is a FIFO"), std::string::npos) << results[1].error;
     EXPECT_NE(results[2].error.find("2 hard links"), std::string::npos) << results[2].error;
     EXPECT_EQ(Read(tasks_[2].input), kScore);

@@ -621,7 +621,7 @@ TEST(MxlArchiveTest, AnArchiveInABufferIsRespelledAsInAString) {
                                      {"music/score.xml", score}});
     rules::PitchRow row;
     std::string error;
-    ASSERT_TRUE(RowOption::Parse("A#>Bb", row, error));
+    ASSERT_TRUE(sorvel::ParseRowOption("A#>Bb", row, error));
     const rules::PitchRules rules({row});
     sorvel::RespellOptions options;
     options.rules = &rules;

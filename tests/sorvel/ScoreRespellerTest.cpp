@@ -42,7 +42,7 @@ Outcome Respell(const std::string& text, const std::vector<std::string>& rows, b
     for (const std::string& r : rows) {
         rules::PitchRow row;
         std::string error;
-        EXPECT_TRUE(RowOption::Parse(r, row, error)) << r;
+        EXPECT_TRUE(sorvel::ParseRowOption(r, row, error)) << r;
         pitchRows.push_back(row);
     }
     const rules::PitchRules rules(pitchRows);
@@ -357,9 +357,9 @@ TEST(XmlSpansTest, EveryElementSpanIsTheElement) {
     pugi::xml_document document;
     ASSERT_TRUE(
         document.load_buffer(text.data(), text.size(), pugi::parse_full, pugi::encoding_utf8));
-    const XmlSpans spans(text);
+    const sorvel::XmlSpans spans(text);
     struct Walker : pugi::xml_tree_walker {
-        const XmlSpans* spans;
+        const sorvel::XmlSpans* spans;
         std::vector<std::string> seen;
         bool for_each(pugi::xml_node& node) override {
             if (node.type() == pugi::node_element) {

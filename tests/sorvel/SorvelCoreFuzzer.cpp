@@ -29,7 +29,7 @@ rules::PitchRules Rules(std::vector<const char*> texts) {
     for (const char* text : texts) {
         rules::PitchRow row;
         std::string error;
-        RowOption::Parse(text, row, error);
+        sorvel::ParseRowOption(text, row, error);
         rows.push_back(row);
     }
     return rules::PitchRules(rows);

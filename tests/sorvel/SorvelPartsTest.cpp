@@ -50,7 +50,7 @@ TEST(RowOptionTest, Table) {
     for (const Case& c : cases) {
         rules::PitchRow row;
         std::string error;
-        const bool ok = RowOption::Parse(c.text, row, error);
+        const bool ok = sorvel::ParseRowOption(c.text, row, error);
         EXPECT_EQ(ok, c.row != nullptr) << c.text;
         if (c.row != nullptr) {
             EXPECT_EQ(row.Text(), c.row);
@@ -96,7 +96,7 @@ TEST(MeasureListTest, Table) {
     for (const Case& c : cases) {
         std::vector<sorvel::MeasureRange> ranges;
         std::string error;
-        const bool ok = MeasureList::Parse(c.text, ranges, error);
+        const bool ok = sorvel::ParseMeasureList(c.text, ranges, error);
         EXPECT_EQ(ok, !c.ranges.empty()) << c.text << ": " << error;
         if (ok) {
             ASSERT_EQ(ranges.size(), c.ranges.size()) << c.text;
@@ -121,31 +121,31 @@ TEST(ScoreTimeTest, DecimalsAndSums) {
         {"", false, 0, 0},      {"abc", false, 0, 0},  {"1e3", false, 0, 0},
         {"1.2.3", false, 0, 0}, {"-", false, 0, 0},    {"99999999999999999999", false, 0, 0}};
     for (const Case& c : cases) {
-        ScoreTime value;
-        EXPECT_EQ(ScoreTime::ParseDecimal(c.text, value), c.ok) << c.text;
+        sorvel::ScoreTime value;
+        EXPECT_EQ(sorvel::ScoreTime::ParseDecimal(c.text, value), c.ok) << c.text;
         if (c.ok) {
-            EXPECT_EQ(value, ScoreTime::Of(c.numerator, c.denominator)) << c.text;
+            EXPECT_EQ(value, sorvel::ScoreTime::Of(c.numerator, c.denominator)) << c.text;
         }
     }
-    const ScoreTime third = ScoreTime::Of(1, 3);
-    EXPECT_EQ(third + third + third, ScoreTime::Of(1, 1));
-    EXPECT_TRUE(third < ScoreTime::Of(1, 2));
-    EXPECT_EQ((ScoreTime::Of(1, 1) + third).Text(), "1.333");
-    EXPECT_EQ(ScoreTime::Of(5, 2).Text(), "2.5");
+    const sorvel::ScoreTime third = sorvel::ScoreTime::Of(1, 3);
+    EXPECT_EQ(third + third + third, sorvel::ScoreTime::Of(1, 1));
+    EXPECT_TRUE(third < sorvel::ScoreTime::Of(1, 2));
+    EXPECT_EQ((sorvel::ScoreTime::Of(1, 1) + third).Text(), "1.333");
+    EXPECT_EQ(sorvel::ScoreTime::Of(5, 2).Text(), "2.5");
     // Fractions too fine to add up exactly are refused, not wrapped.
-    ScoreTime fine;
-    ASSERT_TRUE(ScoreTime::ParseDecimal("0.000000000000001", fine));
-    EXPECT_THROW((void)(fine + ScoreTime::Of(1, 999999999999989)), std::overflow_error);
+    sorvel::ScoreTime fine;
+    ASSERT_TRUE(sorvel::ScoreTime::ParseDecimal("0.000000000000001", fine));
+    EXPECT_THROW((void)(fine + sorvel::ScoreTime::Of(1, 999999999999989)), std::overflow_error);
 }
 
 TEST(TextEncodingTest, Utf16RoundTripsInBothByteOrders) {
     const std::string utf8 = "<a>\xC3\xA9\xE2\x99\xAD\xF0\x9D\x84\x9E</a>";  // é ♭ 𝄞
     for (const auto form :
-         {TextEncoding::Form::kUtf16LittleEndian, TextEncoding::Form::kUtf16BigEndian}) {
+         {sorvel::TextForm::kUtf16LittleEndian, sorvel::TextForm::kUtf16BigEndian}) {
         for (const bool mark : {false, true}) {
-            const std::string bytes = TextEncoding::Encode(utf8, form, mark);
+            const std::string bytes = sorvel::EncodeText(utf8, form, mark);
             EXPECT_EQ(bytes.size(), (mark ? 2U : 0U) + 2U * 11U);
-            const TextEncoding::Decoded decoded = TextEncoding::Decode(bytes);
+            const sorvel::DecodedText decoded = sorvel::DecodeText(bytes);
             EXPECT_EQ(decoded.form, form);
             EXPECT_EQ(decoded.byteOrderMark, mark);
             EXPECT_EQ(decoded.text, utf8);
@@ -166,7 +166,7 @@ TEST(TextEncodingTest, RefusesWhatItCannotRead) {
     };
     for (const Case& c : cases) {
         try {
-            (void)TextEncoding::Decode(c.bytes);
+            (void)sorvel::DecodeText(c.bytes);
             ADD_FAILURE() << c.error << ": read";
         } catch (const sorvel::FailureError& failure) {
             EXPECT_EQ(failure.Get().kind, sorvel::FailureKind::kEncoding);
@@ -174,11 +174,11 @@ TEST(TextEncodingTest, RefusesWhatItCannotRead) {
                 << failure.Get().message;
         }
     }
-    const TextEncoding::Decoded decoded =
-        TextEncoding::Decode("<?xml encoding='ISO-8859-1'?><a>\xE9</a>");
-    EXPECT_EQ(decoded.form, TextEncoding::Form::kEightBit);  // 8-bit bytes pass untouched
-    EXPECT_EQ(TextEncoding::Utf8ToLowBytes("Cor \xC3\xA9t\xC3\xA9"), "Cor \xE9t\xE9");
-    EXPECT_EQ(TextEncoding::Latin1ToUtf8("\xE9"), "\xC3\xA9");
+    const sorvel::DecodedText decoded =
+        sorvel::DecodeText("<?xml encoding='ISO-8859-1'?><a>\xE9</a>");
+    EXPECT_EQ(decoded.form, sorvel::TextForm::kEightBit);  // 8-bit bytes pass untouched
+    EXPECT_EQ(sorvel::Utf8ToLowBytes("Cor \xC3\xA9t\xC3\xA9"), "Cor \xE9t\xE9");
+    EXPECT_EQ(sorvel::Latin1ToUtf8("\xE9"), "\xC3\xA9");
 }
 
 TEST(PitchListFileTest, ReadsSetsAsThePluginWritesThem) {
@@ -208,7 +208,7 @@ TEST(PitchListFileTest, ReadsSetsAsThePluginWritesThem) {
         "VESKSORVEL_LIST_NAME_4=Too far\n"  // set 3 is missing
         "VESKSORVEL_LIST_FROM_4_1=C\nVESKSORVEL_LIST_TO_4_1=D\n"
         "VESKSORVEL_LIST_UPDIRECTION_4_1=7\nVESKSORVEL_LIST_INUSE_4_1=1\n";
-    const std::vector<PitchSet> sets = PitchListFile::Parse(file);
+    const std::vector<sorvel::PitchSet> sets = sorvel::ParsePitchList(file);
     ASSERT_EQ(sets.size(), 2U);
     EXPECT_EQ(sets[0].name, "Tuba");
     ASSERT_EQ(sets[0].rows.size(), 2U);
@@ -219,25 +219,25 @@ TEST(PitchListFileTest, ReadsSetsAsThePluginWritesThem) {
     EXPECT_EQ(sets[1].name, "Cor \xE9t\xE9");
     ASSERT_EQ(sets[1].rows.size(), 1U);
     EXPECT_EQ(sets[1].rows[0].row.Text(), "cx>D:down");
-    EXPECT_EQ(PitchListFile::FindByName(sets, "TUBA"), sets.data());
-    EXPECT_EQ(PitchListFile::FindByName(sets, "cor \xE9t\xE9"), &sets[1]);
-    EXPECT_EQ(PitchListFile::FindByName(sets, "Tub"), nullptr);
+    EXPECT_EQ(sorvel::FindPitchSet(sets, "TUBA"), sets.data());
+    EXPECT_EQ(sorvel::FindPitchSet(sets, "cor \xE9t\xE9"), &sets[1]);
+    EXPECT_EQ(sorvel::FindPitchSet(sets, "Tub"), nullptr);
 
     // A set whose first row is incomplete ends the reading.
-    EXPECT_TRUE(PitchListFile::Parse("VESKSORVEL_LIST_NAME_1=Empty\n").empty());
-    EXPECT_TRUE(PitchListFile::Parse("").empty());
+    EXPECT_TRUE(sorvel::ParsePitchList("VESKSORVEL_LIST_NAME_1=Empty\n").empty());
+    EXPECT_TRUE(sorvel::ParsePitchList("").empty());
     for (const auto& [code, direction] : std::vector<std::pair<int32_t, rules::PitchDirection>>{
              {0, rules::PitchDirection::kDown},
              {1, rules::PitchDirection::kUp},
              {2, rules::PitchDirection::kClosest},
              {7, rules::PitchDirection::kClosest},
              {-1, rules::PitchDirection::kClosest}}) {
-        EXPECT_EQ(PitchListFile::DirectionFromFile(code), direction);
+        EXPECT_EQ(sorvel::DirectionFromFile(code), direction);
     }
 }
 
 TEST(MeasureAccidentalsTest, Table) {
-    using Note = MeasureAccidentals::Note;
+    using Note = sorvel::AccidentalNote;
     constexpr int32_t A = 0;
     constexpr int32_t B = 1;
     constexpr int32_t C = 2;
@@ -284,10 +284,10 @@ TEST(MeasureAccidentalsTest, Table) {
         {"double sharps", {n(A, 4, 2), n(A, 4, 1), n(A, 4, 1)}, {true, true, false}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(MeasureAccidentals::Needed(c.notes), c.needed) << c.what;
+        EXPECT_EQ(sorvel::AccidentalsNeeded(c.notes), c.needed) << c.what;
     }
-    EXPECT_STREQ(MeasureAccidentals::ValueFor(-2), "flat-flat");
-    EXPECT_EQ(MeasureAccidentals::ValueFor(4), nullptr);
+    EXPECT_STREQ(sorvel::AccidentalValue(-2), "flat-flat");
+    EXPECT_EQ(sorvel::AccidentalValue(4), nullptr);
 }
 
 }  // namespace
