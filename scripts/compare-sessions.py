@@ -31,9 +31,9 @@ difference; skipped when no tree has its script) and "N same, M differ".
 Exit code 0 when every session is the same, 1 when any differs, 2 when a tree cannot be built.
 """
 import argparse
-import importlib.util
 import os
 import re
+import runpy
 import shutil
 import subprocess
 import sys
@@ -176,11 +176,8 @@ def source_of(trees, path):
 def fault_content(trees, case):
     """The damaged file of an acceptance case, as run_fault_case.py makes it."""
     tree = source_of(trees, f"{FAULTS}/run_fault_case.py")
-    spec = importlib.util.spec_from_file_location("run_fault_case",
-                                                  os.path.join(tree, FAULTS, "run_fault_case.py"))
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
-    file_name, content, *_ = module.cases()[case]
+    cases = runpy.run_path(os.path.join(tree, FAULTS, "run_fault_case.py"))["cases"]
+    file_name, content, *_ = cases()[case]
     return file_name, content
 
 

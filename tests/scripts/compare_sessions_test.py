@@ -3,22 +3,23 @@
 and hides, what it counts as a difference, how it reads a session's folder and makes its settings
 folder, and that its session list still plays every script the tests have."""
 import contextlib
-import importlib.util
+import importlib.machinery
 import io
 import os
 import shutil
 import stat
 import sys
 import tempfile
+import types
 import unittest
 
 # The script is loaded from the source tree, which must not gain a __pycache__ folder.
 sys.dont_write_bytecode = True
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-SPEC = importlib.util.spec_from_file_location(
-    "compare_sessions", os.path.join(SOURCE, "scripts", "compare-sessions.py"))
-compare = importlib.util.module_from_spec(SPEC)
-SPEC.loader.exec_module(compare)
+# A module of its own (not runpy's dictionary): the tests replace some of its functions.
+compare = types.ModuleType("compare_sessions")
+compare.__file__ = os.path.join(SOURCE, "scripts", "compare-sessions.py")
+importlib.machinery.SourceFileLoader("compare_sessions", compare.__file__).exec_module(compare)
 
 V = "0x12050000"
 
