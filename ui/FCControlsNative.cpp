@@ -338,16 +338,6 @@ bool FCUserWindow::RestoreGeometry() {
 
 void FCUserWindow::SyncEnabledWithHost() {}  // no host window to follow
 
-void FCUserWindow::BeginDeferredPlacement() {
-    if (dialog_ == nullptr) {
-        return;
-    }
-    for (int32_t i = 0; i < GetCount(); ++i) {
-        GetControlAt(i)->ClearPending();
-    }
-    deferring_ = true;
-}
-
 bool FCUserWindow::EndDeferredPlacement() {
     if (!deferring_ || dialog_ == nullptr) {
         return false;

@@ -75,3 +75,14 @@ bool FCUserWindow::ItemCommand(int32_t item) {
             return HandleCommand(control);
     }
 }
+
+// Placement is held back (the platform's EndDeferredPlacement makes the moves) from a clean start.
+void FCUserWindow::BeginDeferredPlacement() {
+    if (dialog_ == nullptr) {
+        return;
+    }
+    for (int32_t i = 0; i < GetCount(); ++i) {
+        GetControlAt(i)->ClearPending();
+    }
+    deferring_ = true;
+}

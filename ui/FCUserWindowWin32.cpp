@@ -200,16 +200,6 @@ void FCUserWindow::SyncEnabledWithHost() {
     EnableWindow(Wnd(dialog_), IsWindowEnabled(top) != 0 ? TRUE : FALSE);
 }
 
-void FCUserWindow::BeginDeferredPlacement() {
-    if (dialog_ == nullptr) {
-        return;
-    }
-    for (int32_t i = 0; i < GetCount(); ++i) {
-        GetControlAt(i)->ClearPending();
-    }
-    deferring_ = true;
-}
-
 bool FCUserWindow::EndDeferredPlacement() {
     if (!deferring_ || dialog_ == nullptr) {
         return false;
