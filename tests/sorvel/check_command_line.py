@@ -71,6 +71,13 @@ class Checker:
     def listing(self, folder):
         return sorted(os.listdir(self.path(folder))) if os.path.isdir(self.path(folder)) else []
 
+    def finish(self):
+        """Prints the count and each failure; answers the exit code."""
+        print("%d checks, %d failed" % (self.checks, len(self.failures)))
+        for failure in self.failures:
+            print("FAILED: " + failure)
+        return 1 if self.failures else 0
+
 
 def usage_errors(c):
     score = "scores/Ties.musicxml"
@@ -262,10 +269,7 @@ def main():
     for check in (usage_errors, batch_with_failures, dry_run_and_reports, pitch_sets,
                   in_place_and_jobs):
         check(c)
-    print("%d checks, %d failed" % (c.checks, len(c.failures)))
-    for failure in c.failures:
-        print("FAILED: " + failure)
-    return 1 if c.failures else 0
+    return c.finish()
 
 
 if __name__ == "__main__":

@@ -400,10 +400,7 @@ def main():
             full_disk)]
     for check in checks:
         check(c)
-    print("%d checks, %d failed" % (c.checks, len(c.failures)))
-    for failure in c.failures:
-        print("FAILED: " + failure)
-    return 1 if c.failures else 0
+    return c.finish()
 
 
 if __name__ == "__main__":
