@@ -22,6 +22,7 @@ import socket
 import stat
 import subprocess
 import sys
+import tempfile
 import time
 import zipfile
 
@@ -377,9 +378,28 @@ def expanded_score_limit(c):
     c.run("respell", "large.mxl", *ROW, "-o", "x.mxl", "--max-score-size", "0", code=2)
 
 
+def passable_by_others(path):
+    """Every folder above path lets other users through (the checks run sorvel as nobody)."""
+    folder = os.path.dirname(path)
+    while True:
+        if not os.stat(folder).st_mode & stat.S_IXOTH:
+            return False
+        if os.path.dirname(folder) == folder:
+            return True
+        folder = os.path.dirname(folder)
+
+
 def main():
     sorvel, work, fault_library = (os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2]),
                                    os.path.abspath(sys.argv[3]))
+    own = None
+    if os.geteuid() == 0 and not passable_by_others(work):
+        # A checkout in a private folder (mktemp -d makes them 0700): nobody could reach the
+        # program or the scores there, so both move to a temporary folder of their own.
+        own = tempfile.mkdtemp(prefix="sorvel-file-safety-")
+        os.chmod(own, 0o755)
+        shutil.copy2(sorvel, os.path.join(own, "sorvel"))
+        sorvel, work = os.path.join(own, "sorvel"), os.path.join(own, "work")
     subprocess.run(["umount", os.path.join(work, "full")], capture_output=True, check=False)
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
@@ -400,6 +420,8 @@ def main():
             full_disk)]
     for check in checks:
         check(c)
+    if own:
+        shutil.rmtree(own, ignore_errors=True)
     return c.finish()
 
 
