@@ -99,7 +99,27 @@ prepare_lists() {
         echo "apt-get update failed (try $try of 3)"
         sleep 15
     done
+    : >"$stamp"  # the lists are as complete as this mirror makes them: no second round of tries
     return 0
+}
+
+apt_install() { $sudo apt-get install -y -qq --no-install-recommends "$@" >/dev/null; }
+
+# install_wine installs Wine's amd64 packages and its i386 half. wine32's libraries must have the
+# very version of their amd64 twins (the amd64 ones may move to the current point release with
+# it). When the mirror's i386 list of the security suite did not arrive, the twins' candidates
+# differ (amd64 from the security suite, i386 from the release): then every package of this
+# install comes from the release suite, downgrading an amd64 twin where its i386 one must match.
+install_wine() {
+    { [ $# -eq 0 ] || apt_install "$@"; } && apt_install wine32:i386 && return 0
+    echo "the i386 and amd64 candidates differ: installing Wine from $VERSION_CODENAME itself"
+    pin=$(mktemp)
+    printf '%s\n' "Package: *" "Pin: release n=$VERSION_CODENAME" "Pin-Priority: 1001" >"$pin"
+    chmod 644 "$pin"
+    status=0
+    apt_install --allow-downgrades -o Dir::Etc::Preferences="$pin" "$@" wine32:i386 || status=$?
+    rm -f "$pin"
+    return $status
 }
 
 install_group() {
@@ -112,12 +132,14 @@ install_group() {
         for p in $missing; do
             case "$p" in wine32 | qemu | sources | npm) ;; *) debs="$debs $p" ;; esac
         done
-        # shellcheck disable=SC2086
-        [ -n "$debs" ] && $sudo apt-get install -y -qq --no-install-recommends $debs >/dev/null
-        case " $missing " in *" npm "*) $sudo apt-get install -y -qq --no-install-recommends npm >/dev/null ;; esac
-        # wine32's libraries must have the very version of their amd64 twins (the amd64 ones may
-        # move to the current point release with it).
-        case " $missing " in *" wine32 "*) $sudo apt-get install -y -qq --no-install-recommends wine32:i386 >/dev/null ;; esac
+        if [ "$group" = wine ]; then
+            # shellcheck disable=SC2086
+            install_wine $debs
+        else
+            # shellcheck disable=SC2086
+            [ -n "$debs" ] && apt_install $debs
+        fi
+        case " $missing " in *" npm "*) apt_install npm ;; esac
         case " $missing " in *" qemu "*)
             $sudo apt-get install -y -qq --no-install-recommends -t "$backports" qemu-user-static >/dev/null ;;
         esac
