@@ -67,8 +67,7 @@ std::optional<Failure> WriteFully(int fd, const char* data, size_t size, const s
     return std::nullopt;
 }
 
-std::optional<Failure> WriteAll(int fd, const std::vector<std::string_view>& parts,
-                                const std::string& path) {
+std::optional<Failure> WriteAll(int fd, const PieceSource& pieces, const std::string& path) {
     // A respelled score is millions of small pieces when most notes change (every edit is
     // one, and the text between two edits a few lines): they are gathered into a buffer and
     // written a buffer at a time, which costs less than handing the kernel each piece. A
@@ -76,22 +75,20 @@ std::optional<Failure> WriteAll(int fd, const std::vector<std::string_view>& par
     constexpr size_t kGather = size_t{256} << 10;
     std::string gathered;
     gathered.reserve(kGather);
-    for (const std::string_view part : parts) {
+    std::optional<Failure> failure;
+    pieces([&](std::string_view part) {
         if (gathered.size() + part.size() > kGather) {
-            if (auto failure = WriteFully(fd, gathered.data(), gathered.size(), path)) {
-                return failure;
-            }
+            failure = WriteFully(fd, gathered.data(), gathered.size(), path);
             gathered.clear();
         }
-        if (part.size() >= kGather) {
-            if (auto failure = WriteFully(fd, part.data(), part.size(), path)) {
-                return failure;
-            }
+        if (!failure && part.size() >= kGather) {
+            failure = WriteFully(fd, part.data(), part.size(), path);
         } else {
             gathered.append(part);
         }
-    }
-    return WriteFully(fd, gathered.data(), gathered.size(), path);
+        return !failure;
+    });
+    return failure ? failure : WriteFully(fd, gathered.data(), gathered.size(), path);
 }
 
 void Warn(const WriteOptions& options, const std::string& warning) {
@@ -189,8 +186,7 @@ std::string TemporaryPathFor(const std::string& path) {
     return (target.parent_path() / name).string();
 }
 
-std::optional<Failure> WriteFileParts(const std::string& path,
-                                      const std::vector<std::string_view>& parts,
+std::optional<Failure> WriteFileParts(const std::string& path, const PieceSource& pieces,
                                       const WriteOptions& options) {
     Target target;
     if (auto failure = Prepare(path, options, target)) {
@@ -202,7 +198,7 @@ std::optional<Failure> WriteFileParts(const std::string& path,
         return failure;
     }
     Descriptor file(fd);
-    std::optional<Failure> failure = WriteAll(fd, parts, path);
+    std::optional<Failure> failure = WriteAll(fd, pieces, path);
     if (!failure && options.inPlace) {
         failure = KeepOwnerAndMode(fd, target, path, options);
     }
@@ -220,9 +216,20 @@ std::optional<Failure> WriteFileParts(const std::string& path,
     return failure;
 }
 
+std::optional<Failure> WriteFileParts(const std::string& path,
+                                      const std::vector<std::string_view>& parts,
+                                      const WriteOptions& options) {
+    return WriteFileParts(
+        path,
+        [&](const std::function<bool(std::string_view)>& write) {
+            return std::all_of(parts.begin(), parts.end(), write);
+        },
+        options);
+}
+
 std::optional<Failure> WriteFile(const std::string& path, std::string_view bytes,
                                  const WriteOptions& options) {
-    return WriteFileParts(path, {bytes}, options);
+    return WriteFileParts(path, std::vector<std::string_view>{bytes}, options);
 }
 
 }  // namespace sorvel

@@ -9,6 +9,7 @@
 // SIGHUP (TemporaryFiles.h).
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,8 +26,14 @@ struct WriteOptions {
     std::vector<std::string>* warnings = nullptr;
 };
 
-// WriteFileParts replaces path with the parts written one after the other; a failure is of
+// PieceSource hands the content to the function it is given, piece after piece, and stops
+// when that function answers false.
+using PieceSource = std::function<bool(const std::function<bool(std::string_view)>&)>;
+
+// WriteFileParts replaces path with the pieces written one after the other; a failure is of
 // kind kWrite and names the file, and leaves nothing behind.
+std::optional<Failure> WriteFileParts(const std::string& path, const PieceSource& pieces,
+                                      const WriteOptions& options = {});
 std::optional<Failure> WriteFileParts(const std::string& path,
                                       const std::vector<std::string_view>& parts,
                                       const WriteOptions& options = {});

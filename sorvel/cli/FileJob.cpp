@@ -29,8 +29,9 @@ FileResult RunFileJob(const std::string& input, const std::string& output,
             std::vector<std::string> warnings;
             WriteOptions writeOptions = write;
             writeOptions.warnings = &warnings;
-            if (const std::optional<Failure> failure =
-                    WriteFileParts(output, result.score.Pieces(), writeOptions)) {
+            if (const std::optional<Failure> failure = WriteFileParts(
+                    output, [&](const auto& write) { return result.score.EachPiece(write); },
+                    writeOptions)) {
                 result.error = failure->Text();
                 result.score = RespelledScore{};
                 return result;

@@ -256,6 +256,7 @@ int Respell(const Arguments& args) {
     settings.written = args.written;
     settings.parts = args.parts;
     settings.maxScoreBytes = args.maxScoreMiB << 20;
+    settings.listChanges = args.dryRun || !args.report.empty();
     std::string error;
     if (!args.measures.empty() && !ParseMeasureList(args.measures, settings.measures, error)) {
         return UsageError("--measures " + args.measures + ": " + error);

@@ -172,11 +172,11 @@ std::string SummaryLine(const FileResult& result, const std::vector<rules::Pitch
     }
     const RespelledScore& outcome = result.score;
     std::string line = result.input + ": ";
-    if (outcome.changes.empty()) {
+    if (outcome.Respelled() == 0) {
         line += dryRun ? "nothing to respell" : "nothing respelled";
     } else {
-        line += (dryRun ? "would respell " : "respelled ") +
-                Plural(outcome.changes.size(), "note") + " (" + RowCounts(outcome, rows) + ")";
+        line += (dryRun ? "would respell " : "respelled ") + Plural(outcome.Respelled(), "note") +
+                " (" + RowCounts(outcome, rows) + ")";
     }
     if (outcome.accidentalsMended > 0) {
         line += ", " + Plural(outcome.accidentalsMended, "accidental") +

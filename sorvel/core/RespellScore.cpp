@@ -4,6 +4,7 @@
 #include "sorvel/core/RespellScore.h"
 
 #include <new>
+#include <numeric>
 #include <stdexcept>
 
 #include "sorvel/core/MxlArchive.h"
@@ -45,31 +46,33 @@ void Unpack(ScoreBytes bytes, const RespellOptions& options, RespelledScore::Sto
     store.text = view;
 }
 
-// TextPieces: the text with its edits made, as pieces.
-std::vector<std::string_view> TextPieces(const RespelledScore::Store& store) {
-    std::vector<std::string_view> pieces;
-    pieces.reserve(2 * store.edits.size() + 1);
+// EachTextPiece hands out the text with its edits made, as pieces.
+bool EachTextPiece(const RespelledScore::Store& store,
+                   const std::function<bool(std::string_view)>& write) {
     const std::string_view text = store.text;
     size_t at = 0;
     for (const ScoreEdit& edit : store.edits) {
-        pieces.push_back(text.substr(at, edit.begin - at));
-        pieces.push_back(edit.Text());
+        if (!write(text.substr(at, edit.begin - at)) || !write(edit.Text())) {
+            return false;
+        }
         at = edit.End();
     }
-    pieces.push_back(text.substr(at));
-    return pieces;
+    return write(text.substr(at));
 }
 
-std::string Join(const std::vector<std::string_view>& pieces) {
-    size_t size = 0;
-    for (const std::string_view piece : pieces) {
-        size += piece.size();
+// Joined: the text with its edits made, whole.
+std::string Joined(const RespelledScore::Store& store) {
+    size_t size = store.text.size();
+    for (const ScoreEdit& edit : store.edits) {
+        size += edit.textSize;
+        size -= edit.removed;
     }
     std::string bytes;
     bytes.reserve(size);
-    for (const std::string_view piece : pieces) {
+    EachTextPiece(store, [&](std::string_view piece) {
         bytes.append(piece);
-    }
+        return true;
+    });
     return bytes;
 }
 
@@ -81,7 +84,7 @@ void Pack(RespelledScore::Store& store) {
     if (store.compressed && store.edits.empty()) {
         return;  // the archive as read
     }
-    std::string encoded = EncodeText(Join(TextPieces(store)), store.form, store.byteOrderMark);
+    std::string encoded = EncodeText(Joined(store), store.form, store.byteOrderMark);
     store.output =
         store.compressed ? mxl::Write(store.archive, store.rootfile, encoded) : std::move(encoded);
 }
@@ -94,25 +97,37 @@ RespelledScore Refused(Failure failure) {
 
 }  // namespace
 
+size_t RespelledScore::Respelled() const {
+    return std::accumulate(rowCounts.begin(), rowCounts.end(), size_t{0});
+}
+
 bool RespelledScore::Changed() const {
     return store && !store->edits.empty();
 }
 
-std::vector<std::string_view> RespelledScore::Pieces() const {
+bool RespelledScore::EachPiece(const std::function<bool(std::string_view)>& write) const {
     if (!store) {
-        return {};
+        return true;
     }
     if (!store->output.empty()) {
-        return {store->output};
+        return write(store->output);
     }
     if (store->compressed) {
-        return {store->archive};
+        return write(store->archive);
     }
-    return TextPieces(*store);
+    return EachTextPiece(*store, write);
 }
 
 std::string RespelledScore::Bytes() const {
-    return Join(Pieces());
+    if (store && store->output.empty() && !store->compressed) {
+        return Joined(*store);
+    }
+    std::string bytes;
+    EachPiece([&](std::string_view piece) {
+        bytes.append(piece);
+        return true;
+    });
+    return bytes;
 }
 
 void RespelledScore::Release() {

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -38,6 +39,9 @@ struct RespellOptions {
     std::vector<std::string> parts;                  // ids or names; empty: every part
     std::vector<MeasureRange> measures;              // empty: every measure
     uint64_t maxScoreBytes = kDefaultMaxScoreBytes;  // the expanded text of an .mxl
+    // false: no list of changes, only the counts per row (a score where most notes change
+    // would otherwise hold a record of each, which only a listing or a report reads).
+    bool listChanges = true;
 };
 
 // PartInfo: a part of the score, named once for all its changes.
@@ -94,17 +98,20 @@ class RespelledScore {
   public:
     std::optional<Failure> failure;  // set: nothing is to be written
     std::vector<PartInfo> parts;
-    std::vector<NoteChange> changes;
-    std::vector<size_t> rowCounts;  // respelled notes per row
-    size_t accidentalsMended = 0;   // unchanged notes that now show their accidental
+    std::vector<NoteChange> changes;  // empty unless the options ask for the list
+    std::vector<size_t> rowCounts;    // respelled notes per row
+    size_t accidentalsMended = 0;     // unchanged notes that now show their accidental
     std::vector<std::string> warnings;
 
     [[nodiscard]] bool Ok() const { return !failure; }
+    // Respelled: the notes respelled, by every row.
+    [[nodiscard]] size_t Respelled() const;
     // Changed: the new file differs from the old one.
     [[nodiscard]] bool Changed() const;
-    // Pieces answers the new file as pieces to write one after the other, without joining
-    // them (the plain 8-bit case: kept text and edits in turn); valid while this object lives.
-    [[nodiscard]] std::vector<std::string_view> Pieces() const;
+    // EachPiece hands the new file to write, piece after piece, without joining them (the plain
+    // 8-bit case: kept text and edits in turn, millions when most notes change) and without a
+    // list of them; it stops when write answers false, and answers whether write took all.
+    bool EachPiece(const std::function<bool(std::string_view)>& write) const;
     // Bytes answers the new file whole.
     [[nodiscard]] std::string Bytes() const;
     // Release lets go of the file's text and new bytes, keeping what the reports tell.

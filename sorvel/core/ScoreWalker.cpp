@@ -172,6 +172,10 @@ class Walker {
     }
 
     void Record(const Measure& measure, const MeasureNote& note, const Decision& decision) {
+        ++result_.rowCounts[decision.row];
+        if (!options_.listChanges) {
+            return;
+        }
         ChangeRecord change;
         change.part = static_cast<uint32_t>(result_.parts.size() - 1);
         if (measure.node != namedMeasure_) {
@@ -202,7 +206,6 @@ class Walker {
             change.toSoundingSteps = static_cast<int16_t>(transposition.interval.steps);
             change.toSoundingSemitones = static_cast<int16_t>(transposition.interval.semitones);
         }
-        ++result_.rowCounts[decision.row];
         store_.records.push_back(change);
     }
 

@@ -101,7 +101,7 @@ TEST(CoreInputTest, DamagedTextIsRefusedWithWhatItIs) {
         EXPECT_EQ(result.failure->kind, c.kind) << c.what << ": " << result.failure->Text();
         EXPECT_NE(result.failure->Text().find(c.message), std::string::npos)
             << c.what << ": " << result.failure->Text();
-        EXPECT_TRUE(result.Pieces().empty()) << c.what;
+        EXPECT_TRUE(result.Bytes().empty()) << c.what;
     }
 }
 

@@ -121,7 +121,8 @@ TEST_F(FileLayerTest, ManyPiecesAreWrittenInOrder) {
     // them, and one large enough that the system may write it in part.
     std::vector<std::string> pieces;
     for (size_t i = 0; i < 5000; ++i) {
-        pieces.push_back(i % 7 == 0 ? std::string() : std::string(1 + i % 13, 'a' + i % 26));
+        pieces.push_back(i % 7 == 0 ? std::string()
+                                    : std::string(1 + i % 13, static_cast<char>('a' + i % 26)));
     }
     pieces[2500] = std::string(size_t{8} << 20, 'x');
     const std::vector<std::string_view> views(pieces.begin(), pieces.end());
@@ -131,7 +132,7 @@ TEST_F(FileLayerTest, ManyPiecesAreWrittenInOrder) {
     }
     ASSERT_FALSE(sorvel::WriteFileParts(Path("pieces"), views));
     EXPECT_EQ(Read(Path("pieces")), expected);
-    ASSERT_FALSE(sorvel::WriteFileParts(Path("none"), {}));
+    ASSERT_FALSE(sorvel::WriteFileParts(Path("none"), std::vector<std::string_view>{}));
     EXPECT_EQ(Read(Path("none")), "");
 }
 

@@ -72,11 +72,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const sorvel::RespelledScore result = sorvel::RespellScore(input, options);
     if (!result.Ok()) {
         Check(!result.failure->message.empty(), "a refusal without a message");
-        Check(result.Pieces().empty(), "a refused score offers bytes");
+        Check(result.Bytes().empty(), "a refused score offers bytes");
         return 0;
     }
     Check(result.changes.empty() || result.Changed(), "changes without edits");
+    Check(result.changes.size() == result.Respelled(), "the list and the counts disagree");
     const std::string output = result.Bytes();
+    // Without the list of changes (the command line's way unless it lists or reports them),
+    // the same file and counts.
+    sorvel::RespellOptions unlisted = options;
+    unlisted.listChanges = false;
+    const sorvel::RespelledScore counted = sorvel::RespellScore(input, unlisted);
+    Check(counted.Ok() && counted.changes.empty() && counted.rowCounts == result.rowCounts &&
+              counted.accidentalsMended == result.accidentalsMended && counted.Bytes() == output,
+          "a respell without the list of changes differs");
     sorvel::RespellOptions again;
     again.rules = &kNone;
     again.written = options.written;
