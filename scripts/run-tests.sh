@@ -49,13 +49,25 @@ wait_for() {
     [ "$waited" -gt 0 ] && echo "== $lane: waited ${waited} s for $1"
 }
 
-# tier NAME FUNCTION [ARGS]: runs FUNCTION and records when tier NAME started and ended.
+# cpu_used: the processor seconds the lane's finished processes had used when the shell's times
+# builtin last wrote them to the lane's .cpu file (times must run in the lane's own shell, not
+# in a subshell, to count the lane's children).
+cpu_used() {
+    awk 'NR == 2 { split($1, u, /[ms]/); split($2, s, /[ms]/); printf "%d", u[1] * 60 + u[2] + s[1] * 60 + s[2] }' \
+        "$lanes_dir/$lane.cpu"
+}
+
+# tier NAME FUNCTION [ARGS]: runs FUNCTION and records when tier NAME started and ended, and the
+# processor time it took.
 tier() {
     tier_name="$1"
     shift
     tier_started=$(now)
+    times >"$lanes_dir/$lane.cpu"
+    tier_cpu=$(cpu_used)
     "$@"
-    echo "$tier_name $tier_started $(now)" >>"$lanes_dir/$lane.times"
+    times >"$lanes_dir/$lane.cpu"
+    echo "$tier_name $tier_started $(now) $(($(cpu_used) - tier_cpu))" >>"$lanes_dir/$lane.times"
 }
 
 # lane [-n NICENESS] NAME FUNCTION [ARGS]: runs FUNCTION in the background, its output in
@@ -317,13 +329,16 @@ for name in $lanes; do
     fi
 done
 echo
-echo "== time of each tier (seconds from the start of the run)"
+echo "== time of each tier (seconds from the start of the run; processor seconds it used)"
+cpu_all=0
 for name in $lanes; do
     [ -f "$lanes_dir/$name.times" ] || continue
-    while read -r tier_name from to; do
-        printf '%-18s %5d s   (%d to %d, lane %s)\n' "$tier_name" $((to - from)) "$from" "$to" "$name"
+    while read -r tier_name from to cpu; do
+        printf '%-18s %5d s   (%d to %d, lane %s)   %5d s of processor\n' "$tier_name" \
+            $((to - from)) "$from" "$to" "$name" "$cpu"
+        cpu_all=$((cpu_all + cpu))
     done <"$lanes_dir/$name.times"
 done
-printf '%-18s %5d s\n' "all" "$(now)"
+printf '%-18s %5d s   %*s%5d s of processor\n' "all" "$(now)" 27 "" "$cpu_all"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
