@@ -90,14 +90,14 @@ prepare_lists() {
             "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" |
             $sudo tee /etc/apt/sources.list.d/vesk-sorvel-src.sources >/dev/null
     fi
-    # A mirror that is being synced can refuse an index for a while ("File has unexpected size"):
-    # try again, then go on with the lists that did arrive; a package that is then missing still
-    # fails the install below.
+    # A mirror that is being synced can refuse an index for a while ("File has unexpected size"),
+    # and one seen here kept refusing it for hours: try once more, then go on with the lists that
+    # did arrive; a package that is then missing still fails the install below.
     mkdir -p build
-    for try in 1 2 3; do
+    for try in 1 2; do
         $sudo apt-get update -qq && : >"$stamp" && return 0
-        echo "apt-get update failed (try $try of 3)"
-        sleep 15
+        echo "apt-get update failed (try $try of 2)"
+        [ "$try" = 2 ] || sleep 5
     done
     : >"$stamp"  # the lists are as complete as this mirror makes them: no second round of tries
     return 0
