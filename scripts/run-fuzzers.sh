@@ -11,7 +11,7 @@
 # so that the fuzzers' seconds are not spent waiting for compilers); both by default.
 set -u
 step="${1:-all}"
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 seconds="${VS_FUZZ_SECONDS:-20}"
 build="${VS_FUZZ_BUILD:-build/fuzz}"
 jobs="${JOBS:-$(nproc)}"

@@ -16,7 +16,7 @@
 # FAILED` counts its tests, and `mark STEP` / `wait_for LANE.STEP` order one lane after a step of
 # another (a lane that ends without marking a step releases whoever waits for it).
 set -u
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 jobs=$(nproc)
 lanes_dir=build/lanes
 rm -rf "$lanes_dir"
