@@ -81,7 +81,10 @@ std::optional<Failure> WriteAll(int fd, const PieceSource& pieces, const std::st
             failure = WriteFully(fd, gathered.data(), gathered.size(), path);
             gathered.clear();
         }
-        if (!failure && part.size() >= kGather) {
+        if (failure) {
+            return false;
+        }
+        if (part.size() >= kGather) {
             failure = WriteFully(fd, part.data(), part.size(), path);
         } else {
             gathered.append(part);
