@@ -55,7 +55,7 @@ def run_size(sorvel, bench, work, notes):
     subprocess.run([bench, "make", str(notes), score], check=True)
     megabytes = os.path.getsize(score) / 1e6
     table = tools(sorvel, bench, score, out)
-    rounds = 3 if notes >= 1000000 else 7
+    rounds = 5 if notes >= 1000000 else 7
     samples = {name: [] for name, _ in table}
     for _ in range(rounds):
         for name, command in table:
